@@ -1,0 +1,21 @@
+// ShopDatabase: creates a shop database from the project's schema and base data.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace lumetra {
+
+class ShopDatabase {
+public:
+    // The isql scripts of a new database: the schema, then (when asked) the base data.
+    static QStringList scripts(bool withBaseData = true);
+
+    // Creates the database at `location` (path or host[/port]:path); throws DatabaseError.
+    static void create(const QString& location, bool withBaseData = true);
+
+    // Tables of the shop database, in the order the demo summary prints them.
+    static QStringList tableNames();
+};
+
+} // namespace lumetra

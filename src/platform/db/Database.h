@@ -1,0 +1,50 @@
+// Database: one connection to a Firebird database.
+//
+// The location is a file path (the engine runs embedded, in this process) or "host[/port]:path"
+// (a Firebird server). Connections always use UTF8. Open failures throw DatabaseError naming the
+// location. Not copyable; the QSqlDatabase connection lives as long as this object.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace lumetra {
+
+struct DatabaseLocation {
+    QString host;      // empty: embedded engine
+    int port = -1;     // -1: default port
+    QString path;
+
+    // Splits "host[/port]:path"; a bare path or a Windows drive path ("C:\...") is embedded.
+    static DatabaseLocation parse(const QString& location);
+    bool embedded() const { return host.isEmpty(); }
+};
+
+class Database {
+public:
+    static constexpr const char* DefaultUser = "SYSDBA";
+    static constexpr const char* DefaultPassword = "masterkey";
+
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void open(const QString& location, const QString& user = DefaultUser,
+              const QString& password = DefaultPassword);
+    void close();
+    bool isOpen() const;
+
+    const QString& location() const { return location_; }
+    QSqlDatabase connection() const;
+
+    // Runs a statement that returns no rows (DDL, insert, update) in the current transaction,
+    // or committed on its own when no transaction is active.
+    void execute(const QString& sql);
+
+private:
+    QString connectionName_;
+    QString location_;
+};
+
+} // namespace lumetra
