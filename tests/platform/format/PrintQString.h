@@ -1,0 +1,11 @@
+// Readable QString values in GoogleTest failure messages.
+#pragma once
+
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
