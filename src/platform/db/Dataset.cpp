@@ -182,6 +182,14 @@ void Dataset::requireOpen(const char* operation) const
                             location(), sql_);
 }
 
+bool Dataset::isSelect() const
+{
+    if (!open_)
+        return false;
+    sync();
+    return query_->isSelect();
+}
+
 bool Dataset::first()
 {
     requireOpen("ir al primer registro");

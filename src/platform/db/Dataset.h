@@ -52,6 +52,8 @@ public:
     void open();
     void close();
     bool isOpen() const { return open_; }
+    // After open(): whether the statement returns rows (a select or a selectable procedure).
+    bool isSelect() const;
 
     bool first();
     bool next();
