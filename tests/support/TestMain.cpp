@@ -1,10 +1,13 @@
-// Test programs that use Qt's database drivers run inside a QCoreApplication.
-#include <QCoreApplication>
+// Test programs run inside a QApplication on the offscreen platform, so that database
+// drivers, fonts, painters and real widgets all work without a display.
+#include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,63 @@
+// ReportDocument: a laid-out report. Pages of positioned items (texts, lines, rectangles) in
+// report units (1/96 inch, page origin top-left), plus the stream of printed bands with their
+// texts in reading order (top to bottom, then left to right), which the data exporters read.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace lumetra {
+
+enum class BandType;
+
+struct ReportItem {
+    enum class Kind { Text, Line, Rect };
+    Kind kind = Kind::Text;
+    QRectF rect;                 // for a line: from topLeft to bottomRight
+    QString text;
+    QFont font;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    bool wordWrap = false;
+    QColor color = Qt::black;    // text or pen colour
+    QColor fill;                 // rectangles: invalid = not filled
+    qreal penWidth = 1;
+    int band = -1;               // index into ReportDocument::bands()
+};
+
+struct ReportPage {
+    QVector<ReportItem> items;
+};
+
+struct PrintedBand {
+    int page = 0;                // 0-based
+    QString name;
+    BandType type;
+    QString group;               // group headers and footers: the group's value
+    QRectF rect;                 // where it printed on its page
+    QStringList texts;           // reading order
+};
+
+class ReportDocument {
+public:
+    QString title;
+    QSizeF pageSize;             // report units
+    QVector<ReportPage> pages;
+    QVector<PrintedBand> bands;
+
+    int pageCount() const { return pages.size(); }
+    bool failed() const { return !error.isEmpty(); }
+    QString error;               // where and why the layout stopped early
+
+    // One line per page: "p1: PH GH(15/06/2013) D D GF PF".
+    QString dump() const;
+    // Every text of the given page in reading order.
+    QStringList pageTexts(int page) const;
+    static QString bandCode(BandType type);
+};
+
+} // namespace lumetra

@@ -1,0 +1,369 @@
+#include "platform/report/ReportLayout.h"
+
+#include "platform/format/DateTexts.h"
+#include "platform/format/DateTime.h"
+#include "platform/report/Report.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+namespace lumetra {
+
+namespace {
+
+constexpr int kDotsPerMeterAt96Dpi = 3780;
+
+QString elementText(const ReportElement& element)
+{
+    switch (element.kind()) {
+    case ReportElement::Kind::Label:
+        return static_cast<const ReportLabel&>(element).caption();
+    case ReportElement::Kind::Memo:
+        return static_cast<const ReportMemo&>(element).lines().join(QLatin1Char('\n'));
+    default:
+        return QString();
+    }
+}
+
+bool isText(const ReportElement& element)
+{
+    return element.kind() != ReportElement::Kind::Shape;
+}
+
+} // namespace
+
+ReportLayout::ReportLayout(Report& report)
+    : report_(report)
+    , metricsDevice_(1, 1, QImage::Format_ARGB32)
+{
+    metricsDevice_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    metricsDevice_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+}
+
+void ReportLayout::fail(const QString& where, const QString& message)
+{
+    if (failed_)
+        return;
+    failed_ = true;
+    doc_.error = where.isEmpty() ? message : where + QStringLiteral(": ") + message;
+    if (report_.errorHandler()) {
+        try {
+            report_.errorHandler()(where, message);
+        } catch (...) {
+            // The error path itself must not throw out of the layout.
+        }
+    }
+}
+
+bool ReportLayout::guarded(const QString& where, const std::function<void()>& action)
+{
+    if (failed_)
+        return false;
+    try {
+        action();
+        return true;
+    } catch (const std::exception& e) {
+        fail(where, QString::fromUtf8(e.what()));
+    } catch (...) {
+        fail(where, QStringLiteral("error desconocido"));
+    }
+    return false;
+}
+
+ReportDocument ReportLayout::run()
+{
+    doc_.title = report_.title().isEmpty() ? report_.name() : report_.title();
+    doc_.pageSize = report_.pageSize();
+    content_ = report_.contentRect();
+    printedAt_ = FormatDateTime(QStringLiteral("dd/mm/yyyy hh:nn"), DateTime::now());
+
+    if (report_.beforePrint())
+        guarded(report_.name(), report_.beforePrint());
+    source_ = report_.dataSource();
+
+    startPage();
+    if (source_)
+        walkRows();
+    else if (report_.detail())
+        printBand(*report_.detail());
+    if (report_.summary())
+        printBand(*report_.summary());
+    finishPage();
+
+    if (report_.afterPrint())
+        guarded(report_.name(), report_.afterPrint());
+    return std::move(doc_);
+}
+
+void ReportLayout::walkRows()
+{
+    bool empty = true;
+    if (!guarded(report_.name(), [&] {
+            source_->first();
+            empty = source_->isEmpty();
+            rows_ = empty ? 0 : source_->recordCount();
+        }))
+        return;
+    if (empty)
+        return;
+
+    const int groupCount = int(report_.groups().size());
+    openGroups(0);
+    while (!failed_) {
+        if (report_.detail())
+            printBand(*report_.detail());
+        int current = 0;
+        if (!guarded(report_.name(), [&] { current = source_->recNo(); }))
+            return;
+        const bool last = current + 1 >= rows_;
+        const int level = last ? 0 : changedLevel(current);
+        if (failed_)
+            return;
+        closeGroups(level);
+        if (last || failed_)
+            return;
+        bool eof = false;
+        if (!guarded(report_.name(), [&] { source_->next(); eof = source_->eof(); }) || eof)
+            return;
+        if (level < groupCount)
+            openGroups(level);
+    }
+}
+
+// The outermost group whose value differs on the next row (the group count when none does).
+int ReportLayout::changedLevel(int current)
+{
+    const auto& groups = report_.groups();
+    int level = int(groups.size());
+    guarded(report_.name(), [&] {
+        source_->setRecNo(current + 1);
+        for (int g = 0; g < int(groups.size()); ++g) {
+            if (source_->text(groups[size_t(g)]->expression()) != groupValues_.value(g)) {
+                level = g;
+                break;
+            }
+        }
+        source_->setRecNo(current);
+    });
+    return level;
+}
+
+void ReportLayout::openGroups(int fromLevel)
+{
+    const auto& groups = report_.groups();
+    while (groupValues_.size() > fromLevel)
+        groupValues_.removeLast();
+    for (int g = fromLevel; g < int(groups.size()) && !failed_; ++g) {
+        ReportGroup& group = *groups[size_t(g)];
+        QString value;
+        if (!guarded(group.header().name(), [&] { value = source_->text(group.expression()); }))
+            return;
+        groupValues_ << value;
+        if (group.newPage() && bodyStarted_) {
+            finishPage();
+            startPage();
+        }
+        openGroups_.push_back(g);
+        printBand(group.header(), value);
+    }
+}
+
+void ReportLayout::closeGroups(int toLevel)
+{
+    const auto& groups = report_.groups();
+    for (int g = int(groups.size()) - 1; g >= toLevel && !failed_; --g) {
+        if (!openGroups_.empty() && openGroups_.back() == g)
+            openGroups_.pop_back();
+        if (ReportBand* footer = groups[size_t(g)]->footer())
+            printBand(*footer, groupValues_.value(g));
+    }
+}
+
+void ReportLayout::startPage()
+{
+    doc_.pages.append(ReportPage{});
+    pageOpen_ = true;
+    bodyStarted_ = false;
+    y_ = content_.top();
+    bodyBottom_ = content_.bottom() - (report_.pageFooter() ? report_.pageFooter()->height() : 0);
+    if (report_.pageHeader())
+        printBand(*report_.pageHeader(), {}, true);
+    const auto& groups = report_.groups();
+    for (int g : openGroups_) {
+        ReportGroup& group = *groups[size_t(g)];
+        if (group.repeatOnNewPage())
+            printBand(group.header(), groupValues_.value(g), true);
+    }
+}
+
+void ReportLayout::finishPage()
+{
+    if (!pageOpen_)
+        return;
+    pageOpen_ = false;
+    ReportBand* footer = report_.pageFooter();
+    if (!footer || !footer->isEnabled() || failed_)
+        return;
+    bool print = true;
+    if (footer->beforePrint() && !guarded(footer->name(), [&] { footer->beforePrint()(print); }))
+        return;
+    if (print) {
+        QVector<PendingText> texts;
+        qreal height = footer->height();
+        for (const auto& e : footer->elements())
+            if (e->isEnabled() && isText(*e))
+                texts.append({e.get(), elementText(*e), e->geometry().height()});
+        place(*footer, texts, content_.bottom() - height, height, {});
+    }
+    if (footer->afterPrint())
+        guarded(footer->name(), [&] { footer->afterPrint()(print); });
+}
+
+qreal ReportLayout::measure(const QFont& font, const QString& text, qreal width, bool wrap) const
+{
+    const QFontMetricsF metrics(font, const_cast<QImage*>(&metricsDevice_));
+    const int flags = wrap ? Qt::TextWordWrap : 0;
+    return metrics.boundingRect(QRectF(0, 0, std::max<qreal>(width, 1), 1e6), flags, text).height();
+}
+
+bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeated)
+{
+    if (failed_ || !band.isEnabled())
+        return false;
+    bool print = true;
+    if (band.beforePrint() && !guarded(band.name(), [&] { band.beforePrint()(print); }))
+        return false;
+    if (!print) {
+        if (band.afterPrint())
+            guarded(band.name(), [&] { band.afterPrint()(false); });
+        return false;
+    }
+
+    // Texts first: print handlers run once, and stretched texts decide the band's height.
+    QVector<PendingText> texts;
+    qreal height = band.height();
+    const QFont bandFont = band.font(report_.font());
+    const bool ok = guarded(band.name(), [&] {
+        for (const auto& e : band.elements()) {
+            if (!e->isEnabled() || !isText(*e))
+                continue;
+            QString text = elementText(*e);
+            if (e->kind() == ReportElement::Kind::DataText) {
+                const auto& data = static_cast<const ReportDataText&>(*e);
+                if (source_ && !data.field().isEmpty() && !source_->isEmpty())
+                    text = source_->text(data.field());
+                if (data.onPrint())
+                    data.onPrint()(text);
+            }
+            qreal textHeight = e->geometry().height();
+            if (e->wordWrap() && e->stretch() && !text.isEmpty())
+                textHeight = std::max(textHeight, measure(e->font(bandFont), text, e->geometry().width(), true));
+            height = std::max(height, e->geometry().top() + textHeight);
+            texts.append({e.get(), text, textHeight});
+        }
+    });
+    if (!ok)
+        return false;
+
+    if (band.type() != BandType::PageHeader && !repeated) {
+        if (y_ + height > bodyBottom_ && bodyStarted_) {
+            finishPage();
+            startPage();
+            if (failed_)
+                return false;
+        }
+        bodyStarted_ = true;
+    }
+    // Clipped at the page bottom rather than moved again: a band taller than a page ends here.
+    height = std::max<qreal>(0, std::min(height, bodyBottom_ - y_));
+    place(band, texts, y_, height, group);
+    y_ += height;
+
+    if (band.afterPrint())
+        guarded(band.name(), [&] { band.afterPrint()(true); });
+    return true;
+}
+
+void ReportLayout::place(ReportBand& band, QVector<PendingText>& texts, qreal top, qreal height, const QString& group)
+{
+    const int page = doc_.pages.size() - 1;
+    const int bandIndex = doc_.bands.size();
+    PrintedBand printed;
+    printed.page = page;
+    printed.name = band.name();
+    printed.type = band.type();
+    printed.group = group;
+    printed.rect = QRectF(content_.left(), top, content_.width(), height);
+
+    QVector<ReportItem>& items = doc_.pages[page].items;
+    const QFont bandFont = band.font(report_.font());
+    const qreal left = content_.left();
+    const qreal bottom = top + height;
+
+    for (const auto& e : band.elements()) {
+        if (!e->isEnabled() || e->kind() != ReportElement::Kind::Shape)
+            continue;
+        const auto& shape = static_cast<const ReportShape&>(*e);
+        const QRectF g = e->geometry().translated(left, top);
+        if (g.top() > bottom)
+            continue;
+        ReportItem item;
+        item.band = bandIndex;
+        item.color = shape.pen();
+        item.penWidth = shape.penWidth();
+        switch (shape.shape()) {
+        case ReportShape::Shape::Rectangle:
+            item.kind = ReportItem::Kind::Rect;
+            item.rect = g;
+            item.fill = shape.brush();
+            break;
+        case ReportShape::Shape::HorizontalLine:
+            item.kind = ReportItem::Kind::Line;
+            item.rect = QRectF(QPointF(g.left(), g.center().y()), QPointF(g.right(), g.center().y()));
+            break;
+        case ReportShape::Shape::VerticalLine:
+            item.kind = ReportItem::Kind::Line;
+            item.rect = QRectF(QPointF(g.center().x(), g.top()), QPointF(g.center().x(), std::min(g.bottom(), bottom)));
+            break;
+        }
+        items.append(item);
+    }
+
+    std::vector<std::pair<QPointF, QString>> reading;
+    reading.reserve(size_t(texts.size()));
+    for (PendingText& t : texts) {
+        const ReportElement& e = *t.element;
+        if (e.kind() == ReportElement::Kind::SysData) {
+            const auto& sys = static_cast<const ReportSysData&>(e);
+            t.text = sys.prefix()
+                + (sys.data() == ReportSysData::Data::PageNumber ? QString::number(page + 1) : printedAt_);
+        }
+        QRectF g = e.geometry().translated(left, top);
+        g.setHeight(t.height);
+        if (g.top() >= bottom && height > 0)
+            continue;
+        if (g.bottom() > bottom)
+            g.setBottom(bottom);
+        ReportItem item;
+        item.kind = ReportItem::Kind::Text;
+        item.band = bandIndex;
+        item.rect = g;
+        item.text = t.text;
+        item.font = e.font(bandFont);
+        item.alignment = e.alignment();
+        item.wordWrap = e.wordWrap();
+        item.color = e.color();
+        items.append(item);
+        reading.emplace_back(QPointF(g.left(), std::round(g.top())), t.text);
+    }
+    std::stable_sort(reading.begin(), reading.end(), [](const auto& a, const auto& b) {
+        return a.first.y() != b.first.y() ? a.first.y() < b.first.y() : a.first.x() < b.first.x();
+    });
+    for (const auto& r : reading)
+        printed.texts << r.second;
+    doc_.bands.append(printed);
+}
+
+} // namespace lumetra

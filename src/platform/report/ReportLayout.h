@@ -1,0 +1,70 @@
+// ReportLayout: lays a Report out into a ReportDocument, running its events.
+//
+// Rules the listings rely on:
+// - a group footer prints while the data source still stands on the last row of the group
+//   (the layout looks one row ahead to find where groups end);
+// - a group header with new-page starts a page, except at the very top of the report;
+// - the page header's events run for every page and may suppress it;
+// - a band that does not fit moves to the next page, after the page footer and the page
+//   header (and the headers of groups that repeat on every page); a band taller than a page
+//   is clipped at the page bottom, never moved again;
+// - a suppressed band takes no space;
+// - an exception in an event or the data source stops the layout and is reported once.
+#pragma once
+
+#include "platform/report/ReportDocument.h"
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <vector>
+
+namespace lumetra {
+
+class Report;
+class ReportBand;
+class ReportDataSource;
+class ReportElement;
+
+class ReportLayout {
+public:
+    explicit ReportLayout(Report& report);
+    ReportDocument run();
+
+private:
+    struct PendingText {
+        const ReportElement* element;
+        QString text;
+        qreal height;
+    };
+
+    bool guarded(const QString& where, const std::function<void()>& action);
+    void fail(const QString& where, const QString& message);
+    void walkRows();
+    void openGroups(int fromLevel);
+    void closeGroups(int toLevel);
+    int changedLevel(int current);
+    void startPage();
+    void finishPage();
+    bool printBand(ReportBand& band, const QString& group = {}, bool repeated = false);
+    void place(ReportBand& band, QVector<PendingText>& texts, qreal top, qreal height, const QString& group);
+    qreal measure(const QFont& font, const QString& text, qreal width, bool wrap) const;
+
+    Report& report_;
+    ReportDocument doc_;
+    ReportDataSource* source_ = nullptr;
+    QRectF content_;
+    qreal y_ = 0;
+    qreal bodyBottom_ = 0;
+    bool pageOpen_ = false;
+    bool bodyStarted_ = false;
+    bool failed_ = false;
+    int rows_ = 0;
+    std::vector<int> openGroups_;
+    QStringList groupValues_;
+    QString printedAt_;
+    QImage metricsDevice_;
+};
+
+} // namespace lumetra

@@ -1,0 +1,202 @@
+// Exports read back with ordinary tools, the printer choice, and the real preview dialog.
+#include "platform/memtable/MemTable.h"
+#include "platform/report/Report.h"
+#include "platform/report/ReportError.h"
+#include "platform/report/ReportExporter.h"
+#include "platform/report/ReportPreview.h"
+#include "platform/report/ReportPrinter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+using namespace lumetra;
+
+namespace {
+
+class ReportOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        table.addField(QStringLiteral("Fecha"), MemTable::FieldType::Text, 10);
+        table.addField(QStringLiteral("Concepto"), MemTable::FieldType::Text, 60);
+        table.addField(QStringLiteral("Importe"), MemTable::FieldType::Float);
+        table.open();
+        const struct { const char* fecha; const char* concepto; double importe; } rows[] = {
+            {"14/06/2013", "Gafas de sol; polarizadas", 95}, {"14/06/2013", "Lentillas \"mensuales\"", 36},
+            {"15/06/2013", "Reparación de montura", 15}, {"15/06/2013", "Solución única", 12.95}};
+        for (const auto& r : rows) {
+            table.append();
+            table.setField(QStringLiteral("Fecha"), QString::fromUtf8(r.fecha));
+            table.setField(QStringLiteral("Concepto"), QString::fromUtf8(r.concepto));
+            table.setField(QStringLiteral("Importe"), r.importe);
+            table.post();
+        }
+        report.setTitle(QStringLiteral("Hoja de Caja"));
+        report.setPageHeader(QStringLiteral("bndCabecera"), 30).addLabel(QStringLiteral("qxtTitulo"), {0, 0, 300, 20}, QStringLiteral("Listado de Hoja de Caja"));
+        ReportGroup& day = report.addGroup(QStringLiteral("bndGrupo"), QStringLiteral("Fecha"), 30);
+        day.setNewPage(true);
+        day.header().addDataText(QStringLiteral("qxtFecha"), {0, 0, 200, 20}, QStringLiteral("Fecha"));
+        ReportBand& detail = report.setDetail(QStringLiteral("bndDetalle"), 20);
+        detail.addDataText(QStringLiteral("qxtConcepto"), {0, 0, 300, 18}, QStringLiteral("Concepto"));
+        ReportDataText* amount = detail.addDataText(QStringLiteral("qxtImporte"), {400, 0, 100, 18}, QStringLiteral("Importe"));
+        amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        amount->setOnPrint([](QString& text) { text += QStringLiteral(" €"); });
+        report.setPageFooter(QStringLiteral("bndPie"), 20).addSysData(QStringLiteral("qrsPagina"), {0, 0, 100, 18}, ReportSysData::Data::PageNumber);
+        report.setDataSet(table);
+        document = report.layout();
+        ASSERT_EQ(document.pageCount(), 2);
+    }
+
+    QString file(const QString& name) const { return dir.filePath(name); }
+
+    static QString run(const QString& program, const QStringList& args)
+    {
+        QProcess p;
+        p.start(program, args);
+        EXPECT_TRUE(p.waitForFinished(30000)) << program.toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    static void expectWellFormed(const QString& xml)
+    {
+        QXmlStreamReader reader(xml);
+        while (!reader.atEnd())
+            reader.readNext();
+        EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    }
+
+    MemTable table{QStringLiteral("memPrueba")};
+    Report report{QStringLiteral("qrpPrueba")};
+    ReportDocument document;
+    QTemporaryDir dir;
+};
+
+TEST_F(ReportOutputTest, PdfReadsBackWithPdftotext)
+{
+    ReportExporter::write(document, file(QStringLiteral("hoja.pdf")));
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file(QStringLiteral("hoja.pdf")), QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Listado de Hoja de Caja")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Reparación de montura")));
+    EXPECT_TRUE(text.contains(QStringLiteral("12,95 €")) || text.contains(QStringLiteral("12.95 €")));
+    EXPECT_EQ(text.count(QLatin1Char('\f')), 2);   // one form feed after each page
+}
+
+TEST_F(ReportOutputTest, CsvRowsAreThePrintedBands)
+{
+    ReportExporter::write(document, file(QStringLiteral("hoja.csv")));
+    QFile csv(file(QStringLiteral("hoja.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), document.bands.size());
+    // Parse each row back, honouring quotes, and compare with the band's texts.
+    for (int i = 0; i < lines.size(); ++i) {
+        QStringList fields;
+        QString field;
+        bool quoted = false;
+        const QString& line = lines[i];
+        for (int c = 0; c < line.size(); ++c) {
+            const QChar ch = line[c];
+            if (quoted && ch == QLatin1Char('"') && c + 1 < line.size() && line[c + 1] == QLatin1Char('"')) {
+                field += ch;
+                ++c;
+            } else if (ch == QLatin1Char('"')) {
+                quoted = !quoted;
+            } else if (ch == QLatin1Char(';') && !quoted) {
+                fields << field;
+                field.clear();
+            } else {
+                field += ch;
+            }
+        }
+        fields << field;
+        EXPECT_EQ(fields, document.bands[i].texts) << line.toStdString();
+    }
+    EXPECT_TRUE(lines.contains(QStringLiteral("\"Gafas de sol; polarizadas\";95 €")));
+}
+
+TEST_F(ReportOutputTest, SpreadsheetUnzipsToValidSheetXml)
+{
+    ReportExporter::write(document, file(QStringLiteral("hoja.xlsx")));
+    const QString sheet = run(QStringLiteral("unzip"), {QStringLiteral("-p"), file(QStringLiteral("hoja.xlsx")), QStringLiteral("xl/worksheets/sheet1.xml")});
+    const QString strings = run(QStringLiteral("unzip"), {QStringLiteral("-p"), file(QStringLiteral("hoja.xlsx")), QStringLiteral("xl/sharedStrings.xml")});
+    expectWellFormed(sheet);
+    expectWellFormed(strings);
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<row")));
+    EXPECT_TRUE(strings.contains(QStringLiteral("Solución única")));
+    EXPECT_TRUE(strings.contains(QStringLiteral("95 €")));
+}
+
+TEST_F(ReportOutputTest, TextXmlAndPngExports)
+{
+    ReportExporter::write(document, file(QStringLiteral("hoja.txt")));
+    QFile txt(file(QStringLiteral("hoja.txt")));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    const QStringList pages = QString::fromUtf8(txt.readAll()).split(QLatin1Char('\f'));
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Lentillas \"mensuales\"")));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("15/06/2013")));
+
+    ReportExporter::write(document, file(QStringLiteral("hoja.xml")));
+    QFile xmlFile(file(QStringLiteral("hoja.xml")));
+    ASSERT_TRUE(xmlFile.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&xmlFile);
+    int pagesSeen = 0, bandsSeen = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            pagesSeen += xml.name() == QLatin1String("page");
+            bandsSeen += xml.name() == QLatin1String("band");
+        }
+    }
+    EXPECT_FALSE(xml.hasError());
+    EXPECT_EQ(pagesSeen, 2);
+    EXPECT_EQ(bandsSeen, document.bands.size());
+
+    ReportExporter::write(document, file(QStringLiteral("hoja.png")));
+    const QImage first(file(QStringLiteral("hoja.png")));
+    const QImage second(file(QStringLiteral("hoja-2.png")));
+    EXPECT_FALSE(first.isNull());
+    EXPECT_FALSE(second.isNull());
+    EXPECT_NEAR(first.width(), 1240, 2);   // A4 at 150 dpi
+}
+
+TEST_F(ReportOutputTest, BadTargetsAreRefusedWithAReason)
+{
+    EXPECT_THROW(ReportExporter::write(document, file(QStringLiteral("hoja.doc"))), ReportError);
+    EXPECT_THROW(ReportExporter::write(document, QStringLiteral("/no/existe/hoja.csv")), ReportError);
+    EXPECT_THROW(ReportExporter::write(document, QStringLiteral("/no/existe/hoja.xlsx")), ReportError);
+    EXPECT_EQ(ReportExporter::fileFilters().first(), QStringLiteral("Documento PDF (*.pdf)"));
+}
+
+TEST_F(ReportOutputTest, UnknownPrinterNameMeansTheDefaultPrinter)
+{
+    EXPECT_EQ(ReportPrinter::printerIndex(QStringLiteral("Impresora que no existe")), -1);
+    EXPECT_EQ(ReportPrinter::printerIndex(QString()), -1);
+}
+
+TEST_F(ReportOutputTest, PreviewOpensMaximisedAtPageWidthAndCloses)
+{
+    ReportPreview preview(document);
+    preview.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(preview.isMaximized());
+    EXPECT_NE(preview.zoom(), 1.0);   // fitted to the width of the window
+    EXPECT_EQ(preview.currentPage(), 0);
+    preview.findChild<QAction*>(QStringLiteral("actSiguiente"))->trigger();
+    EXPECT_EQ(preview.currentPage(), 1);
+    preview.findChild<QAction*>(QStringLiteral("actSiguiente"))->trigger();
+    EXPECT_EQ(preview.currentPage(), 1);   // stays on the last page
+    const qreal fitted = preview.zoom();
+    preview.findChild<QAction*>(QStringLiteral("actAmpliar"))->trigger();
+    EXPECT_GT(preview.zoom(), fitted);
+    preview.findChild<QAction*>(QStringLiteral("actCerrar"))->trigger();
+    EXPECT_FALSE(preview.isVisible());
+    EXPECT_EQ(preview.result(), QDialog::Accepted);
+}
+
+} // namespace
