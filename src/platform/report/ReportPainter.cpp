@@ -5,12 +5,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QFontDatabase>
 #include <QHash>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <array>
 #include <cmath>
 
 namespace lumetra {
@@ -33,6 +35,37 @@ QFont deviceFont(const QFont& font, qreal scale, int logicalDpi)
         f.setPixelSize(std::max(1, int(std::lround(font.pixelSize() * scale))));
     return f;
 }
+
+// A device font with its metrics; text widths add up cached character advances, which is all
+// the alignment of one line needs and much cheaper than shaping the text twice.
+struct DeviceFont {
+    QFont font;
+    QFontMetricsF metrics;
+    std::array<qreal, 256> latin;
+
+    DeviceFont(const QFont& f, const QPaintDevice* device)
+        : font(f)
+        , metrics(f, device)
+    {
+        latin.fill(-1);
+    }
+
+    qreal advance(const QString& text)
+    {
+        qreal width = 0;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 256) {
+                if (latin[u] < 0)
+                    latin[u] = metrics.horizontalAdvance(c);
+                width += latin[u];
+            } else {
+                width += metrics.horizontalAdvance(c);
+            }
+        }
+        return width;
+    }
+};
 
 QRectF scaled(const QRectF& r, qreal s)
 {
@@ -63,7 +96,9 @@ void ReportPainter::paintPage(const ReportDocument& document, int page, QPainter
         return;
     installFontSubstitutes();
     const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
-    QHash<QString, QFont> fonts;   // one scaled copy per distinct font on the page
+    QHash<QString, DeviceFont> fonts;   // one scaled copy per distinct font on the page
+    QFont lastFont;
+    DeviceFont* current = nullptr;
 
     painter.save();
     for (const ReportItem& item : document.pages[page].items) {
@@ -86,16 +121,43 @@ void ReportPainter::paintPage(const ReportDocument& document, int page, QPainter
         case ReportItem::Kind::Text: {
             if (item.text.isEmpty())
                 break;
-            const QString key = item.font.key();
-            auto it = fonts.find(key);
-            if (it == fonts.end())
-                it = fonts.insert(key, deviceFont(item.font, scale, dpi));
-            painter.setFont(*it);
+            if (!current || !(item.font == lastFont)) {
+                const QString key = item.font.key();
+                auto it = fonts.find(key);
+                if (it == fonts.end())
+                    it = fonts.insert(key, DeviceFont(deviceFont(item.font, scale, dpi), painter.device()));
+                current = &*it;
+                lastFont = item.font;
+                painter.setFont(current->font);
+            }
+            DeviceFont* it = current;
             painter.setPen(item.color);
-            int flags = int(item.alignment);
-            if (item.wordWrap)
-                flags |= Qt::TextWordWrap;
-            painter.drawText(scaled(item.rect, scale), flags, item.text);
+            const QRectF box = scaled(item.rect, scale);
+            if (item.wordWrap || item.text.contains(QLatin1Char('\n'))) {
+                painter.drawText(box, int(item.alignment) | Qt::TextWordWrap, item.text);
+                break;
+            }
+            // Single line: place the baseline ourselves, far cheaper than the formatted path.
+            const qreal width = it->advance(item.text);
+            qreal x = box.left();
+            if (item.alignment & Qt::AlignRight)
+                x = box.right() - width;
+            else if (item.alignment & Qt::AlignHCenter)
+                x = box.left() + (box.width() - width) / 2;
+            const qreal textHeight = it->metrics.ascent() + it->metrics.descent();
+            qreal y = box.top() + it->metrics.ascent();
+            if (item.alignment & Qt::AlignBottom)
+                y = box.bottom() - it->metrics.descent();
+            else if (item.alignment & Qt::AlignVCenter)
+                y = box.top() + (box.height() - textHeight) / 2 + it->metrics.ascent();
+            if (width > box.width() + 0.5 || textHeight > box.height() + 0.5) {
+                painter.save();
+                painter.setClipRect(box, Qt::IntersectClip);
+                painter.drawText(QPointF(x, y), item.text);
+                painter.restore();
+            } else {
+                painter.drawText(QPointF(x, y), item.text);
+            }
             break;
         }
         }

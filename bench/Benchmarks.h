@@ -1,0 +1,10 @@
+// The benchmarks of lumetra-bench; each returns the process exit status.
+#pragma once
+
+#include <QStringList>
+
+namespace lumetra::bench {
+
+int motor(const QStringList& args);
+
+} // namespace lumetra::bench
