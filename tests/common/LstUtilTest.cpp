@@ -1,0 +1,178 @@
+#include "common/LstUtil.h"
+#include "platform/db/DatabaseError.h"
+#include "platform/format/PrintQString.h"
+#include "support/FirebirdFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace lumetra;
+
+namespace {
+
+class LstUtilTest : public test::FirebirdFixture {
+protected:
+    void SetUp() override
+    {
+        FirebirdFixture::SetUp();
+        exec({
+            "insert into PACIENTE (ID_PACIENTE, CODIGO, NOMBRE, APELLIDOS, BORRADO) values (1, 1, 'Ana', 'García López', 0)",
+            "insert into PACIENTE (ID_PACIENTE, CODIGO, NOMBRE, APELLIDOS, BORRADO) values (2, 2, 'Luis', 'Pérez', 1)",
+            "insert into FAMILIA (ID_FAMILIA, CODIGO, DESCRIPCION) values (5, 'MON', 'Monturas')",
+            "insert into ARTICULO (REFERENCIA, DESCRIPCION, ID_FAMILIA) values ('MON-001', 'Montura metal', 5)",
+            "insert into ARTICULO (REFERENCIA, DESCRIPCION, ID_FAMILIA) values ('ABCDEFGHIJKLM', 'Trece', 5)",
+            "insert into ARTICULO (REFERENCIA, DESCRIPCION, ID_FAMILIA) values ('SINFAM', 'Sin familia', 77)",
+            // A locality whose province row does not exist.
+            "insert into LOCALIDAD (ID_LOCALIDAD, ID_PROVINCIA, CODIGO_POSTAL, DESCRIPCION) values (50, 77, 46100, 'Burjassot')",
+        });
+    }
+
+    std::unique_ptr<TLstUtil> utilidad() { return std::make_unique<TLstUtil>(&db, nullptr, &db); }
+};
+
+struct Caso {
+    const char* nombre;
+    std::function<QString(TLstUtil&)> texto;
+    QString esperado;
+};
+
+void comprobar(TLstUtil& u, const std::vector<Caso>& casos)
+{
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        EXPECT_EQ(c.texto(u), c.esperado);
+    }
+}
+
+TEST_F(LstUtilTest, NumberDateAndDocumentTexts)
+{
+    auto u = utilidad();
+    comprobar(*u, {
+        {"zero amount before any other", [](TLstUtil& u) { return u.TextoImporte(false, 0); }, "0,00 €"},
+        {"main currency grouped", [](TLstUtil& u) { return u.TextoImporte(false, 1234.5); }, "1.234,50 €"},
+        {"second currency has no decimals", [](TLstUtil& u) { return u.TextoImporte(true, 1663.86); }, "1.664 Pts"},
+        {"main text after a second-currency amount", [](TLstUtil& u) { return u.TextoImporte(false, 1234.5); }, "1.234,50 €"},
+        {"negative amount", [](TLstUtil& u) { return u.TextoImporte(false, -2.675); }, "-2,68 €"},
+        {"percent not scaled", [](TLstUtil& u) { return u.TextoPorcentaje(12.5); }, "12,50 %"},
+        {"vat heading drops the periods", [](TLstUtil& u) { return u.TextoPorcentajeIva(21); }, "21,00 % IVA"},
+        {"decimal grouped", [](TLstUtil& u) { return u.TextoDecimal(1234.5); }, "1.234,50"},
+        {"integer grouped and rounded", [](TLstUtil& u) { return u.TextoEntero(1234.5); }, "1.235"},
+        {"postcode padded", [](TLstUtil& u) { return u.TextoCodigoPostal(8001); }, "08001"},
+        {"document with series", [](TLstUtil& u) { return u.TextoNumeroDocumento("A", "/", 15); }, "A/15"},
+        {"document number grouped", [](TLstUtil& u) { return u.TextoNumeroDocumento("B", "-", 1234); }, "B-1.234"},
+        {"document without series", [](TLstUtil& u) { return u.TextoNumeroDocumento("", "/", 15); }, "15"},
+        {"document with series 0", [](TLstUtil& u) { return u.TextoNumeroDocumento("0", "/", 15); }, "15"},
+        {"document number 0", [](TLstUtil& u) { return u.TextoNumeroDocumento("A", "/", 0); }, ""},
+        {"document number -1", [](TLstUtil& u) { return u.TextoNumeroDocumento("A", "/", -1); }, ""},
+        {"zero date", [](TLstUtil& u) { return u.TextoFecha("30/12/1899"); }, ""},
+        {"far-future date", [](TLstUtil& u) { return u.TextoFecha("30/05/2079"); }, ""},
+        {"ordinary date", [](TLstUtil& u) { return u.TextoFecha("15/06/2013"); }, "15/06/2013"},
+        {"whole text compared", [](TLstUtil& u) { return u.TextoFecha(" 30/12/1899"); }, " 30/12/1899"},
+    });
+}
+
+TEST_F(LstUtilTest, CurrencyPatternFollowsDecimalsAndSymbol)
+{
+    const struct {
+        const char* nombre;
+        int decimales;
+        const char* simbolo;
+        double importe;
+        QString esperado;
+    } casos[] = {
+        {"two decimals", 2, "€", 1234.6, "1.234,60 €"},
+        {"no decimals rounds half up", 0, "€", 1234.6, "1.235 €"},
+        {"three decimals", 3, "$", 0.5, "0,500 $"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        exec({QStringLiteral("update MONEDA set DECIMALES_M1 = %1, SIMBOLO_M1 = '%2'").arg(c.decimales).arg(c.simbolo)});
+        EXPECT_EQ(utilidad()->TextoImporte(false, c.importe), c.esperado);
+    }
+}
+
+TEST_F(LstUtilTest, LocalityLines)
+{
+    auto u = utilidad();
+    comprobar(*u, {
+        {"id 0 is undefined", [](TLstUtil& u) { return u.TextoLocalidad(0); }, "[No definida]"},
+        {"known locality", [](TLstUtil& u) { return u.TextoLocalidad(1); }, "08001 - Barcelona (Barcelona)"},
+        {"missing province not taken from the last line", [](TLstUtil& u) { return u.TextoLocalidad(50); },
+         "46100 - Burjassot ()"},
+        {"unknown id", [](TLstUtil& u) { return u.TextoLocalidad(999); }, "[No Definida]"},
+        {"found again after a miss", [](TLstUtil& u) { return u.TextoLocalidad(3); }, "28001 - Madrid (Madrid)"},
+    });
+}
+
+TEST_F(LstUtilTest, PatientNameAndDeletedFlag)
+{
+    const struct {
+        const char* nombre;
+        double id;
+        QString esperado;
+        bool borrado;
+    } casos[] = {
+        {"active patient", 1, "García López, Ana", false},
+        {"deleted patient", 2, "Pérez, Luis", true},
+        {"missing patient", 99, "", true},
+        {"flag cleared by the next active patient", 1, "García López, Ana", false},
+    };
+    auto u = utilidad();
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        EXPECT_EQ(u->NombrePaciente(c.id), c.esperado);
+        EXPECT_EQ(u->PacienteBorrado, c.borrado);
+    }
+    exec({"insert into PACIENTE (ID_PACIENTE, CODIGO, NOMBRE, APELLIDOS) values (3, 3, 'Eva', '')"});
+    EXPECT_EQ(u->NombrePaciente(3), "Eva") << "a patient added after earlier searches is seen";
+}
+
+TEST_F(LstUtilTest, ArticleFamily)
+{
+    auto u = utilidad();
+    EXPECT_EQ(u->FamiliaArticulo("0", "Otros"), "Otros");
+    EXPECT_FALSE(u->tieneArticulo()) << "reference 0 needs no article lookup";
+    comprobar(*u, {
+        {"found article", [](TLstUtil& u) { return u.FamiliaArticulo("MON-001", "Otros"); }, "Monturas"},
+        {"13-character reference is searched", [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLM", "Otros"); },
+         "Monturas"},
+        {"14-character reference", [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLMN", "Otros"); }, "Otros"},
+        {"unknown reference", [](TLstUtil& u) { return u.FamiliaArticulo("NO-EXISTE", "Otros"); }, "Otros"},
+        {"empty reference", [](TLstUtil& u) { return u.FamiliaArticulo("", "Otros"); }, "Otros"},
+        {"article whose family is missing", [](TLstUtil& u) { return u.FamiliaArticulo("SINFAM", "Otros"); }, ""},
+    });
+    EXPECT_TRUE(u->tieneArticulo());
+}
+
+TEST_F(LstUtilTest, FallbacksWhenTheConnectionIsLost)
+{
+    auto u = utilidad();
+    db.close();
+    comprobar(*u, {
+        {"locality lookup fails", [](TLstUtil& u) { return u.TextoLocalidad(1); }, "[No Definida]"},
+        {"id 0 needs no lookup", [](TLstUtil& u) { return u.TextoLocalidad(0); }, "[No definida]"},
+        {"article lookup fails", [](TLstUtil& u) { return u.FamiliaArticulo("MON-001", "Otros"); }, ""},
+        {"14-character reference never reaches the database",
+         [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLMN", "Otros"); }, "Otros"},
+        {"amounts need no database", [](TLstUtil& u) { return u.TextoImporte(false, 12); }, "12,00 €"},
+    });
+    EXPECT_EQ(u->NombrePaciente(1), "");
+    EXPECT_FALSE(u->PacienteBorrado) << "a failed lookup does not mark the patient deleted";
+    EXPECT_THROW(utilidad(), DatabaseError) << "the currency settings cannot load";
+}
+
+TEST_F(LstUtilTest, FallbacksWhenALookupBreaksHalfway)
+{
+    exec({"drop table PROVINCIA", "drop procedure BUSCAR_FAMILIA", "update MONEDA set CONVERSION = 0"});
+    auto u = utilidad();
+    comprobar(*u, {
+        {"province read fails after the locality", [](TLstUtil& u) { return u.TextoLocalidad(1); }, "[No Definida]"},
+        {"family read fails after the article", [](TLstUtil& u) { return u.FamiliaArticulo("MON-001", "Otros"); }, ""},
+        {"second amount without conversion", [](TLstUtil& u) { return u.TextoImporte(true, 5); }, "0,00 €"},
+        {"main amount still formats", [](TLstUtil& u) { return u.TextoImporte(false, 7); }, "7,00 €"},
+    });
+}
+
+} // namespace
