@@ -9,11 +9,18 @@
 
 namespace lumetra {
 
+// Thrown by an operation that has already reported its failure, so that its caller stops
+// without a second error window.
+struct ErrorReportado : std::exception {
+    const char* what() const noexcept override { return "error ya notificado"; }
+};
+
 template <class Unit, class Body, class Result = decltype(std::declval<Body>()())>
 Result Guarded(Unit& unit, const QString& funcion, Body&& body, Result onFailure)
 {
     try {
         return body();
+    } catch (const ErrorReportado&) {
     } catch (const std::exception& e) {
         unit.MostrarError(funcion, QString::fromUtf8(e.what()));
     } catch (...) {
@@ -28,6 +35,7 @@ void GuardedVoid(Unit& unit, const QString& funcion, Body&& body)
 {
     try {
         body();
+    } catch (const ErrorReportado&) {
     } catch (const std::exception& e) {
         unit.MostrarError(funcion, QString::fromUtf8(e.what()));
     } catch (...) {

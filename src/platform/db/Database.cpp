@@ -38,7 +38,7 @@ DatabaseLocation DatabaseLocation::parse(const QString& location)
 }
 
 Database::Database()
-    : connectionName_(QStringLiteral("lumetra-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+    : connectionName_(QStringLiteral("lumetra-%1-%2").arg(connectionCounter.fetchAndAddRelaxed(1)).arg(quintptr(this), 0, 16))
 {
 }
 

@@ -1,0 +1,79 @@
+#include "entry/HostSession.h"
+
+#include "entry/Auditoria.h"
+#include "entry/Condiciones.h"
+#include "entry/Configuracion.h"
+#include "entry/CtrlTeclado.h"
+#include "entry/Puesto.h"
+#include "entry/Usuario.h"
+#include "platform/db/Database.h"
+#include "platform/db/Dataset.h"
+#include "platform/db/Transaction.h"
+
+#include <QWidget>
+
+namespace lumetra {
+
+struct HostSession::Parts {
+    Database baseDatos;
+    Database baseDatosMaestros;
+    std::unique_ptr<Transaction> transaccion;
+    TPuesto puesto;
+    TConfiguracion configuracion;
+    TUsuario usuario;
+    std::unique_ptr<TAuditoria> auditoria;
+    TCondiciones condiciones;
+    TCtrlTeclado teclado;
+};
+
+namespace {
+
+int defaultStore(Database& database, int idUsuario)
+{
+    Dataset tienda(QStringLiteral("dstTienda"));
+    tienda.setDatabase(&database);
+    tienda.setSql(QStringLiteral(
+        "select coalesce((select U.ID_TIENDA from USUARIO U join TIENDA T on T.ID_TIENDA = U.ID_TIENDA "
+        "where U.ID_USUARIO = :ID and U.ID_TIENDA <> 0), "
+        "(select first 1 ID_TIENDA from TIENDA where ID_TIENDA <> 0 order by CODIGO), 0) ID_TIENDA "
+        "from RDB$DATABASE"));
+    tienda.setParam(QStringLiteral("ID"), idUsuario);
+    tienda.open();
+    return tienda.fieldAsInteger(QStringLiteral("ID_TIENDA"));
+}
+
+} // namespace
+
+HostSession::HostSession(const HostOptions& options, QWidget* propietario)
+    : options_(options)
+    , parts_(std::make_unique<Parts>())
+{
+    Parts& p = *parts_;
+    p.baseDatosMaestros.open(options.baseDatos, options.usuarioBD, options.claveBD);
+    p.baseDatos.open(options.baseDatos, options.usuarioBD, options.claveBD);
+    p.transaccion = std::make_unique<Transaction>(p.baseDatos);
+    p.transaccion->start();
+
+    p.configuracion.Cargar(p.baseDatosMaestros);
+    p.usuario.Cargar(p.baseDatosMaestros, options.idUsuario);
+    p.puesto.FechaTrabajo = options.fechaTrabajo.isZero() ? DateTime::today() : options.fechaTrabajo;
+    p.puesto.Impresora = options.impresora;
+    p.puesto.IdTienda = options.idTienda >= 0 ? options.idTienda : defaultStore(p.baseDatosMaestros, options.idUsuario);
+    p.auditoria = std::make_unique<TAuditoria>(&p.baseDatosMaestros, propietario, &p.baseDatos);
+    p.auditoria->FechaTrabajo = p.puesto.FechaTrabajo;
+
+    params_.Propietario = propietario;
+    params_.BaseDatos = &p.baseDatos;
+    params_.BaseDatosMaestros = &p.baseDatosMaestros;
+    params_.Transaccion = p.transaccion.get();
+    params_.Puesto = &p.puesto;
+    params_.Configuracion = &p.configuracion;
+    params_.Usuario = &p.usuario;
+    params_.Auditoria = p.auditoria.get();
+    params_.Condiciones = &p.condiciones;
+    params_.Teclado = &p.teclado;
+}
+
+HostSession::~HostSession() = default;
+
+} // namespace lumetra

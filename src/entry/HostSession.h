@@ -1,0 +1,47 @@
+// HostSession: what a host sets up before it loads the listing module: the two connections to
+// the shop database (listing queries in one read transaction; lookups committed statement by
+// statement), the workstation, the company record, the user, and the host services, all
+// gathered in a HostParams block. The host application, the command-line front end and the
+// tests build their block this way.
+#pragma once
+
+#include "entry/HostApi.h"
+#include "entry/HostParams.h"
+#include "platform/format/DateTime.h"
+
+#include <QString>
+#include <memory>
+
+class QWidget;
+
+namespace lumetra {
+
+struct HostOptions {
+    QString baseDatos;                       // path, or host[/port]:path
+    QString usuarioBD = QStringLiteral("SYSDBA");
+    QString claveBD = QStringLiteral("masterkey");
+    int idUsuario = 1;
+    int idTienda = -1;                       // -1: the user's store, else the first store by code
+    DateTime fechaTrabajo;                   // zero: today
+    QString impresora;
+};
+
+class LUMETRA_HOSTAPI_EXPORT HostSession {
+public:
+    // Throws DatabaseError when the database cannot be opened or read.
+    HostSession(const HostOptions& options, QWidget* propietario);
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    HostParams* params() { return &params_; }
+    const HostOptions& options() const { return options_; }
+
+private:
+    struct Parts;
+    HostOptions options_;
+    std::unique_ptr<Parts> parts_;
+    HostParams params_;
+};
+
+} // namespace lumetra

@@ -1,0 +1,10 @@
+// Export marker of the listing module's entry points and instance variables.
+#pragma once
+
+#include <QtGlobal>
+
+#if defined(LUMETRA_MODULE_BUILD) || defined(LUMETRA_MODULE_STATIC)
+#define LUMETRA_MODULE_EXPORT Q_DECL_EXPORT
+#else
+#define LUMETRA_MODULE_EXPORT Q_DECL_IMPORT
+#endif

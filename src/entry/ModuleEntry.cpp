@@ -1,0 +1,62 @@
+#include "entry/ModuleEntry.h"
+
+#include "entry/HostParams.h"
+#include "entry/ModuleVariables.h"
+#include "window/frmHojaCaja.h"
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+using namespace lumetra;
+
+namespace {
+
+// An MDI child when the host's main window has an MDI area, else a tool window over it.
+void mostrar(TfrmHojaCaja* ventana, QWidget* propietario)
+{
+    auto* principal = qobject_cast<QMainWindow*>(propietario);
+    auto* mdi = principal ? qobject_cast<QMdiArea*>(principal->centralWidget()) : nullptr;
+    if (!mdi) {
+        ventana->show();
+        return;
+    }
+    ventana->setWindowFlags(Qt::Widget);
+    QMdiSubWindow* sub = mdi->addSubWindow(ventana, Qt::Tool);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(ventana->windowTitle());
+    sub->setWindowIcon(QIcon());
+    ventana->show();
+    sub->adjustSize();
+    sub->move(std::max(0, (mdi->viewport()->width() - sub->width()) / 2),
+              std::max(0, (mdi->viewport()->height() - sub->height()) / 2));
+    sub->show();
+}
+
+} // namespace
+
+int _Cargar_Dll(HostParams* parametros)
+{
+    try {
+        if (!parametros)
+            return -1;
+        auto* ventana = new TfrmHojaCaja(parametros->Propietario);
+        frmHojaCaja = ventana;
+        ventana->SetParametros(parametros);
+        // Each step reports its own failure; the next one always runs.
+        ventana->CrearObjetos();
+        ventana->ConstruirArbol();
+        ventana->Etiquetas();
+        ventana->Recursos();
+        ventana->ValoresIniciales();
+        mostrar(ventana, parametros->Propietario);
+        return 0;
+    } catch (...) {
+        return -1;
+    }
+}
+
+int _Liberar_Dll()
+{
+    return 0;
+}

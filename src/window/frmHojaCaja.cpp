@@ -1,0 +1,619 @@
+#include "window/frmHojaCaja.h"
+
+#include "cashsheet/dmHojaCaja.h"
+#include "common/Guarded.h"
+#include "common/Tienda.h"
+#include "common/frmError.h"
+#include "entry/Auditoria.h"
+#include "entry/Condiciones.h"
+#include "entry/Configuracion.h"
+#include "entry/CtrlTeclado.h"
+#include "entry/HostParams.h"
+#include "entry/Puesto.h"
+#include "entry/Usuario.h"
+#include "entry/ModuleVariables.h"
+#include "entry/dmConfiguracion.h"
+#include "platform/ui/CheckComboBox.h"
+#include "platform/ui/DateEdit.h"
+#include "platform/ui/Interaction.h"
+#include "platform/ui/NavBar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace lumetra {
+
+namespace {
+
+const char* const kPantalla = "Listado - Pacientes";
+const char* const kSinTienda = "[Debe Seleccionar al menos una Tienda]";
+const char* const kSinAlmacen = "[Debe Seleccionar al menos un Almacén]";
+const char* const kTodasLasTiendas = "[Todas las Tiendas Seleccionadas]";
+
+const char* const kOperadores[] = {"Igual a...", "Distinto de...", "Mayor que...", "Menor que...", "...Entre...", "Todos/as"};
+const char* const kCalculosIva[] = {"Calcular con fecha de cobro", "Calcular con fecha de encargo", "Calcular con fecha de Caja"};
+const char* const kTiposDiario[] = {"Resumido", "Detallado", "Resumido Por Días (cada día en una hoja)", "Resumido Por Días"};
+
+template <class T> T* named(QWidget* parent, const QString& name)
+{
+    auto* widget = new T(parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const QString& name)
+{
+    return named<QLabel>(parent, name);
+}
+
+QString utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+QIcon dmConfiguracion_icono(int indice)
+{
+    return dmConfiguracion ? dmConfiguracion->imlBotones.value(indice) : QIcon();
+}
+
+} // namespace
+
+TfrmHojaCaja::TfrmHojaCaja(QWidget* propietario)
+    : QWidget(propietario)
+{
+    setObjectName(QStringLiteral("frmHojaCaja"));
+    setWindowTitle(QStringLiteral("Listado de Hoja de Caja"));
+    setWindowFlag(Qt::Tool);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setProperty("tag", Opcion);
+    setFont(QFont(QStringLiteral("Tahoma"), 9));
+    construirControles();
+    resize(774, 427);
+    // The window sees every key before its controls.
+    qApp->installEventFilter(this);
+}
+
+TfrmHojaCaja::~TfrmHojaCaja()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+    if (!cerrado_)
+        FormClose();
+}
+
+QWidget* TfrmHojaCaja::crearPagina(const QString& nombre, const QString& tituloNombre)
+{
+    auto* page = named<QWidget>(pclListado, nombre);
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(0, 0, 8, 8);
+    layout->setHorizontalSpacing(8);
+    layout->setVerticalSpacing(8);
+    auto* titulo = label(page, tituloNombre);
+    titulo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    titulo->setAutoFillBackground(true);
+    titulo->setBackgroundRole(QPalette::Mid);
+    QFont bold = titulo->font();
+    bold.setBold(true);
+    titulo->setFont(bold);
+    titulo->setMinimumHeight(22);
+    layout->addWidget(titulo, 0, 0, 1, 5);
+    layout->setColumnStretch(4, 1);
+    pclListado->addWidget(page);
+    return page;
+}
+
+void TfrmHojaCaja::construirControles()
+{
+    auto* raiz = new QVBoxLayout(this);
+    raiz->setContentsMargins(0, 0, 0, 0);
+    raiz->setSpacing(0);
+    auto* cuerpo = new QHBoxLayout;
+    cuerpo->setSpacing(8);
+    raiz->addLayout(cuerpo, 1);
+
+    nbrListado = named<NavBar>(this, QStringLiteral("nbrListado"));
+    nbrListado->setFixedWidth(160);
+    cuerpo->addWidget(nbrListado);
+    pclListado = named<QStackedWidget>(this, QStringLiteral("pclListado"));
+    cuerpo->addWidget(pclListado, 1);
+    sbrAyuda = named<QStatusBar>(this, QStringLiteral("sbrAyuda"));
+    sbrAyuda->setSizeGripEnabled(false);
+    auto* panel = new QLabel(sbrAyuda);
+    panel->setMinimumWidth(700);
+    sbrAyuda->addWidget(panel);
+    raiz->addWidget(sbrAyuda);
+
+    grupoTareas_ = nbrListado->addGroup(QStringLiteral("nbgTareas"), QStringLiteral("Tareas"));
+    nbrListado->addItem(grupoTareas_, QStringLiteral("nbiImprimir"), QString(), QIcon(), [this] { nbiImprimirClick(); });
+    nbrListado->addItem(grupoTareas_, QStringLiteral("nbiSalir"), QString(), QIcon(), [this] { nbiSalirClick(); });
+    grupoListados_ = nbrListado->addGroup(QStringLiteral("nbgListados"), QStringLiteral("Listados"));
+
+    tstPaginaVacia = named<QWidget>(pclListado, QStringLiteral("tstPaginaVacia"));
+    pclListado->addWidget(tstPaginaVacia);
+
+    // One row of date conditions: operator, start date, " Y ", end date.
+    const auto filaFechas = [](QWidget* page, const QString& sufijo, QComboBox*& operador, DateEdit*& inicio,
+                               QLabel*& y, DateEdit*& fin) {
+        auto* grid = static_cast<QGridLayout*>(page->layout());
+        grid->addWidget(label(page, QStringLiteral("txtFecha") + sufijo), 1, 0);
+        operador = named<QComboBox>(page, QStringLiteral("cbxFecha") + sufijo);
+        inicio = named<DateEdit>(page, QStringLiteral("edtFechaInicio") + sufijo);
+        y = label(page, QStringLiteral("txtY") + sufijo);
+        fin = named<DateEdit>(page, QStringLiteral("edtFechaFin") + sufijo);
+        grid->addWidget(operador, 1, 1);
+        grid->addWidget(inicio, 1, 2);
+        auto* fila = new QHBoxLayout;
+        fila->addWidget(y);
+        fila->addWidget(fin);
+        fila->addStretch(1);
+        grid->addLayout(fila, 1, 3, 1, 2);
+    };
+    const auto filaTiendas = [](QWidget* page, const QString& sufijo, int row, CheckComboBox*& tiendas, CheckComboBox*& almacen) {
+        auto* grid = static_cast<QGridLayout*>(page->layout());
+        grid->addWidget(label(page, QStringLiteral("txtTienda") + sufijo), row, 0);
+        tiendas = named<CheckComboBox>(page, QStringLiteral("cbxTienda") + sufijo);
+        tiendas->setMinimumWidth(260);
+        grid->addWidget(tiendas, row, 1, 1, 3);
+        QLabel* txtAlmacen = label(page, QStringLiteral("txtAlmacen") + sufijo);
+        almacen = named<CheckComboBox>(page, QStringLiteral("cbxAlmacen") + sufijo);
+        almacen->setEmptyText(utf8(kSinAlmacen));
+        grid->addWidget(txtAlmacen, row + 1, 0);
+        grid->addWidget(almacen, row + 1, 1, 1, 3);
+        txtAlmacen->hide();
+        almacen->hide();
+    };
+
+    // Hoja de Caja
+    tstHoja = crearPagina(QStringLiteral("tstHoja"), QStringLiteral("txtTituloHoja"));
+    filaFechas(tstHoja, QStringLiteral("Caja"), cbxFechaCaja, edtFechaInicioCaja, txtYCaja, edtFechaFinCaja);
+    filaTiendas(tstHoja, QStringLiteral("Caja"), 2, cbxTiendaCaja, cbxAlmacenCaja);
+    {
+        auto* grid = static_cast<QGridLayout*>(tstHoja->layout());
+        grid->addWidget(label(tstHoja, QStringLiteral("txtIVACaja")), 4, 0);
+        cbxCajaIva = named<QComboBox>(tstHoja, QStringLiteral("cbxCajaIva"));
+        grid->addWidget(cbxCajaIva, 4, 1, 1, 2);
+        chxTotalesDia = named<QCheckBox>(tstHoja, QStringLiteral("chxTotalesDia"));
+        chxTotalesMes = named<QCheckBox>(tstHoja, QStringLiteral("chxTotalesMes"));
+        chxInformeGrupos = named<QCheckBox>(tstHoja, QStringLiteral("chxInformeGrupos"));
+        chxInformeGrupos->setText(QStringLiteral("Imprimir Informe Por Grupos"));
+        chxInformeTarjetas = named<QCheckBox>(tstHoja, QStringLiteral("chxInformeTarjetas"));
+        chxInformeTarjetas->setText(QStringLiteral("Imprimir Informe Por Tarjetas"));
+        chxDetalleCaja = named<QCheckBox>(tstHoja, QStringLiteral("chxDetalleCaja"));
+        grid->addWidget(chxTotalesDia, 5, 1, 1, 3);
+        grid->addWidget(chxTotalesMes, 6, 1, 1, 3);
+        grid->addWidget(chxInformeGrupos, 7, 1, 1, 3);
+        grid->addWidget(chxInformeTarjetas, 8, 1, 1, 3);
+        grid->addWidget(chxDetalleCaja, 9, 1, 1, 3);
+        chxDetalleCaja->hide();
+        grid->setRowStretch(10, 1);
+    }
+
+    // Diario de I.V.A
+    tstDiario = crearPagina(QStringLiteral("tstDiario"), QStringLiteral("txtTituloDiario"));
+    filaFechas(tstDiario, QStringLiteral("Diario"), cbxFechaDiario, edtFechaInicioDiario, txtYDiario, edtFechaFinDiario);
+    filaTiendas(tstDiario, QStringLiteral("Diario"), 2, cbxTiendaDiario, cbxAlmacenDiario);
+    {
+        auto* grid = static_cast<QGridLayout*>(tstDiario->layout());
+        grid->addWidget(label(tstDiario, QStringLiteral("txtIVADiario")), 4, 0);
+        cbxIvaDiario = named<QComboBox>(tstDiario, QStringLiteral("cbxIvaDiario"));
+        grid->addWidget(cbxIvaDiario, 4, 1, 1, 2);
+        grid->addWidget(label(tstDiario, QStringLiteral("txtListadoDiario")), 5, 0);
+        cbxListadoDiario = named<QComboBox>(tstDiario, QStringLiteral("cbxListadoDiario"));
+        grid->addWidget(cbxListadoDiario, 5, 1, 1, 2);
+        chxFamiliaDiario = named<QCheckBox>(tstDiario, QStringLiteral("chxFamiliaDiario"));
+        grid->addWidget(chxFamiliaDiario, 6, 1, 1, 3);
+        grid->setRowStretch(7, 1);
+    }
+
+    // Informe Por Grupos
+    tstGrupos = crearPagina(QStringLiteral("tstGrupos"), QStringLiteral("txtTituloGrupos"));
+    filaFechas(tstGrupos, QStringLiteral("Grupos"), cbxFechaGrupos, edtFechaInicioGrupos, txtYGrupos, edtFechaFinGrupos);
+    filaTiendas(tstGrupos, QStringLiteral("Grupos"), 2, cbxTiendaGrupos, cbxAlmacenGrupos);
+    static_cast<QGridLayout*>(tstGrupos->layout())->setRowStretch(4, 1);
+
+    // Informe Por Tarjetas
+    tstTarjetas = crearPagina(QStringLiteral("tstTarjetas"), QStringLiteral("txtTituloTarjetas"));
+    filaFechas(tstTarjetas, QStringLiteral("Tarjetas"), cbxFechaTarjetas, edtFechaInicioTarjetas, txtYTarjetas, edtFechaFinTarjetas);
+    filaTiendas(tstTarjetas, QStringLiteral("Tarjetas"), 2, cbxTiendaTarjetas, cbxAlmacenTarjetas);
+    static_cast<QGridLayout*>(tstTarjetas->layout())->setRowStretch(4, 1);
+
+    for (const PaginaFechas& pagina : paginasFechas()) {
+        connect(pagina.operador, &QComboBox::currentTextChanged, this, [this, pagina] {
+            GuardedVoid(*this, utf8(pagina.funcion), [&] { aplicarOperador(pagina); });
+        });
+    }
+    connect(chxTotalesDia, &QCheckBox::toggled, this, [this] { chxTotalesDiaPropertiesChange(); });
+}
+
+QList<TfrmHojaCaja::PaginaFechas> TfrmHojaCaja::paginasFechas() const
+{
+    return {{cbxFechaCaja, edtFechaInicioCaja, edtFechaFinCaja, txtYCaja, "cbxFecha -> OnChange"},
+            {cbxFechaDiario, edtFechaInicioDiario, edtFechaFinDiario, txtYDiario, "cbxFechaDiario -> OnChange"},
+            {cbxFechaGrupos, edtFechaInicioGrupos, edtFechaFinGrupos, txtYGrupos, "cbxFechaGrupos -> OnChange"},
+            {cbxFechaTarjetas, edtFechaInicioTarjetas, edtFechaFinTarjetas, txtYTarjetas, "cbxFechaTarjetas -> OnChange"}};
+}
+
+QList<CheckComboBox*> TfrmHojaCaja::listasTiendas() const
+{
+    return {cbxTiendaCaja, cbxTiendaDiario, cbxTiendaGrupos, cbxTiendaTarjetas};
+}
+
+void TfrmHojaCaja::MostrarError(const QString& funcion, const QString& descripcion)
+{
+    TfrmError::Mostrar(parametros_, utf8(kPantalla), funcion, descripcion);
+}
+
+int TfrmHojaCaja::CrearObjetos()
+{
+    return Guarded(*this, QStringLiteral("CrearObjetos"), [&] {
+        QWidget* propietario = parametros_->Propietario;
+        TdmConfiguracion::Adquirir(propietario, parametros_);
+        objetosCreados_ = true;
+        dmHojaCaja_ = new TdmHojaCaja(propietario);
+        dmHojaCaja_->Inicializar(parametros_);
+        tienda_ = new TTienda(parametros_->BaseDatosMaestros, propietario, parametros_->BaseDatos);
+        tiendasSeleccionadas_.clear();
+        return 0;
+    }, -1);
+}
+
+int TfrmHojaCaja::ConstruirArbol()
+{
+    return Guarded(*this, QStringLiteral("ConstruirArbol"), [&] {
+        nbrListado->clearGroup(grupoListados_);
+        enlaces_.clear();
+        const QIcon icono = dmConfiguracion_icono(2);
+        const auto enlace = [&](const char* nombre, const QString& texto, int codigo) {
+            QToolButton* boton = nbrListado->addItem(grupoListados_, QString::fromLatin1(nombre), texto, icono,
+                                                     [this, codigo] { SeleccionarListado(codigo); });
+            enlaces_.append({codigo, boton});
+        };
+        enlace("nbiHojaCaja", QStringLiteral("Hoja de Caja"), ListadoHojaCaja);
+        enlace("nbiDiario", QStringLiteral("Diario de I.V.A"), ListadoDiario);
+        if (parametros_->Configuracion->UsaGrupos != 0)
+            enlace("nbiGrupos", QStringLiteral("Informe Por Grupos"), ListadoGrupos);
+        enlace("nbiTarjetas", QStringLiteral("Informe Por Tarjetas"), ListadoTarjetas);
+        return 0;
+    }, -1);
+}
+
+int TfrmHojaCaja::Etiquetas()
+{
+    return Guarded(*this, QStringLiteral("Errores"), [&] {
+        const auto texto = [this](const char* nombre, const QString& caption) {
+            if (auto* l = findChild<QLabel*>(QString::fromLatin1(nombre)))
+                l->setText(caption);
+            else if (auto* c = findChild<QCheckBox*>(QString::fromLatin1(nombre)))
+                c->setText(caption);
+            else if (auto* b = findChild<QToolButton*>(QString::fromLatin1(nombre)))
+                b->setText(caption);
+        };
+        texto("nbiImprimir", QStringLiteral("Imprimir"));
+        texto("nbiSalir", QStringLiteral("Salir"));
+        texto("txtTituloHoja", QStringLiteral(" Condiciones de la Hoja de Caja"));
+        texto("txtTituloDiario", QStringLiteral(" Condiciones del Diario de I.V.A"));
+        texto("txtTituloGrupos", QStringLiteral(" Condiciones del Informe Por Grupos"));
+        texto("txtTituloTarjetas", QStringLiteral(" Condiciones del Informe Por Tarjetas"));
+        for (const char* pagina : {"Caja", "Diario", "Grupos", "Tarjetas"}) {
+            const QByteArray p(pagina);
+            texto(QByteArray("txtFecha" + p).constData(), QStringLiteral("Fecha:"));
+            texto(QByteArray("txtY" + p).constData(), QStringLiteral(" Y "));
+            texto(QByteArray("txtTienda" + p).constData(), QStringLiteral("Tienda:"));
+            texto(QByteArray("txtAlmacen" + p).constData(), QStringLiteral("Almacén:"));
+        }
+        texto("txtIVACaja", QStringLiteral("Cálculo I.V.A:"));
+        texto("txtIVADiario", QStringLiteral("Cálculo I.V.A:"));
+        texto("txtListadoDiario", QStringLiteral("Tipo Listado:"));
+        texto("chxTotalesDia", QStringLiteral("Imprimir Totales del día"));
+        texto("chxTotalesMes", QStringLiteral("Imprimir Totales Mensuales"));
+        texto("chxDetalleCaja", QStringLiteral("Imprimir Detalle Encargos"));
+        texto("chxFamiliaDiario", QStringLiteral("Sustitir la Descripción del Artículos por la de la Familia"));
+        return 0;
+    }, -1);
+}
+
+int TfrmHojaCaja::Recursos()
+{
+    return Guarded(*this, QStringLiteral("Recursos"), [&] {
+        QList<QToolButton*> tareas = nbrListado->items(grupoTareas_);
+        tareas[0]->setIcon(dmConfiguracion_icono(1));
+        tareas[1]->setIcon(dmConfiguracion_icono(0));
+
+        const auto llenar = [](QComboBox* lista, const auto& items, bool ordenada) {
+            lista->clear();
+            for (const char* item : items)
+                lista->addItem(utf8(item));
+            if (ordenada)
+                lista->model()->sort(0);
+            lista->setCurrentIndex(-1);
+        };
+        llenar(cbxFechaCaja, kOperadores, true);
+        llenar(cbxCajaIva, kCalculosIva, false);
+        llenar(cbxFechaDiario, kOperadores, true);
+        llenar(cbxIvaDiario, kCalculosIva, false);
+        llenar(cbxListadoDiario, kTiposDiario, false);
+        llenar(cbxFechaGrupos, kOperadores, true);
+        llenar(cbxFechaTarjetas, kOperadores, true);
+
+        tienda_->CargarTiendas();
+        for (CheckComboBox* lista : listasTiendas())
+            lista->clearItems();
+        if (parametros_->Usuario->SoloTiendaPropia != 0) {
+            tienda_->SetId(parametros_->Puesto->IdTienda);
+            tienda_->BuscarId();
+            for (CheckComboBox* lista : listasTiendas())
+                lista->addCheckItem(tienda_->Descripcion());
+        } else {
+            for (CheckComboBox* lista : listasTiendas()) {
+                lista->setEmptyText(utf8(kSinTienda));
+                lista->addCheckItem(utf8(kTodasLasTiendas));
+                for (const QString& descripcion : tienda_->Descripciones())
+                    lista->addCheckItem(descripcion);
+            }
+        }
+        return 0;
+    }, -1);
+}
+
+int TfrmHojaCaja::ValoresIniciales()
+{
+    return Guarded(*this, QStringLiteral("ValoresIniciales"), [&] {
+        const HostParams& p = *parametros_;
+        SeleccionarListado(ListadoHojaCaja);
+        for (const PaginaFechas& pagina : paginasFechas()) {
+            pagina.operador->setCurrentText(QStringLiteral("Igual a..."));
+            pagina.inicio->setValue(p.Puesto->FechaTrabajo.dateOnly());
+            pagina.fin->setValue(p.Puesto->FechaTrabajo.dateOnly());
+        }
+        chxTotalesDia->setChecked(p.Usuario->PermiteTotalesDia != 0);
+        chxTotalesMes->setChecked(p.Usuario->PermiteTotalesMes != 0);
+        chxDetalleCaja->setChecked(p.Usuario->DetalleEncargos != 0);
+        chxTotalesDia->setVisible(p.Usuario->PermiteTotalesDia != 0);
+        chxTotalesMes->setVisible(p.Usuario->PermiteTotalesMes != 0);
+        if (p.Configuracion->UsaGrupos != 0) {
+            chxInformeGrupos->setChecked(p.Usuario->PermiteInformeGrupos != 0);
+            chxInformeGrupos->setVisible(p.Usuario->PermiteInformeGrupos != 0);
+        } else {
+            chxInformeGrupos->setChecked(false);
+            chxInformeGrupos->setEnabled(false);
+            chxInformeGrupos->setVisible(false);
+        }
+        chxInformeTarjetas->setChecked(p.Usuario->PermiteInformeTarjetas != 0);
+        chxInformeTarjetas->setVisible(p.Usuario->PermiteInformeTarjetas != 0);
+        chxFamiliaDiario->setChecked(false);
+
+        tienda_->SetId(p.Puesto->IdTienda);
+        if (tienda_->BuscarId() == 0) {
+            for (int i = 0; i < cbxTiendaCaja->count(); ++i) {
+                const bool propia = cbxTiendaCaja->itemText(i) == tienda_->Descripcion();
+                for (CheckComboBox* lista : listasTiendas())
+                    lista->setChecked(i, propia);
+            }
+        }
+        cbxCajaIva->setCurrentIndex(p.Configuracion->TipoCalculoIva);
+        cbxIvaDiario->setCurrentIndex(p.Configuracion->TipoCalculoIva);
+        cbxListadoDiario->setCurrentIndex(0);
+        if (p.Usuario->FechasBloqueadas != 0) {
+            for (const PaginaFechas& pagina : paginasFechas()) {
+                pagina.operador->setEnabled(false);
+                pagina.inicio->setEnabled(false);
+                pagina.fin->setEnabled(false);
+            }
+        }
+        return 0;
+    }, -1);
+}
+
+void TfrmHojaCaja::aplicarOperador(const PaginaFechas& pagina)
+{
+    const int codigo = parametros_->Condiciones->CodigoOperador(pagina.operador->currentText());
+    const bool entre = codigo == TCondiciones::Entre;
+    pagina.inicio->setEnabled(codigo >= TCondiciones::Igual && codigo <= TCondiciones::Entre
+                              && parametros_->Usuario->FechasBloqueadas == 0);
+    pagina.fin->setVisible(entre);
+    pagina.y->setVisible(entre);
+}
+
+void TfrmHojaCaja::chxTotalesDiaPropertiesChange()
+{
+    if (chxTotalesMes->isVisibleTo(this))
+        chxTotalesMes->setChecked(chxTotalesDia->isChecked());
+}
+
+void TfrmHojaCaja::SeleccionarListado(int codigo)
+{
+    if (codigo != listadoActivo_) {
+        listadoActivo_ = codigo;
+        switch (codigo) {
+        case ListadoHojaCaja: pclListado->setCurrentWidget(tstHoja); break;
+        case ListadoDiario: pclListado->setCurrentWidget(tstDiario); break;
+        case ListadoGrupos: pclListado->setCurrentWidget(tstGrupos); break;
+        case ListadoTarjetas: pclListado->setCurrentWidget(tstTarjetas); break;
+        default: pclListado->setCurrentWidget(tstPaginaVacia); break;
+        }
+    }
+    for (const auto& [enlaceCodigo, boton] : enlaces_)
+        boton->setEnabled(enlaceCodigo != listadoActivo_);
+}
+
+int TfrmHojaCaja::IntegridadDatos()
+{
+    resultado_ = Guarded(*this, QStringLiteral("IntegridadDatos"), [&] {
+        int r = resultado_;
+        switch (listadoActivo_) {
+        case ListadoHojaCaja:
+            r = IntegridadFechas(cbxFechaCaja, edtFechaInicioCaja, edtFechaFinCaja);
+            if (r == 0) r = IntegridadTiendas(cbxTiendaCaja);
+            if (r == 0) r = IntegridadIva(cbxCajaIva);
+            break;
+        case ListadoDiario:
+            r = IntegridadFechas(cbxFechaDiario, edtFechaInicioDiario, edtFechaFinDiario);
+            if (r == 0) r = IntegridadTiendas(cbxTiendaDiario);
+            if (r == 0) r = IntegridadIva(cbxIvaDiario);
+            break;
+        case ListadoGrupos:
+            r = IntegridadFechas(cbxFechaGrupos, edtFechaInicioGrupos, edtFechaFinGrupos);
+            if (r == 0) r = IntegridadTiendas(cbxTiendaGrupos);
+            break;
+        case ListadoTarjetas:
+            r = IntegridadFechas(cbxFechaTarjetas, edtFechaInicioTarjetas, edtFechaFinTarjetas);
+            if (r == 0) r = IntegridadTiendas(cbxTiendaTarjetas);
+            break;
+        default:
+            break;
+        }
+        return r;
+    }, -1);
+    return resultado_;
+}
+
+int TfrmHojaCaja::IntegridadFechas(QComboBox* operador, DateEdit* inicio, DateEdit* fin)
+{
+    return Guarded(*this, QStringLiteral("IntegridadFechas"), [&] {
+        const int codigo = parametros_->Condiciones->CodigoOperador(operador->currentText());
+        const auto error = [this](const QString& texto) {
+            Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"), texto, Interaction::Icon::Error);
+            return -2;
+        };
+        // An empty date would make the query compare with no date at all.
+        if (codigo >= TCondiciones::Igual && codigo <= TCondiciones::Menor && inicio->isEmpty())
+            return error(QStringLiteral("La Fecha No Puede ser Vacia"));
+        if (codigo == TCondiciones::Entre) {
+            if (inicio->isEmpty() || fin->isEmpty())
+                return error(QStringLiteral("La Fecha No Puede ser Vacia"));
+            if (fin->value() < inicio->value())
+                return error(QStringLiteral("La Fecha Final no puede ser menor que la Inicial"));
+        }
+        return 0;
+    }, -1);
+}
+
+int TfrmHojaCaja::IntegridadTiendas(CheckComboBox* tiendas)
+{
+    return Guarded(*this, QStringLiteral("IntegridadTiendas"), [&] {
+        if (tiendas->checkedCount() > 0)
+            return 0;
+        Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"),
+                                       QStringLiteral("Debe seleccionar al menos una Tienda"), Interaction::Icon::Error);
+        return -2;
+    }, -1);
+}
+
+int TfrmHojaCaja::IntegridadIva(QComboBox* iva)
+{
+    return Guarded(*this, QStringLiteral("IntegridadIva"), [&] {
+        if (!iva->currentText().isEmpty())
+            return 0;
+        Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"),
+                                       QStringLiteral("Debe seleccionar una forma de calcular el Tipo de I.V.A"),
+                                       Interaction::Icon::Error);
+        return -2;
+    }, -1);
+}
+
+void TfrmHojaCaja::nbiImprimirClick()
+{
+    switch (listadoActivo_) {
+    case ListadoHojaCaja: ImprimirHojaCaja(); break;
+    case ListadoDiario: ImprimirDiario(); break;
+    case ListadoGrupos: ImprimirGrupos(); break;
+    case ListadoTarjetas: ImprimirTarjetas(); break;
+    default: break;
+    }
+}
+
+int TfrmHojaCaja::sinListado(const QString& listado)
+{
+    Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"),
+                                   QStringLiteral("El listado «%1» no está disponible en esta versión").arg(listado),
+                                   Interaction::Icon::Error);
+    resultado_ = -1;
+    return resultado_;
+}
+
+void TfrmHojaCaja::nbiSalirClick()
+{
+    cerrar();
+}
+
+void TfrmHojaCaja::cerrar()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+bool TfrmHojaCaja::FormKeyDown(int key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        if (!parametros_ || !parametros_->Teclado || !parametros_->Teclado->PermiteEnter(QApplication::focusWidget()))
+            return false;
+        focusNextChild();
+        return true;
+    }
+    case Qt::Key_F5:
+        nbiImprimirClick();
+        return true;
+    case Qt::Key_F12:
+        cerrar();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TfrmHojaCaja::eventFilter(QObject* watched, QEvent* event)
+{
+    // Keys of this window's controls reach the window first. An open drop-down list is a window
+    // of its own and keeps its keys.
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && (widget == this || isAncestorOf(widget)) && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmHojaCaja::closeEvent(QCloseEvent* event)
+{
+    if (!cerrado_)
+        FormClose();
+    event->accept();
+}
+
+void TfrmHojaCaja::FormClose()
+{
+    cerrado_ = true;
+    if (objetosCreados_) {
+        TdmConfiguracion::Liberar();
+        objetosCreados_ = false;
+    }
+    delete dmHojaCaja_;
+    dmHojaCaja_ = nullptr;
+    tiendasSeleccionadas_.clear();
+    delete tienda_;
+    tienda_ = nullptr;
+    // The audit row is written even when nothing was printed; a failure is shown, never thrown.
+    GuardedVoid(*this, QStringLiteral("FormClose"), [&] {
+        if (parametros_ && parametros_->Auditoria)
+            parametros_->Auditoria->RegistrarAcceso(int(parametros_->Usuario->IdUsuario), Opcion, parametros_->Puesto->IdTienda);
+    });
+}
+
+} // namespace lumetra

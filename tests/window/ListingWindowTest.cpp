@@ -1,0 +1,303 @@
+// The listing window through the real module: its lists, defaults, rules, validation, keys and
+// closing, on a real database.
+#include "ListingWindowFixture.h"
+
+#include "entry/ModuleLoader.h"
+#include "platform/db/Dataset.h"
+#include "platform/format/DateTime.h"
+#include "platform/ui/CheckComboBox.h"
+#include "platform/ui/DateEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStackedWidget>
+#include <QToolButton>
+
+using namespace lumetra;
+
+namespace {
+
+class ListingWindowTest : public test::ListingWindowFixture {
+protected:
+    QStringList items(const QString& name) const
+    {
+        QStringList result;
+        if (auto* combo = control<QComboBox>(name))
+            for (int i = 0; i < combo->count(); ++i)
+                result << combo->itemText(i);
+        return result;
+    }
+
+    QStringList links() const
+    {
+        QStringList result;
+        for (const char* name : {"nbiHojaCaja", "nbiDiario", "nbiGrupos", "nbiTarjetas"})
+            if (auto* link = window->findChild<QToolButton*>(QString::fromLatin1(name)))
+                result << link->text() + (link->isEnabled() ? QString() : QStringLiteral("*"));
+        return result;
+    }
+
+    void print()
+    {
+        control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(ListingWindowTest, OpensWithItsListsAndDefaults)
+{
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Listado de Hoja de Caja"));
+    EXPECT_EQ(links(), (QStringList{"Hoja de Caja*", "Diario de I.V.A", "Informe Por Grupos", "Informe Por Tarjetas"}));
+    EXPECT_EQ(items(QStringLiteral("cbxFechaCaja")),
+              (QStringList{"...Entre...", "Distinto de...", "Igual a...", "Mayor que...", "Menor que...", "Todos/as"}));
+    EXPECT_EQ(control<QComboBox>(QStringLiteral("cbxFechaCaja"))->currentText(), QStringLiteral("Igual a..."));
+    EXPECT_EQ(items(QStringLiteral("cbxListadoDiario")),
+              (QStringList{"Resumido", "Detallado", "Resumido Por Días (cada día en una hoja)", "Resumido Por Días"}));
+    // The stores in the order of their codes, after the "all stores" item; the current one ticked.
+    for (const char* name : {"cbxTiendaCaja", "cbxTiendaDiario", "cbxTiendaGrupos", "cbxTiendaTarjetas"}) {
+        auto* stores = control<CheckComboBox>(QString::fromLatin1(name));
+        EXPECT_EQ(items(QString::fromLatin1(name)),
+                  (QStringList{"[Todas las Tiendas Seleccionadas]", "Lumetra Gràcia", "Lumetra Sabadell", "Lumetra Centro"}));
+        EXPECT_EQ(stores->displayText(), QStringLiteral("Lumetra Gràcia")) << name;
+    }
+    auto* start = control<DateEdit>(QStringLiteral("edtFechaInicioCaja"));
+    EXPECT_EQ(start->value(), DateTime::fromYmd(2013, 6, 15));
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_FALSE(control<DateEdit>(QStringLiteral("edtFechaFinCaja"))->isVisible());
+    EXPECT_EQ(control<QComboBox>(QStringLiteral("cbxCajaIva"))->currentText(), QStringLiteral("Calcular con fecha de cobro"));
+    EXPECT_TRUE(control<QCheckBox>(QStringLiteral("chxInformeGrupos"))->isVisible());
+    EXPECT_FALSE(control<QCheckBox>(QStringLiteral("chxDetalleCaja"))->isVisible());
+    EXPECT_TRUE(control<QCheckBox>(QStringLiteral("chxDetalleCaja"))->isChecked());
+    EXPECT_EQ(control<QCheckBox>(QStringLiteral("chxFamiliaDiario"))->text(),
+              QStringLiteral("Sustitir la Descripción del Artículos por la de la Familia"));
+    EXPECT_TRUE(interaction->dialogs.isEmpty());
+
+    QDir().mkpath(QStringLiteral("artifacts"));
+    EXPECT_TRUE(window->grab().save(QStringLiteral("artifacts/frmHojaCaja.png")));
+}
+
+TEST_F(ListingWindowTest, WithoutSalesGroupsThreeLinksAndNoGroupBox)
+{
+    exec({"update EMPRESA set USA_GRUPOS = 0"});
+    open();
+    EXPECT_EQ(links(), (QStringList{"Hoja de Caja*", "Diario de I.V.A", "Informe Por Tarjetas"}));
+    auto* grupos = control<QCheckBox>(QStringLiteral("chxInformeGrupos"));
+    EXPECT_FALSE(grupos->isVisible());
+    EXPECT_FALSE(grupos->isChecked());
+    window->findChild<QToolButton*>(QStringLiteral("nbiTarjetas"))->click();
+    EXPECT_EQ(links(), (QStringList{"Hoja de Caja", "Diario de I.V.A", "Informe Por Tarjetas*"}));
+    EXPECT_EQ(control<QStackedWidget>(QStringLiteral("pclListado"))->currentWidget()->objectName(), QStringLiteral("tstTarjetas"));
+}
+
+TEST_F(ListingWindowTest, UserLimitedToHisStoreSeesOnlyIt)
+{
+    exec({"update USUARIO set SOLO_TIENDA_PROPIA = 1, PERMITE_TOTALES_MES = 0 where ID_USUARIO = 1"});
+    open(1, 3);
+    for (const char* name : {"cbxTiendaCaja", "cbxTiendaDiario", "cbxTiendaGrupos", "cbxTiendaTarjetas"}) {
+        EXPECT_EQ(items(QString::fromLatin1(name)), (QStringList{"Lumetra Sabadell"}));
+        EXPECT_EQ(control<CheckComboBox>(QString::fromLatin1(name))->displayText(), QStringLiteral("Lumetra Sabadell"));
+    }
+    EXPECT_FALSE(control<QCheckBox>(QStringLiteral("chxTotalesMes"))->isVisible());
+}
+
+TEST_F(ListingWindowTest, BlockedDatesCannotBeChanged)
+{
+    exec({"update USUARIO set FECHAS_BLOQUEADAS = 1 where ID_USUARIO = 1"});
+    open();
+    for (const char* page : {"Caja", "Diario", "Grupos", "Tarjetas"}) {
+        EXPECT_FALSE(control<QComboBox>(QStringLiteral("cbxFecha") + QLatin1String(page))->isEnabled()) << page;
+        EXPECT_FALSE(control<DateEdit>(QStringLiteral("edtFechaInicio") + QLatin1String(page))->isEnabled()) << page;
+        EXPECT_EQ(control<DateEdit>(QStringLiteral("edtFechaInicio") + QLatin1String(page))->value(), DateTime::fromYmd(2013, 6, 15));
+    }
+}
+
+TEST_F(ListingWindowTest, OperatorRuleOnEveryPage)
+{
+    open();
+    for (const char* page : {"Caja", "Diario", "Grupos", "Tarjetas"}) {
+        SCOPED_TRACE(page);
+        auto* operador = control<QComboBox>(QStringLiteral("cbxFecha") + QLatin1String(page));
+        auto* start = control<DateEdit>(QStringLiteral("edtFechaInicio") + QLatin1String(page));
+        auto* end = control<DateEdit>(QStringLiteral("edtFechaFin") + QLatin1String(page));
+        auto* y = control<QLabel>(QStringLiteral("txtY") + QLatin1String(page));
+        operador->setCurrentText(QStringLiteral("...Entre..."));
+        EXPECT_TRUE(start->isEnabled());
+        EXPECT_FALSE(end->isHidden());
+        EXPECT_FALSE(y->isHidden());
+        EXPECT_EQ(y->text(), QStringLiteral(" Y "));
+        operador->setCurrentText(QStringLiteral("Todos/as"));
+        EXPECT_FALSE(start->isEnabled());
+        EXPECT_TRUE(end->isHidden());
+        operador->setCurrentText(QStringLiteral("Menor que..."));
+        EXPECT_TRUE(start->isEnabled());
+        EXPECT_TRUE(end->isHidden());
+        EXPECT_TRUE(y->isHidden());
+    }
+}
+
+TEST_F(ListingWindowTest, DateValidation)
+{
+    open();
+    auto* operador = control<QComboBox>(QStringLiteral("cbxFechaCaja"));
+    auto* start = control<DateEdit>(QStringLiteral("edtFechaInicioCaja"));
+    auto* end = control<DateEdit>(QStringLiteral("edtFechaFinCaja"));
+    operador->setCurrentText(QStringLiteral("...Entre..."));
+    end->setValue(DateTime::fromYmd(2013, 6, 14));
+    print();
+    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: La Fecha Final no puede ser menor que la Inicial"}));
+
+    // Back to one date: the hidden end date is ignored.
+    interaction->messages.clear();
+    operador->setCurrentText(QStringLiteral("Igual a..."));
+    start->clearValue();
+    print();
+    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: La Fecha No Puede ser Vacia"}));
+
+    // "Todos/as" accepts any dates.
+    interaction->messages.clear();
+    operador->setCurrentText(QStringLiteral("Todos/as"));
+    control<CheckComboBox>(QStringLiteral("cbxTiendaCaja"))->setChecked(1, false);
+    print();
+    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: Debe seleccionar al menos una Tienda"}));
+    EXPECT_EQ(control<CheckComboBox>(QStringLiteral("cbxTiendaCaja"))->displayText(),
+              QStringLiteral("[Debe Seleccionar al menos una Tienda]"));
+}
+
+TEST_F(ListingWindowTest, EqualDatesAreAValidRange)
+{
+    open();
+    control<QComboBox>(QStringLiteral("cbxFechaCaja"))->setCurrentText(QStringLiteral("...Entre..."));
+    print();
+    for (const QString& message : interaction->messages)
+        EXPECT_FALSE(message.contains(QStringLiteral("Fecha"))) << message.toStdString();
+}
+
+TEST_F(ListingWindowTest, DayTotalsTickTheMonthlyTotals)
+{
+    open();
+    auto* dia = control<QCheckBox>(QStringLiteral("chxTotalesDia"));
+    auto* mes = control<QCheckBox>(QStringLiteral("chxTotalesMes"));
+    dia->setChecked(false);
+    EXPECT_FALSE(mes->isChecked());
+    dia->setChecked(true);
+    EXPECT_TRUE(mes->isChecked());
+    mes->setChecked(false);
+    EXPECT_TRUE(dia->isChecked());
+}
+
+TEST_F(ListingWindowTest, KeysF5PrintsEnterMovesF12Closes)
+{
+    open();
+    control<CheckComboBox>(QStringLiteral("cbxTiendaCaja"))->setChecked(1, false);
+    key(control<DateEdit>(QStringLiteral("edtFechaInicioCaja")), Qt::Key_F5);
+    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: Debe seleccionar al menos una Tienda"}));
+
+    auto* start = control<DateEdit>(QStringLiteral("edtFechaInicioCaja"));
+    window->activateWindow();
+    start->setFocus();
+    QApplication::processEvents();
+    const auto inStart = [start] {
+        QWidget* focus = QApplication::focusWidget();
+        return focus && (focus == start || start->isAncestorOf(focus));
+    };
+    ASSERT_TRUE(inStart());
+    key(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(inStart());
+
+    auto* stores = control<CheckComboBox>(QStringLiteral("cbxTiendaCaja"));
+    stores->setFocus();
+    stores->showPopup();
+    QApplication::processEvents();
+    ASSERT_TRUE(stores->isListOpen());
+    key(QApplication::focusWidget(), Qt::Key_Return);
+    // The open list takes Enter itself: the focus does not move on to the next control.
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == stores || stores->isAncestorOf(focus) || (focus && focus->window() != window->window()));
+    stores->hidePopup();
+
+    const int before12 = audits();
+    key(control<QComboBox>(QStringLiteral("cbxCajaIva")), Qt::Key_F12);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+    EXPECT_EQ(audits(), before12 + 1);
+    window = nullptr;
+}
+
+TEST_F(ListingWindowTest, ClosingWritesOneAuditRow)
+{
+    open();
+    EXPECT_EQ(audits(), 0);
+    control<QToolButton>(QStringLiteral("nbiSalir"))->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    window = nullptr;
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+
+    Database check;
+    check.open(path);
+    Dataset row(QStringLiteral("dstAux"));
+    row.setDatabase(&check);
+    row.setSql(QStringLiteral("select ID_USUARIO, ID_OPCION, ID_TIENDA, USUARIO_NOM, OPCION_NOM from ACCESO"));
+    row.open();
+    EXPECT_EQ(row.recordCount(), 1);
+    EXPECT_EQ(row.fieldAsInteger(QStringLiteral("ID_OPCION")), 4001);
+    EXPECT_EQ(row.fieldAsInteger(QStringLiteral("ID_TIENDA")), 2);
+    EXPECT_EQ(row.fieldAsText(QStringLiteral("USUARIO_NOM")), QStringLiteral("Administrador"));
+    EXPECT_EQ(row.fieldAsText(QStringLiteral("OPCION_NOM")), QStringLiteral("Hoja de caja diaria"));
+}
+
+TEST_F(ListingWindowTest, UnknownUserIsAuditedAsDesconocido)
+{
+    open(77, 2);
+    closeWindow();
+    Database check;
+    check.open(path);
+    Dataset row(QStringLiteral("dstAux"));
+    row.setDatabase(&check);
+    row.setSql(QStringLiteral("select ID_USUARIO, USUARIO_NOM from ACCESO"));
+    row.open();
+    EXPECT_EQ(row.fieldAsInteger(QStringLiteral("ID_USUARIO")), 77);
+    EXPECT_EQ(row.fieldAsText(QStringLiteral("USUARIO_NOM")), QStringLiteral("Desconocido"));
+}
+
+TEST_F(ListingWindowTest, LiberarDllLeavesTheWindowAndASecondWindowOpens)
+{
+    open();
+    EXPECT_EQ(module().liberar(), 0);
+    EXPECT_EQ(mdi->subWindowList().size(), 1);
+    QWidget* first = window;
+    QWidget* second = open();
+    ASSERT_EQ(mdi->subWindowList().size(), 2);
+    EXPECT_NE(first, second);
+    // The first to close leaves the second working: its images and lists stay.
+    mdi->subWindowList().first()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(mdi->subWindowList().size(), 1);
+    window = mdi->subWindowList().first()->widget();
+    window->findChild<QToolButton*>(QStringLiteral("nbiDiario"))->click();
+    EXPECT_EQ(control<QStackedWidget>(QStringLiteral("pclListado"))->currentWidget()->objectName(), QStringLiteral("tstDiario"));
+    EXPECT_FALSE(control<QToolButton>(QStringLiteral("nbiImprimir"))->icon().isNull());
+    closeWindow();
+    EXPECT_EQ(audits(), 2);
+    EXPECT_EQ(module().liberar(), 0);
+}
+
+TEST_F(ListingWindowTest, FailingStepShowsOneErrorWindowAndTheWindowStillOpens)
+{
+    open();   // builds the host block first
+    closeWindow();
+    interaction->dialogs.clear();
+    exec({"drop index IDX_LOCALIDAD_CP", "alter table LOCALIDAD drop CODIGO_POSTAL"});
+    ASSERT_NE(open(), nullptr);
+    ASSERT_EQ(interaction->dialogs.size(), 1) << interaction->dialogs.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(interaction->dialogs.first().startsWith(QStringLiteral("Pantalla: Listado - Pacientes | Función: ValoresIniciales |")));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(control<QComboBox>(QStringLiteral("cbxFechaCaja"))->count(), 6);
+}
+
+} // namespace
