@@ -1,6 +1,6 @@
 // The listing window through the real module: its lists, defaults, rules, validation, keys and
 // closing, on a real database.
-#include "ListingWindowFixture.h"
+#include "support/ListingWindowFixture.h"
 
 #include "entry/ModuleLoader.h"
 #include "platform/db/Dataset.h"

@@ -1,4 +1,4 @@
-#include "ListingWindowFixture.h"
+#include "support/ListingWindowFixture.h"
 
 #include "entry/ModuleLoader.h"
 #include "platform/db/Dataset.h"

@@ -1,0 +1,798 @@
+#include "cashsheet/frmReportHojaCaja.h"
+
+#include "cashsheet/dmHojaCaja.h"
+#include "common/Guarded.h"
+#include "common/Iva.h"
+#include "common/LstUtil.h"
+#include "common/frmError.h"
+#include "entry/Configuracion.h"
+#include "entry/HostParams.h"
+#include "platform/format/DateTexts.h"
+#include "platform/format/FormatFloat.h"
+
+namespace lumetra {
+
+namespace {
+
+const QString kPantalla = QStringLiteral("Hoja de Caja");
+
+QFont tahoma(qreal size, bool bold = false, bool italic = false)
+{
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPointSizeF(size);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+QFont verdana(qreal size, bool bold = false, bool italic = false)
+{
+    QFont f(QStringLiteral("Verdana"));
+    f.setPointSizeF(size);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+struct Columna {
+    const char* nombre;
+    qreal left;
+    qreal width;
+    Qt::Alignment align;
+};
+
+// The detail columns: left edge and width in report units.
+const Columna kColumnas[] = {
+    {"qxtFacSimple", -5, 44, Qt::AlignRight}, {"qxtTalon", 40, 55, Qt::AlignRight},
+    {"qxtGrupo", 100, 20, Qt::AlignLeft},     {"qxtAgente", 124, 36, Qt::AlignLeft},
+    {"qxtReferencia", 162, 89, Qt::AlignLeft}, {"qxtDescripcion", 252, 183, Qt::AlignLeft},
+    {"qxtDtoLinea", 437, 30, Qt::AlignRight},  {"qxtDtoGlobal", 468, 30, Qt::AlignRight},
+    {"qxtEfectivo", 500, 60, Qt::AlignRight},  {"qxtTalones", 562, 60, Qt::AlignRight},
+    {"qxtTarjetas", 624, 60, Qt::AlignRight},  {"qxtGastos", 686, 60, Qt::AlignRight},
+};
+
+constexpr qreal kAlturaDetalle = 24;
+constexpr qreal kAnchoPagina = 756;   // between the 6 mm side margins
+
+double redondear(double valor)
+{
+    return StrToFloat(FormatFloat(QStringLiteral("0.00"), valor));
+}
+
+} // namespace
+
+TfrmReportHojaCaja::TfrmReportHojaCaja(QObject* propietario)
+    : QObject(propietario)
+{
+    setObjectName(QStringLiteral("frmReportHojaCaja"));
+    construir();
+}
+
+TfrmReportHojaCaja::~TfrmReportHojaCaja()
+{
+    delete lstUtil_;
+    delete iva_;
+}
+
+void TfrmReportHojaCaja::MostrarError(const QString& funcion, const QString& descripcion)
+{
+    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
+}
+
+void TfrmReportHojaCaja::cabeceraColumnas(ReportBand& band, qreal top, const QString& primera, const QString& sufijo)
+{
+    const auto titulo = [&](const QString& nombre, qreal left, qreal width, const QString& texto, Qt::Alignment align) {
+        ReportLabel* l = band.addLabel(nombre + sufijo, {left, top, width, 16}, texto);
+        l->setAlignment(align | Qt::AlignVCenter);
+    };
+    titulo(QStringLiteral("lblFacSimple"), -5, 44, primera, Qt::AlignRight);
+    titulo(QStringLiteral("lblTalon"), 40, 55, QStringLiteral("Talón"), Qt::AlignRight);
+    titulo(QStringLiteral("lblGrupo"), 100, 22, QStringLiteral("Gr."), Qt::AlignLeft);
+    titulo(QStringLiteral("lblAgente"), 124, 36, QStringLiteral("Agen."), Qt::AlignLeft);
+    titulo(QStringLiteral("lblReferencia"), 162, 89, QStringLiteral("Referencia"), Qt::AlignLeft);
+    titulo(QStringLiteral("lblDescripcion"), 252, 183, QStringLiteral("Pacientes/Art/Concep"), Qt::AlignLeft);
+    ReportLabel* dtos = band.addLabel(QStringLiteral("lblDtos") + sufijo, {437, top - 12, 61, 12}, QStringLiteral("% Dtos."));
+    dtos->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    band.addShape(QStringLiteral("linDtos") + sufijo, {445, top - 1, 45, 2}, ReportShape::Shape::HorizontalLine);
+    titulo(QStringLiteral("lblLinea"), 437, 30, QStringLiteral("Linea"), Qt::AlignRight);
+    titulo(QStringLiteral("lblGlobal"), 468, 30, QStringLiteral("Global"), Qt::AlignRight);
+    titulo(QStringLiteral("lblEfectivo"), 500, 60, QStringLiteral("Efectivo"), Qt::AlignRight);
+    titulo(QStringLiteral("lblTalones"), 562, 60, QStringLiteral("Talones"), Qt::AlignRight);
+    titulo(QStringLiteral("lblTarjetas"), 624, 60, QStringLiteral("Tarjetas"), Qt::AlignRight);
+    titulo(QStringLiteral("lblGastos"), 686, 60, QStringLiteral("Gastos"), Qt::AlignRight);
+}
+
+void TfrmReportHojaCaja::construir()
+{
+    report_.setTitle(QStringLiteral("Listado de Hoja de Caja"));
+    report_.setOrientation(QPageLayout::Portrait);
+    report_.setMarginsMm(QMarginsF(6, 10, 6, 10));
+    report_.setFont(QFont(QStringLiteral("Arial"), 8));
+    report_.setBeforePrint([this] { qrpReportBeforePrint(); });
+    report_.setAfterPrint([this] { qrpReportAfterPrint(); });
+    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
+
+    // Page header: the column titles.
+    bndCabeceraPagina_ = &report_.setPageHeader(QStringLiteral("bndCabeceraPagina"), 40);
+    bndCabeceraPagina_->setFont(tahoma(7, true));
+    cabeceraColumnas(*bndCabeceraPagina_, 18, QStringLiteral("Ticket"), QStringLiteral("Pagina"));
+    bndCabeceraPagina_->addShape(QStringLiteral("linCabeceraPagina"), {-5, 37, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
+    bndCabeceraPagina_->setBeforePrint([this](bool& imprimir) { bndCabeceraPaginaBeforePrint(imprimir); });
+
+    // Day header.
+    bndGrupoCabecera_ = &report_.addGroup(QStringLiteral("bndGrupoCabecera"), QStringLiteral("Fecha"), 183);
+    bndGrupoCabecera_->setNewPage(true);
+    ReportBand& cab = bndGrupoCabecera_->header();
+    cab.setFont(tahoma(7, true));
+    ReportShape* marco = cab.addShape(QStringLiteral("shpTitulo"), {-5, 4, kAnchoPagina, 128}, ReportShape::Shape::Rectangle);
+    marco->setBrush(QColor(192, 192, 192));
+    marco->setPen(QColor(160, 160, 160));
+    qxtTitulo = cab.addLabel(QStringLiteral("qxtTitulo"), {6, 10, 700, 28});
+    qxtTitulo->setFont(verdana(14, true, true));
+    const auto linea = [&](const char* nombre, qreal top) {
+        ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {6, top, 700, 16});
+        l->setFont(verdana(8));
+        return l;
+    };
+    qxtFiltro = linea("qxtFiltro", 44);
+    qxtEmpresa = linea("qxtEmpresa", 62);
+    qxtNif = linea("qxtNif", 80);
+    qxtDireccion = linea("qxtDireccion", 98);
+    qxtLocalidad = linea("qxtLocalidad", 114);
+    cabeceraColumnas(cab, 160, QStringLiteral("Nº Fac. Simple"), QStringLiteral("Grupo"));
+    cab.addShape(QStringLiteral("linCabeceraGrupo"), {-5, 179, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
+    cab.setBeforePrint([this](bool& imprimir) { bndGrupoCabeceraBeforePrint(imprimir); });
+
+    // Detail.
+    bndDetalle_ = &report_.setDetail(QStringLiteral("bndDetalle"), kAlturaDetalle);
+    bndDetalle_->setFont(tahoma(7));
+    for (const Columna& c : kColumnas) {
+        const QString nombre = QString::fromLatin1(c.nombre);
+        const QRectF g(c.left, 2, c.width, 20);
+        ReportElement* e;
+        if (nombre == QLatin1String("qxtGrupo"))
+            e = qxtGrupo = bndDetalle_->addDataText(nombre, g, QStringLiteral("GrupoVenta"));
+        else if (nombre == QLatin1String("qxtAgente"))
+            e = qxtAgente = bndDetalle_->addDataText(nombre, g, QStringLiteral("Agentes"));
+        else
+            e = bndDetalle_->addLabel(nombre, g);
+        e->setAlignment(c.align | Qt::AlignVCenter);
+    }
+    const auto etiqueta = [this](const char* nombre) { return static_cast<ReportLabel*>(bndDetalle_->find(QString::fromLatin1(nombre))); };
+    qxtFacSimple = etiqueta("qxtFacSimple");
+    qxtTalon = etiqueta("qxtTalon");
+    qxtReferencia = etiqueta("qxtReferencia");
+    qxtDescripcion = etiqueta("qxtDescripcion");
+    qxtDescripcion->setWordWrap(true);
+    qxtDescripcion->setStretch(true);
+    qxtDtoLinea = etiqueta("qxtDtoLinea");
+    qxtDtoGlobal = etiqueta("qxtDtoGlobal");
+    qxtEfectivo = etiqueta("qxtEfectivo");
+    qxtTalones = etiqueta("qxtTalones");
+    qxtTarjetas = etiqueta("qxtTarjetas");
+    qxtGastos = etiqueta("qxtGastos");
+    qxtAgente->setOnPrint([](QString& texto) {
+        if (texto == QLatin1String("0"))
+            texto.clear();
+    });
+    bndDetalle_->setBeforePrint([this](bool& imprimir) { bndDetalleBeforePrint(imprimir); });
+
+    // Day footer.
+    bndGrupoPie_ = &bndGrupoCabecera_->addFooter(QStringLiteral("bndGrupoPie"), 188);
+    bndGrupoPie_->setFont(tahoma(7));
+    bndGrupoPie_->addShape(QStringLiteral("linTotales"), {500, 1, 246, 2}, ReportShape::Shape::HorizontalLine);
+    const auto titulo = [this](const char* nombre, qreal left, qreal top, qreal width, const QString& texto) {
+        ReportLabel* l = bndGrupoPie_->addLabel(QString::fromLatin1(nombre), {left, top, width, 16}, texto);
+        l->setFont(tahoma(7, true));
+        return l;
+    };
+    const auto valor = [this](const char* nombre, qreal left, qreal top, qreal width = 80) {
+        ReportLabel* l = bndGrupoPie_->addLabel(QString::fromLatin1(nombre), {left, top, width, 16});
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    titulo("lblTotales", 390, 4, 100, QStringLiteral("Totales...."));
+    qxtSumaEfectivo = valor("qxtSumaEfectivo", 500, 4, 60);
+    qxtSumaTalon = valor("qxtSumaTalon", 562, 4, 60);
+    qxtSumaTarjetas = valor("qxtSumaTarjetas", 624, 4, 60);
+    qxtSumaGastos = valor("qxtSumaGastos", 686, 4, 60);
+    const qreal fila = 18;
+    titulo("lblDineroCaja", 0, 26, 150, QStringLiteral("Dinero En Caja ......................"));
+    qxtDineroCaja = valor("qxtDineroCaja", 150, 26);
+    titulo("lblSaldoCaja", 250, 26, 90, QStringLiteral("Saldo Caja......."));
+    qxtSaldoCaja = valor("qxtSaldoCaja", 330, 26);
+    titulo("lblTotalCobros", 0, 26 + fila, 150, QStringLiteral("Total Cobros Día ..................."));
+    qxtTotalCobros = valor("qxtTotalCobros", 150, 26 + fila);
+    titulo("lblTotalAlbaran", 0, 26 + 2 * fila, 150, QStringLiteral("Total Albarán ......................."));
+    qxtTotalAlbaran = valor("qxtTotalAlbaran", 150, 26 + 2 * fila);
+    qxtNVentas = valor("qxtNVentas", 0, 26 + 3 * fila, 24);
+    lblVentasDirectas = titulo("lblVentasDirectas", 28, 26 + 3 * fila, 122, QStringLiteral("Ventas Directas ........"));
+    qxtTotalVentas = valor("qxtTotalVentas", 150, 26 + 3 * fila);
+    qxtNEncargos = valor("qxtNEncargos", 0, 26 + 4 * fila, 24);
+    lblEncargos = titulo("lblEncargos", 28, 26 + 4 * fila, 122, QStringLiteral("Encargos ..................."));
+    qxtTotalEncargos = valor("qxtTotalEncargos", 150, 26 + 4 * fila);
+    lblTotalVentasDia = titulo("lblTotalVentasDia", 0, 26 + 5 * fila, 150, QStringLiteral("Total Ventas del Día ............."));
+    qxtTotalVentasDia = valor("qxtTotalVentasDia", 150, 26 + 5 * fila);
+    lblTotalVentasMes = titulo("lblTotalVentasMes", 0, 26 + 6 * fila, 150, QStringLiteral("Total Ventas del Mes ............"));
+    qxtTotalVentasMes = valor("qxtTotalVentasMes", 150, 26 + 6 * fila);
+    lblTotalCobrosMes = titulo("lblTotalCobrosMes", 0, 26 + 7 * fila, 150, QStringLiteral("Total Cobros del Mes ............"));
+    qxtTotalCobrosMes = valor("qxtTotalCobrosMes", 150, 26 + 7 * fila);
+    bndGrupoPie_->setBeforePrint([this](bool& imprimir) { bndGrupoPieBeforePrint(imprimir); });
+    bndGrupoPie_->setAfterPrint([this](bool impreso) { bndGrupoPieAfterPrint(impreso); });
+
+    // Page footer.
+    bndPiePagina_ = &report_.setPageFooter(QStringLiteral("bndPiePagina"), 32);
+    ReportShape* sobre = bndPiePagina_->addShape(QStringLiteral("linPiePagina"), {-5, 2, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
+    sobre->setPen(QColor(192, 192, 192));
+    ReportSysData* pagina = bndPiePagina_->addSysData(QStringLiteral("qrsPagina"), {354, 10, 60, 16}, ReportSysData::Data::PageNumber);
+    pagina->setFont(tahoma(8));
+    pagina->setColor(QColor(160, 160, 160));
+    qxtFechaPie = bndPiePagina_->addLabel(QStringLiteral("qxtFechaPie"), {686, 10, 60, 16});
+    qxtFechaPie->setFont(tahoma(8));
+    qxtFechaPie->setColor(QColor(160, 160, 160));
+    qxtFechaPie->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bndPiePagina_->setBeforePrint([this](bool& imprimir) { bndPiePaginaBeforePrint(imprimir); });
+}
+
+void TfrmReportHojaCaja::SetDmHojaCaja(TdmHojaCaja* dm) { if (dm_ != dm) dm_ = dm; }
+void TfrmReportHojaCaja::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
+void TfrmReportHojaCaja::SetCondicionVentas(const QString& c) { if (condicionVentas_ != c) condicionVentas_ = c; }
+void TfrmReportHojaCaja::SetCondicionCobros(const QString& c) { if (condicionCobros_ != c) condicionCobros_ = c; }
+void TfrmReportHojaCaja::SetTipoCalculo(qint16 tipo) { if (tipoCalculo_ != tipo) tipoCalculo_ = tipo; }
+void TfrmReportHojaCaja::SetTotalesMes(bool v) { if (totalesMes_ != v) totalesMes_ = v; }
+void TfrmReportHojaCaja::SetTotalesDia(bool v) { if (totalesDia_ != v) totalesDia_ = v; }
+void TfrmReportHojaCaja::SetDetalleCaja(bool v) { if (detalleCaja_ != v) detalleCaja_ = v; }
+void TfrmReportHojaCaja::SetInformeGrupos(bool v) { if (informeGrupos_ != v) informeGrupos_ = v; }
+void TfrmReportHojaCaja::SetInformeTarjetas(bool v) { if (informeTarjetas_ != v) informeTarjetas_ = v; }
+
+int TfrmReportHojaCaja::Inicializar(HostParams* parametros)
+{
+    parametros_ = parametros;
+    return Guarded(*this, QStringLiteral("Inicializar"), [&] {
+        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        iva_ = new TIva(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        dm_->memIvas.close();
+        dm_->memIvas.open();
+        if (dm_->memGrupos.isOpen())
+            dm_->memGrupos.first();
+        dia_ = Acumuladores{};
+        ventasMesAcumuladas_ = 0;
+        cobrosMesAcumulados_ = 0;
+        pieImpreso_ = false;
+        mesNuevo_ = true;
+        int anio = 0, mes = 0, diaMes = 0;
+        if (!dm_->memHojaCaja.isEmpty()) {
+            dm_->memHojaCaja.first();
+            diaActual().decode(anio, mes, diaMes);
+        }
+        mes_ = qint16(mes);
+        return CrearEtiquetasIva();
+    }, -1);
+}
+
+int TfrmReportHojaCaja::Finalizar()
+{
+    return Guarded(*this, QStringLiteral("Finalizar"), [&] {
+        delete lstUtil_;
+        lstUtil_ = nullptr;
+        delete iva_;
+        iva_ = nullptr;
+        tiendas_.clear();
+        return EliminarEtiquetas();
+    }, -1);
+}
+
+ReportDocument TfrmReportHojaCaja::Documento()
+{
+    return report_.layout();
+}
+
+// ---- band events ---------------------------------------------------------------------------
+
+void TfrmReportHojaCaja::qrpReportBeforePrint()
+{
+    report_.setDataSet(dm_->memHojaCaja);
+    bndGrupoCabecera_->setExpression(QStringLiteral("Fecha"));
+    qxtGrupo->setField(QStringLiteral("GrupoVenta"));
+    qxtAgente->setField(QStringLiteral("Agentes"));
+    pieImpreso_ = false;
+}
+
+void TfrmReportHojaCaja::qrpReportAfterPrint()
+{
+    // The sales-group and card reports join here, printed straight after the cash sheet when
+    // their options are ticked, as soon as those reports are part of the module.
+}
+
+void TfrmReportHojaCaja::bndCabeceraPaginaBeforePrint(bool& imprimir)
+{
+    if (pieImpreso_) {
+        imprimir = false;
+        pieImpreso_ = false;
+    }
+}
+
+void TfrmReportHojaCaja::bndGrupoCabeceraBeforePrint(bool&)
+{
+    const TConfiguracion& conf = *parametros_->Configuracion;
+    qxtTitulo->setCaption(QStringLiteral("Hoja de Caja del día ") + dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha")));
+    qxtFiltro->setCaption(filtro_);
+    qxtEmpresa->setCaption(conf.Empresa);
+    qxtDireccion->setCaption(conf.Direccion);
+    qxtNif->setCaption(conf.Nif);
+    qxtLocalidad->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    bndPiePagina_->setEnabled(true);
+}
+
+void TfrmReportHojaCaja::fijarFuente(bool negrita, bool cursiva)
+{
+    bndDetalle_->setFont(tahoma(7, negrita, cursiva));
+}
+
+void TfrmReportHojaCaja::bndDetalleBeforePrint(bool& imprimir)
+{
+    const MemTable& t = dm_->memHojaCaja;
+    const int T = t.fieldAsInteger(QStringLiteral("TipoRegistros"));
+    const int O = t.fieldAsInteger(QStringLiteral("TipoOperacion"));
+    const int P = t.fieldAsInteger(QStringLiteral("TipoPago"));
+    const double L = t.fieldAsFloat(QStringLiteral("Liquido"));
+    imprimir = false;
+    if (P == 3) {
+        if (T != TdmHojaCaja::RegistroLinea)
+            dia_.SumaAlbaran += L;
+    } else if (T == TdmHojaCaja::RegistroCaja) {
+        imprimir = true;
+        fijarFuente(false, false);
+        for (ReportLabel* l : {qxtFacSimple, qxtTalon, qxtReferencia, qxtDtoLinea, qxtDtoGlobal})
+            l->setCaption(QString());
+        qxtDescripcion->setCaption(t.fieldAsText(QStringLiteral("Descripcion")));
+        ImprimirImporteCaja();
+    } else if (T == TdmHojaCaja::RegistroEncargos) {
+        if (O == 1 || O == 2) {
+            dia_.NumEncargos += 1;
+            dia_.SumaEncargos += L;
+        }
+    } else if (T == TdmHojaCaja::RegistroCobro) {
+        if (O == 0) {
+            dia_.NumVentas += 1;   // a direct sale prints as its lines
+        } else if (O >= 1 && O <= 3) {
+            imprimir = true;
+            Imprimir(O);
+        }
+    } else if (T == TdmHojaCaja::RegistroLinea) {
+        if (O == 0) {
+            imprimir = true;
+            Imprimir(0);
+            const double base = t.fieldAsFloat(QStringLiteral("BaseImponible"));
+            const double iva = t.fieldAsFloat(QStringLiteral("Iva"));
+            dia_.SumaVentas += base + iva;
+            EditarTablaIvas(base, t.fieldAsFloat(QStringLiteral("porcentajeIva")), iva);
+        } else if ((O == 1 || O == 2) && detalleCaja_) {
+            imprimir = true;
+            Imprimir(O);
+        }
+    }
+    bndDetalle_->setHeight(imprimir ? kAlturaDetalle : 0);
+}
+
+int TfrmReportHojaCaja::Imprimir(int operacion)
+{
+    return Guarded(*this, QStringLiteral("Imprimir"), [&] {
+        const MemTable& t = dm_->memHojaCaja;
+        const int T = t.fieldAsInteger(QStringLiteral("TipoRegistros"));
+        const bool cursiva = operacion == 3;
+        fijarFuente(false, cursiva);
+        if (operacion == 0)
+            qxtFacSimple->setCaption(lstUtil_->TextoNumeroDocumento(t.fieldAsText(QStringLiteral("FacSimpleSerie")),
+                                                                    parametros_->Configuracion->SeparadorDocumento,
+                                                                    t.fieldAsFloat(QStringLiteral("FacSimple"))));
+        else
+            qxtFacSimple->setCaption(QStringLiteral("A Cuenta"));
+        qxtTalon->setCaption(lstUtil_->TextoEntero(t.fieldAsFloat(QStringLiteral("Talon"))));
+        if (T == TdmHojaCaja::RegistroLinea) {
+            qxtDescripcion->setCaption(t.fieldAsText(QStringLiteral("Descripcion")));
+        } else {
+            qxtDescripcion->setCaption(lstUtil_->NombrePaciente(t.fieldAsFloat(QStringLiteral("IdPaciente"))));
+            fijarFuente(lstUtil_->PacienteBorrado, cursiva);
+        }
+        qxtReferencia->setCaption(t.fieldAsText(QStringLiteral("Referencia")));
+        qxtDtoGlobal->setCaption(lstUtil_->TextoDecimal(t.fieldAsFloat(QStringLiteral("DtoGlobal"))));
+        qxtDtoLinea->setCaption(lstUtil_->TextoDecimal(t.fieldAsFloat(QStringLiteral("DtoLinea"))));
+
+        const int P = t.fieldAsInteger(QStringLiteral("TipoPago"));
+        const double L = t.fieldAsFloat(QStringLiteral("Liquido"));
+        // The lines of an order are already counted by the order's collection row.
+        const bool cuenta = !(T == TdmHojaCaja::RegistroLinea && (operacion == 1 || operacion == 2));
+        ReportLabel* columnas[] = {qxtEfectivo, qxtTalones, qxtTarjetas};
+        double* sumas[] = {&dia_.SumaEfectivo, &dia_.SumaTalon, &dia_.SumaTarjetas};
+        if (P >= 0 && P <= 2) {
+            for (int i = 0; i < 3; ++i)
+                columnas[i]->setCaption(i == P ? lstUtil_->TextoImporte(false, L) : QString());
+            if (cuenta)
+                *sumas[P] += L;
+        }
+        qxtGastos->setCaption(QString());
+        return 0;
+    }, -1);
+}
+
+int TfrmReportHojaCaja::ImprimirImporteCaja()
+{
+    return Guarded(*this, QStringLiteral("ImprimirImporteCaja"), [&] {
+        const MemTable& t = dm_->memHojaCaja;
+        const int O = t.fieldAsInteger(QStringLiteral("TipoOperacion"));
+        const int P = t.fieldAsInteger(QStringLiteral("TipoPago"));
+        const double L = t.fieldAsFloat(QStringLiteral("Liquido"));
+        if (O < 1 || O > 5)
+            return 0;
+        const QString importe = lstUtil_->TextoImporte(false, L);
+        const bool entrada = O == 3 || O == 5;
+        qxtEfectivo->setCaption(entrada ? importe : QString());
+        qxtGastos->setCaption(entrada ? QString() : importe);
+        qxtTalones->setCaption(QString());
+        qxtTarjetas->setCaption(QString());
+        dia_.SumaCaja[size_t(O)] += L;
+        if (P == 0 && O == 1)
+            dia_.SumaCaja1Efectivo += L;
+        if (P == 0 && O == 2)
+            dia_.SumaCaja2Efectivo += L;
+        return 0;
+    }, -1);
+}
+
+void TfrmReportHojaCaja::bndGrupoPieBeforePrint(bool&)
+{
+    const auto importe = [this](double valor) { return lstUtil_->TextoImporte(false, valor); };
+    const Acumuladores& d = dia_;
+    qxtSumaEfectivo->setCaption(importe(d.SumaEfectivo));
+    qxtSumaTalon->setCaption(importe(d.SumaTalon));
+    qxtSumaTarjetas->setCaption(importe(d.SumaTarjetas));
+    qxtSumaGastos->setCaption(importe(d.SumaCaja[2] + d.SumaCaja[1]));
+    qxtSaldoCaja->setCaption(importe(d.SumaEfectivo + d.SumaTalon + d.SumaTarjetas - d.SumaCaja[2] - d.SumaCaja[1]));
+    qxtDineroCaja->setCaption(importe(d.SumaEfectivo + d.SumaCaja[5] + d.SumaCaja[3] - d.SumaCaja2Efectivo
+                                      - d.SumaCaja1Efectivo - d.SumaCaja[4]));
+    qxtTotalCobros->setCaption(importe(d.SumaEfectivo + d.SumaTalon + d.SumaTarjetas));
+    qxtTotalAlbaran->setCaption(importe(d.SumaAlbaran));
+
+    for (ReportLabel* l : {qxtNVentas, qxtTotalVentas, qxtNEncargos, qxtTotalEncargos, qxtTotalVentasDia, lblVentasDirectas,
+                           lblEncargos, lblTotalVentasDia})
+        l->setEnabled(totalesDia_);
+    qxtNVentas->setCaption(lstUtil_->TextoEntero(d.NumVentas));
+    qxtTotalVentas->setCaption(importe(d.SumaVentas));
+    qxtNEncargos->setCaption(lstUtil_->TextoEntero(d.NumEncargos));
+    qxtTotalEncargos->setCaption(importe(d.SumaEncargos));
+    qxtTotalVentasDia->setCaption(importe(d.SumaEncargos + d.SumaVentas));
+
+    for (ReportLabel* l : {qxtTotalVentasMes, qxtTotalCobrosMes, lblTotalVentasMes, lblTotalCobrosMes})
+        l->setEnabled(totalesMes_);
+    if (totalesMes_) {
+        qxtTotalVentasMes->setCaption(VentasMes());
+        qxtTotalCobrosMes->setCaption(CobrosMes());
+    }
+    CalcularIvas();
+    // A day with more VAT rows than the footer holds grows the footer instead of losing rows.
+    bndGrupoPie_->setHeight(std::max<qreal>(188, 72 + 20 * etiquetasImpresas_ + 16));
+    pieImpreso_ = true;
+    fechaPie_ = dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha"));
+}
+
+void TfrmReportHojaCaja::bndGrupoPieAfterPrint(bool)
+{
+    dia_ = Acumuladores{};
+    mesNuevo_ = false;
+    dm_->memIvas.close();
+    dm_->memIvas.open();
+    for (int i = 0; i < etiquetasImpresas_ && i < numEtiquetas_; ++i) {
+        etiquetasBase_[size_t(i)]->setCaption(QString());
+        etiquetasPorcentaje_[size_t(i)]->setCaption(QString());
+        etiquetasIva_[size_t(i)]->setCaption(QString());
+    }
+    etiquetasImpresas_ = 0;
+    const MemTable& t = dm_->memHojaCaja;
+    if (t.recNo() >= t.recordCount() - 1)
+        mesNuevo_ = true;
+    pieImpreso_ = true;
+}
+
+void TfrmReportHojaCaja::bndPiePaginaBeforePrint(bool&)
+{
+    qxtFechaPie->setCaption(fechaPie_);
+}
+
+// ---- month totals and day VAT ---------------------------------------------------------------
+
+DateTime TfrmReportHojaCaja::diaActual() const
+{
+    return StrToDate(dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha")));
+}
+
+// "m/01/yyyy" of the day's month, numbers without leading zeros.
+QString TfrmReportHojaCaja::mesHasta(const DateTime& dia) const
+{
+    int anio = 0, mes = 0, diaMes = 0;
+    dia.decode(anio, mes, diaMes);
+    return QStringLiteral("%1/01/%2").arg(mes).arg(anio);
+}
+
+double TfrmReportHojaCaja::sumaAux(const QString& sql, bool& ok)
+{
+    ok = dm_->AbrirQuery(TdmHojaCaja::ConsultaAux, sql, QString()) == 0;
+    return ok ? dm_->dstAux.fieldAsFloat(QStringLiteral("SUM")) : 0;
+}
+
+QString TfrmReportHojaCaja::VentasMes()
+{
+    return Guarded(*this, QStringLiteral("VentasMes"), [&] {
+        const DateTime dia = diaActual();
+        int anio = 0, mes = 0, diaMes = 0;
+        dia.decode(anio, mes, diaMes);
+        mes_ = qint16(mes);
+        // Read from the database for every day printed: the day totals of the report leave out
+        // delivery notes and count sales by collection date, so adding them up would drift.
+        const QString sql = QStringLiteral("Select SUM(MV.LIQUIDO_M1) from MVENTA MV where MV.TIPO_OPERACION != 3 AND "
+                                           "CAST(MV.FECHA AS DATE) BETWEEN '")
+            + mesHasta(dia) + QStringLiteral("' AND '") + SqlDateLiteral(dia) + QStringLiteral("'")
+            + (condicionVentas_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionVentas_);
+        bool ok = false;
+        const double suma = sumaAux(sql, ok);
+        if (ok)
+            ventasMesAcumuladas_ = suma;
+        return lstUtil_->TextoImporte(false, ventasMesAcumuladas_);
+    }, QString());
+}
+
+QString TfrmReportHojaCaja::CobrosMes()
+{
+    return Guarded(*this, QStringLiteral("CobrosMes"), [&] {
+        const DateTime dia = diaActual();
+        int anio = 0, mes = 0, diaMes = 0;
+        dia.decode(anio, mes, diaMes);
+        mes_ = qint16(mes);
+        const QString sql = QStringLiteral("Select SUM(CO.IMPORTE_M1) from COBRO CO INNER JOIN MVENTA MV On MV.ID_MVENTA = CO.ID_MVENTA ")
+            + QStringLiteral("Where  CAST(CO.FECHA AS DATE) BETWEEN '") + mesHasta(dia) + QStringLiteral("' AND '")
+            + SqlDateLiteral(dia) + QStringLiteral("'")
+            + (condicionCobros_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionCobros_);
+        bool ok = false;
+        const double suma = sumaAux(sql, ok);
+        if (ok)
+            cobrosMesAcumulados_ = suma;
+        return lstUtil_->TextoImporte(false, cobrosMesAcumulados_);
+    }, QString());
+}
+
+int TfrmReportHojaCaja::CalcularIvas()
+{
+    return Guarded(*this, QStringLiteral("CalcularIvas"), [&] {
+        etiquetasImpresas_ = 0;
+        switch (tipoCalculo_) {
+        case 0: IvaFechaCobro(); break;
+        case 1: IvaFechaEncargo(); break;
+        case 2: IvaFechaCaja(); break;
+        default: break;
+        }
+        MemTable& ivas = dm_->memIvas;
+        for (ivas.first(); !ivas.eof(); ivas.next())
+            ImprimirEtiquetasIvas(ivas.fieldAsFloat(QStringLiteral("BaseImponible")), ivas.fieldAsFloat(QStringLiteral("PorcentajeIva")),
+                                  ivas.fieldAsFloat(QStringLiteral("Iva")));
+        return 0;
+    }, -1);
+}
+
+int TfrmReportHojaCaja::anadirIvasConsulta(const QString& sql, const QString& columnaPorcentaje)
+{
+    if (dm_->AbrirQuery(TdmHojaCaja::ConsultaAux, sql, QString()) != 0)
+        return -1;
+    Dataset& aux = dm_->dstAux;
+    for (aux.first(); !aux.eof(); aux.next())
+        EditarTablaIvas(aux.fieldAsFloat(QStringLiteral("BASE")), aux.fieldAsFloat(columnaPorcentaje), aux.fieldAsFloat(QStringLiteral("IVA")));
+    return 0;
+}
+
+int TfrmReportHojaCaja::IvaFechaCobro()
+{
+    const QString dia = SqlDateLiteral(diaActual());
+    return anadirIvasConsulta(QStringLiteral("SELECT SUM(DV.BI_BASE_M1) BASE, SUM(DV.BI_IVA_M1) IVA, DV.IVA PORCENTAJE ")
+                                  + QStringLiteral("from MVENTA MV INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ") + QStringLiteral(")")
+                                  + QStringLiteral(" Where (MV.TIPO_OPERACION = 1) AND CAST(MV.FECHA_PAGADO AS DATE) = '") + dia + QStringLiteral("'")
+                                  + (condicionVentas_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionVentas_)
+                                  + QStringLiteral(" GROUP BY DV.IVA ORDER BY DV.IVA"),
+                              QStringLiteral("PORCENTAJE"));
+}
+
+int TfrmReportHojaCaja::IvaFechaEncargo()
+{
+    const QString dia = SqlDateLiteral(diaActual());
+    return anadirIvasConsulta(QStringLiteral("SELECT SUM(DV.BI_BASE_M1) BASE, SUM(DV.BI_IVA_M1) IVA, DV.IVA PORCENTAJE ")
+                                  + QStringLiteral("from MVENTA MV INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ") + QStringLiteral(")")
+                                  + QStringLiteral(" Where (MV.TIPO_OPERACION = 1 Or MV.TIPO_OPERACION = 2) AND CAST(MV.FECHA AS DATE) = '")
+                                  + dia + QStringLiteral("'")
+                                  + (condicionVentas_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionVentas_)
+                                  + QStringLiteral(" GROUP BY DV.IVA ORDER  BY DV.IVA"),
+                              QStringLiteral("PoRCENTAJE"));
+}
+
+int TfrmReportHojaCaja::IvaFechaCaja()
+{
+    const int r = IvaCajaCobrosEncargos();
+    return r == 0 ? IvaCajaEncargosTerminados() : r;
+}
+
+void TfrmReportHojaCaja::dividir(double importe, double porcentaje, double& base, double& iva) const
+{
+    base = redondear(importe * 100 / (100 + porcentaje));
+    iva = redondear(base * porcentaje * 0.01);
+    if (base + iva != importe)
+        iva = importe - base;
+}
+
+int TfrmReportHojaCaja::IvaCajaCobrosEncargos()
+{
+    return Guarded(*this, QStringLiteral("IvaCajaCobrosEncargos"), [&] {
+        const DateTime diaFecha = diaActual();
+        const QString dia = SqlDateLiteral(diaFecha);
+        const QString sql = QStringLiteral("Select CAST(CO.FECHA AS DATE) FECHA, CO.IMPORTE_M1, MV.N_TALON, CO.TICKET, CO.ID_TIENDA TIENDA_COBRO, ")
+            + QStringLiteral("MV.ID_TIENDA TIENDA_VENTA From MVENTA MV ")
+            + QStringLiteral("INNER JOIN COBRO CO On (CO.ID_MVENTA = MV.ID_MVENTA AND CAST(CO.FECHA AS DATE) = '") + dia + QStringLiteral("' ")
+            + (condicionCobros_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionCobros_)
+            + QStringLiteral(") where MV.TIPO_OPERACION != 0 AND CAST(MV.FECHA_PAGADO AS DATE) != '") + dia + QStringLiteral("'");
+        if (dm_->AbrirQuery(TdmHojaCaja::ConsultaAux, sql, QString()) != 0)
+            return -1;
+        const double p = dm_->PorcentajeIvaFecha(diaFecha);
+        Dataset& aux = dm_->dstAux;
+        for (aux.first(); !aux.eof(); aux.next()) {
+            const double importe = aux.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
+            if (importe == 0)
+                continue;
+            double base = 0, iva = 0;
+            dividir(importe, p, base, iva);
+            EditarTablaIvas(base, p, iva);
+        }
+        return 0;
+    }, -1);
+}
+
+int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
+{
+    return Guarded(*this, QStringLiteral("IvaCajaEncargosTerminados"), [&] {
+        const DateTime diaFecha = diaActual();
+        const QString dia = SqlDateLiteral(diaFecha);
+        const QString maestro = QStringLiteral("Select MV.ID_MVENTA, MV.ID_TIENDA, MV.N_TALON From MVENTA MV ")
+            + QStringLiteral("where MV.TIPO_OPERACION = 1 AND CAST(MV.FECHA_PAGADO AS DATE) = '") + dia + QStringLiteral("'");
+        const QString detalle = QStringLiteral("Select SUM(DV.BI_BASE_M1) BIBASEM1, SUM(DV.BI_IVA_M1) BIIVAM1, DV.IVA from DVENTA DV ")
+            + QStringLiteral(" Where DV.ID_MVENTA = :ID_MVENTA ") + QStringLiteral(" GROUP BY DV.IVA ");
+        const QString detalle2 = QStringLiteral("Select CO.IMPORTE_M1, CO.ID_TIENDA from COBRO CO where CO.ID_MVENTA = :ID_MVENTA AND ")
+            + QStringLiteral("CAST(CO.FECHA AS DATE) = '") + dia + QStringLiteral("'");
+        const int r = dm_->AbrirQueryMDD(maestro, detalle, detalle2);
+        if (r != 0)
+            return r;
+        const double p = dm_->PorcentajeIvaFecha(diaFecha);
+        Dataset& m = dm_->dstMaestro;
+        Dataset& lineas = dm_->dstDetalle;
+        Dataset& cobros = dm_->dstDetalle2;
+        for (m.first(); !m.eof(); m.next()) {
+            double t = 0;
+            if (TiendaSeleccionada(m.fieldAsFloat(QStringLiteral("ID_TIENDA")))) {
+                for (lineas.first(); !lineas.eof(); lineas.next()) {
+                    const double base = lineas.fieldAsFloat(QStringLiteral("BIBASEM1"));
+                    const double iva = lineas.fieldAsFloat(QStringLiteral("BIIVAM1"));
+                    EditarTablaIvas(base, lineas.fieldAsFloat(QStringLiteral("IVA")), iva);
+                    t += base + iva;
+                }
+                t = -t;
+            }
+            for (cobros.first(); !cobros.eof(); cobros.next())
+                if (TiendaSeleccionada(cobros.fieldAsFloat(QStringLiteral("ID_TIENDA"))))
+                    t += cobros.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
+            t = redondear(t);
+            if (t != 0) {
+                double base = 0, iva = 0;
+                dividir(t, p, base, iva);
+                EditarTablaIvas(base, p, iva);
+            }
+        }
+        dm_->dstMaestro.close();
+        return 0;
+    }, -1);
+}
+
+int TfrmReportHojaCaja::EditarTablaIvas(double base, double porcentaje, double iva)
+{
+    return Guarded(*this, QStringLiteral("EditarTablaIvas"), [&] {
+        MemTable& ivas = dm_->memIvas;
+        if (!ivas.locate(QStringLiteral("PorcentajeIva"), porcentaje))
+            return AnadirTablaIva(base, porcentaje, iva);
+        ivas.edit();
+        ivas.setField(QStringLiteral("BaseImponible"), ivas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
+        ivas.setField(QStringLiteral("Iva"), ivas.fieldAsFloat(QStringLiteral("Iva")) + iva);
+        ivas.post();
+        return 0;
+    }, -1);
+}
+
+int TfrmReportHojaCaja::AnadirTablaIva(double base, double porcentaje, double iva)
+{
+    return Guarded(*this, QStringLiteral("AnadirTablaIva"), [&] {
+        MemTable& ivas = dm_->memIvas;
+        ivas.append();
+        ivas.setField(QStringLiteral("BaseImponible"), base);
+        ivas.setField(QStringLiteral("Iva"), iva);
+        ivas.setField(QStringLiteral("PorcentajeIva"), porcentaje);
+        ivas.post();
+        return 0;
+    }, -1);
+}
+
+int TfrmReportHojaCaja::CrearEtiquetasIva()
+{
+    return Guarded(*this, QStringLiteral("CrearEtiquetasIva"), [&] {
+        numEtiquetas_ = 0;
+        izquierdaBase_ = 480;
+        izquierdaPorcentaje_ = 565;
+        izquierdaIva_ = 640;
+        siguienteArriba_ = 72;
+        iva_->CargarIvas();
+        const int tipos = std::min<int>(int(iva_->Ids().size()), MaxEtiquetasIva);
+        while (numEtiquetas_ < tipos)
+            anadirFilaEtiquetas();
+        return 0;
+    }, -1);
+}
+
+// One more row of the VAT table: base, percentage (bold) and VAT, at the next top.
+void TfrmReportHojaCaja::anadirFilaEtiquetas()
+{
+    const size_t i = size_t(numEtiquetas_);
+    const auto etiqueta = [&](const QString& nombre, qreal left, bool negrita) {
+        ReportLabel* l = bndGrupoPie_->addLabel(nombre + QString::number(i), {left, siguienteArriba_, 80, 16});
+        l->setFont(tahoma(7, negrita));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    etiquetasBase_[i] = etiqueta(QStringLiteral("lblIvaBase"), izquierdaBase_, false);
+    etiquetasPorcentaje_[i] = etiqueta(QStringLiteral("lblIvaPorcentaje"), izquierdaPorcentaje_, true);
+    etiquetasIva_[i] = etiqueta(QStringLiteral("lblIvaImporte"), izquierdaIva_, false);
+    siguienteArriba_ += 20;
+    ++numEtiquetas_;
+}
+
+int TfrmReportHojaCaja::EliminarEtiquetas()
+{
+    return Guarded(*this, QStringLiteral("EliminarEtiquetas"), [&] {
+        for (auto* arreglo : {&etiquetasBase_, &etiquetasPorcentaje_, &etiquetasIva_}) {
+            for (ReportLabel*& l : *arreglo) {
+                if (l)
+                    bndGrupoPie_->removeElement(l);
+                l = nullptr;
+            }
+        }
+        numEtiquetas_ = 0;
+        return 0;
+    }, -1);
+}
+
+int TfrmReportHojaCaja::ImprimirEtiquetasIvas(double base, double porcentaje, double iva)
+{
+    return Guarded(*this, QStringLiteral("ImprimirEtiquetasIvas"), [&] {
+        if (base == 0)
+            return 0;
+        // A day can carry more rates than there are VAT types (rates of other periods): the table
+        // then grows by a row rather than leaving a rate out.
+        if (etiquetasImpresas_ >= numEtiquetas_ && numEtiquetas_ < MaxEtiquetasIva)
+            anadirFilaEtiquetas();
+        if (etiquetasImpresas_ >= numEtiquetas_)
+            return 0;
+        const size_t i = size_t(etiquetasImpresas_);
+        etiquetasBase_[i]->setCaption(lstUtil_->TextoImporte(false, base));
+        etiquetasPorcentaje_[i]->setCaption(lstUtil_->TextoPorcentajeIva(porcentaje));
+        etiquetasIva_[i]->setCaption(lstUtil_->TextoImporte(false, iva));
+        ++etiquetasImpresas_;
+        return 0;
+    }, -1);
+}
+
+bool TfrmReportHojaCaja::TiendaSeleccionada(double idTienda) const
+{
+    return tiendas_.isEmpty() || tiendas_.contains(FloatToStr(idTienda));
+}
+
+} // namespace lumetra

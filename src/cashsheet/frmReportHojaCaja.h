@@ -1,0 +1,156 @@
+// TfrmReportHojaCaja: the daily cash sheet. It prints memHojaCaja of the cash-sheet data module
+// day by day, each day from a new page: the day header, one line per printed row with its amount
+// under the column of its payment type, and the day footer with the totals by payment type, the
+// money in the till, the cash balance, the day and month totals and the day's VAT table.
+//
+// Driven by the print dispatch: construct, SetDmHojaCaja, Inicializar, the option setters,
+// Tiendas, Documento (lays the report out), Finalizar, delete. Operations with a status report
+// their failures through MostrarError ("Hoja de Caja") and return -1.
+#pragma once
+
+#include "platform/format/DateTime.h"
+#include "platform/report/Report.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+namespace lumetra {
+
+struct HostParams;
+class TdmHojaCaja;
+class TIva;
+class TLstUtil;
+
+class TfrmReportHojaCaja : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int MaxEtiquetasIva = 30;
+
+    explicit TfrmReportHojaCaja(QObject* propietario);
+    ~TfrmReportHojaCaja() override;
+
+    void SetDmHojaCaja(TdmHojaCaja* dm);
+    int Inicializar(HostParams* parametros);
+    int Finalizar();
+
+    void SetFiltro(const QString& filtro);
+    void SetCondicionVentas(const QString& condicion);
+    void SetCondicionCobros(const QString& condicion);
+    void SetTipoCalculo(qint16 tipo);
+    void SetTotalesMes(bool valor);
+    void SetTotalesDia(bool valor);
+    void SetDetalleCaja(bool valor);
+    void SetInformeGrupos(bool valor);
+    void SetInformeTarjetas(bool valor);
+    QStringList& Tiendas() { return tiendas_; }
+
+    // Lays the cash sheet out (running every band event) and returns its pages.
+    ReportDocument Documento();
+    Report& qrpReport() { return report_; }
+
+    // Day VAT and month totals.
+    QString VentasMes();
+    QString CobrosMes();
+    int CalcularIvas();
+    int CrearEtiquetasIva();
+    int EliminarEtiquetas();
+    int ImprimirEtiquetasIvas(double base, double porcentaje, double iva);
+    int EditarTablaIvas(double base, double porcentaje, double iva);
+    int AnadirTablaIva(double base, double porcentaje, double iva);
+    int IvaFechaCobro();
+    int IvaFechaEncargo();
+    int IvaFechaCaja();
+    int IvaCajaCobrosEncargos();
+    int IvaCajaEncargosTerminados();
+    bool TiendaSeleccionada(double idTienda) const;
+
+    // Column filling of a printed row.
+    int Imprimir(int operacion);
+    int ImprimirImporteCaja();
+
+    void MostrarError(const QString& funcion, const QString& descripcion);
+
+private:
+    struct Acumuladores {
+        double SumaEfectivo = 0, SumaTalon = 0, SumaTarjetas = 0, SumaAlbaran = 0;
+        std::array<double, 6> SumaCaja{};   // index 1..5 by movement type
+        double SumaCaja1Efectivo = 0, SumaCaja2Efectivo = 0;
+        double NumVentas = 0, SumaVentas = 0, NumEncargos = 0, SumaEncargos = 0;
+    };
+
+    void construir();
+    void cabeceraColumnas(ReportBand& band, qreal top, const QString& primera, const QString& sufijo);
+    void qrpReportBeforePrint();
+    void qrpReportAfterPrint();
+    void bndCabeceraPaginaBeforePrint(bool& imprimir);
+    void bndGrupoCabeceraBeforePrint(bool& imprimir);
+    void bndDetalleBeforePrint(bool& imprimir);
+    void bndGrupoPieBeforePrint(bool& imprimir);
+    void bndGrupoPieAfterPrint(bool impreso);
+    void bndPiePaginaBeforePrint(bool& imprimir);
+    void fijarFuente(bool negrita, bool cursiva);
+    void anadirFilaEtiquetas();
+    DateTime diaActual() const;
+    QString mesHasta(const DateTime& dia) const;
+    double sumaAux(const QString& sql, bool& ok);
+    int anadirIvasConsulta(const QString& sql, const QString& columnaPorcentaje);
+    void dividir(double importe, double porcentaje, double& base, double& iva) const;
+
+    HostParams* parametros_ = nullptr;
+    TdmHojaCaja* dm_ = nullptr;
+    TLstUtil* lstUtil_ = nullptr;
+    TIva* iva_ = nullptr;
+    QStringList tiendas_;
+
+    QString filtro_;
+    QString condicionVentas_;
+    QString condicionCobros_;
+    qint16 tipoCalculo_ = 0;
+    bool totalesMes_ = false;
+    bool totalesDia_ = false;
+    bool detalleCaja_ = false;
+    bool informeGrupos_ = false;
+    bool informeTarjetas_ = false;
+
+    Acumuladores dia_;
+    QString fechaPie_;
+    bool pieImpreso_ = false;
+    bool mesNuevo_ = true;
+    qint16 mes_ = 0;
+    double ventasMesAcumuladas_ = 0;
+    double cobrosMesAcumulados_ = 0;
+
+    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasBase_{};
+    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasPorcentaje_{};
+    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasIva_{};
+    qint16 numEtiquetas_ = 0;
+    qint16 etiquetasImpresas_ = 0;
+    qreal izquierdaBase_ = 480, izquierdaPorcentaje_ = 565, izquierdaIva_ = 640, siguienteArriba_ = 72;
+
+    Report report_{QStringLiteral("qrpReport")};
+    ReportBand* bndCabeceraPagina_ = nullptr;
+    ReportGroup* bndGrupoCabecera_ = nullptr;
+    ReportBand* bndDetalle_ = nullptr;
+    ReportBand* bndGrupoPie_ = nullptr;
+    ReportBand* bndPiePagina_ = nullptr;
+
+    ReportLabel *qxtTitulo = nullptr, *qxtFiltro = nullptr, *qxtEmpresa = nullptr, *qxtNif = nullptr,
+                *qxtDireccion = nullptr, *qxtLocalidad = nullptr;
+    ReportLabel *qxtFacSimple = nullptr, *qxtTalon = nullptr, *qxtReferencia = nullptr, *qxtDescripcion = nullptr,
+                *qxtDtoLinea = nullptr, *qxtDtoGlobal = nullptr, *qxtEfectivo = nullptr, *qxtTalones = nullptr,
+                *qxtTarjetas = nullptr, *qxtGastos = nullptr;
+    ReportDataText *qxtGrupo = nullptr, *qxtAgente = nullptr;
+    ReportLabel *qxtSumaEfectivo = nullptr, *qxtSumaTalon = nullptr, *qxtSumaTarjetas = nullptr, *qxtSumaGastos = nullptr,
+                *qxtDineroCaja = nullptr, *qxtSaldoCaja = nullptr, *qxtTotalCobros = nullptr, *qxtTotalAlbaran = nullptr,
+                *qxtNVentas = nullptr, *qxtTotalVentas = nullptr, *qxtNEncargos = nullptr, *qxtTotalEncargos = nullptr,
+                *qxtTotalVentasDia = nullptr, *qxtTotalVentasMes = nullptr, *qxtTotalCobrosMes = nullptr;
+    ReportLabel *lblVentasDirectas = nullptr, *lblEncargos = nullptr, *lblTotalVentasDia = nullptr,
+                *lblTotalVentasMes = nullptr, *lblTotalCobrosMes = nullptr;
+    ReportLabel* qxtFechaPie = nullptr;
+};
+
+} // namespace lumetra

@@ -1,0 +1,351 @@
+// The cash sheet end to end: the real module's window loads a real database and previews the
+// report; the tests read the laid-out pages.
+#include "support/ListingWindowFixture.h"
+
+#include "platform/db/Dataset.h"
+#include "platform/format/DateTime.h"
+#include "platform/report/ReportBand.h"
+#include "platform/ui/CheckComboBox.h"
+#include "platform/ui/DateEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QToolButton>
+
+using namespace lumetra;
+
+namespace {
+
+constexpr int Efectivo = 1, Talon = 2, Albaran = 3, Tarjeta = 4;
+
+class CashSheetReportTest : public test::ListingWindowFixture {
+protected:
+    void SetUp() override
+    {
+        ListingWindowFixture::SetUp();
+        exec({"insert into PACIENTE (ID_PACIENTE, NOMBRE, APELLIDOS) values (1, 'Ana', 'Puig')",
+              "insert into PACIENTE (ID_PACIENTE, NOMBRE, APELLIDOS, BORRADO) values (2, 'Luis', 'Borrado', 1)",
+              "insert into AGENTE (ID_AGENTE, CODIGO) values (7, '7')",
+              "insert into GRUPO (ID_GRUPO, CODIGO) values (1, 'GR')"});
+    }
+
+    void venta(int id, const char* fecha, int tipo, double liquido, const char* pagado, int paciente = 1, int tienda = 2, int fs = 0)
+    {
+        exec({QStringLiteral("insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, ID_PACIENTE, "
+                             "LIQUIDO_M1, FS_ENCARGO, FS_COBRO, FS_SERIE) values (%1, %2, '%3', '%4', %5, %6, %7, %8, %9, %9, 'A')")
+                  .arg(id).arg(tienda).arg(QString::fromLatin1(fecha), QString::fromLatin1(pagado)).arg(tipo).arg(1000 + id)
+                  .arg(paciente).arg(liquido).arg(fs ? fs : id)});
+    }
+    void linea(int venta, const char* ref, double base, double iva, double porcentaje)
+    {
+        exec({QStringLiteral("insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, LIQUIDO_M1, BI_BASE_M1, BI_IVA_M1, IVA, ID_GRUPO, ID_AGENTE_1) "
+                             "values (%1, '%2', 'Linea %2', %3, %4, %5, %6, 1, 7)")
+                  .arg(venta).arg(QString::fromLatin1(ref)).arg(base + iva).arg(base).arg(iva).arg(porcentaje)});
+    }
+    void cobro(int venta, const char* fecha, double importe, int forma, int tienda = 2)
+    {
+        exec({QStringLiteral("insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (%1, %2, '%3', %4, %5, %1)")
+                  .arg(venta).arg(tienda).arg(QString::fromLatin1(fecha)).arg(importe).arg(forma)});
+    }
+    void caja(const char* fecha, int tipo, double importe, int forma = Efectivo)
+    {
+        exec({QStringLiteral("insert into CAJA (ID_TIENDA, FECHA, TIPO, DESCRIPCION, IMPORTE_M1, ID_FORMA_PAGO) values (2, '%1', %2, 'Mov %2', %3, %4)")
+                  .arg(QString::fromLatin1(fecha)).arg(tipo).arg(importe).arg(forma)});
+    }
+
+    // Opens the window, sets the Hoja page, prints; the previewed document.
+    const ReportDocument* print(const DateTime& desde, const DateTime& hasta, int calculo = 0,
+                                const std::function<void()>& ajustes = {})
+    {
+        if (!window)
+            open();
+        control<QComboBox>(QStringLiteral("cbxFechaCaja"))->setCurrentText(desde == hasta ? QStringLiteral("Igual a...") : QStringLiteral("...Entre..."));
+        control<DateEdit>(QStringLiteral("edtFechaInicioCaja"))->setValue(desde);
+        control<DateEdit>(QStringLiteral("edtFechaFinCaja"))->setValue(hasta);
+        control<QComboBox>(QStringLiteral("cbxCajaIva"))->setCurrentIndex(calculo);
+        control<QCheckBox>(QStringLiteral("chxDetalleCaja"))->setChecked(false);
+        if (ajustes)
+            ajustes();
+        interaction->outputs.clear();
+        control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
+        QApplication::processEvents();
+        EXPECT_TRUE(interaction->dialogs.isEmpty()) << interaction->dialogs.join(QLatin1Char('\n')).toStdString();
+        if (interaction->outputs.isEmpty())
+            return nullptr;
+        EXPECT_EQ(interaction->outputs.first().name, QStringLiteral("hoja"));
+        return &interaction->outputs.first().document;
+    }
+
+    static QList<QStringList> bands(const ReportDocument& doc, const QString& name)
+    {
+        QList<QStringList> result;
+        for (const PrintedBand& b : doc.bands)
+            if (b.name == name)
+                result << b.texts;
+        return result;
+    }
+
+    // The text that follows `title` in a band's texts (a footer row: title then value).
+    static QString after(const QStringList& texts, const QString& title)
+    {
+        const int i = texts.indexOf(title);
+        return i >= 0 && i + 1 < texts.size() ? texts[i + 1] : QStringLiteral("<sin %1>").arg(title);
+    }
+
+    static QString before(const QStringList& texts, const QString& title)
+    {
+        const int i = texts.indexOf(title);
+        return i > 0 ? texts[i - 1] : QStringLiteral("<sin %1>").arg(title);
+    }
+
+    // The rows of the day's VAT table: "base percentage VAT".
+    static QStringList vatRows(const QStringList& pie)
+    {
+        QStringList rows;
+        for (int i = 1; i + 1 < pie.size(); ++i)
+            if (pie[i].endsWith(QLatin1String("% IVA")))
+                rows << pie[i - 1] + QLatin1Char(' ') + pie[i] + QLatin1Char(' ') + pie[i + 1];
+        return rows;
+    }
+
+    static const ReportItem* item(const ReportDocument& doc, const QString& text)
+    {
+        for (const ReportPage& page : doc.pages)
+            for (const ReportItem& i : page.items)
+                if (i.kind == ReportItem::Kind::Text && i.text == text)
+                    return &i;
+        return nullptr;
+    }
+
+    double sumaBD(const QString& sql)
+    {
+        Dataset d(QStringLiteral("dstAux"));
+        d.setDatabase(&db);
+        d.setSql(sql);
+        d.open();
+        return d.fieldAsFloat(d.fieldName(0));
+    }
+};
+
+// Columns of a detail row: FacSimple, Talón, Gr., Agen., Referencia, Descripción, Dto línea,
+// Dto global, Efectivo, Talones, Tarjetas, Gastos.
+TEST_F(CashSheetReportTest, DirectSaleOfTwoLinesPaidInCash)
+{
+    venta(1, "2013-06-15 10:00", 0, 121 + 11, "2013-06-15 10:00");
+    linea(1, "MON-1", 100, 21, 21);
+    linea(1, "LIQ-1", 10, 1, 10);
+    cobro(1, "2013-06-15 10:00", 132, Efectivo);
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15));
+    ASSERT_NE(doc, nullptr);
+    const auto detalle = bands(*doc, QStringLiteral("bndDetalle"));
+    ASSERT_EQ(detalle.size(), 2);   // the lines, not the collection row
+    EXPECT_EQ(detalle[0], (QStringList{"A/1", "1.001", "GR", "7", "MON-1", "Linea MON-1", "0,00", "0,00", "121,00 €", "", "", ""}));
+    EXPECT_EQ(detalle[1][8], QStringLiteral("11,00 €"));
+    const QStringList pie = bands(*doc, QStringLiteral("bndGrupoPie")).first();
+    EXPECT_EQ(after(pie, QStringLiteral("Totales....")), QStringLiteral("132,00 €"));
+    EXPECT_EQ(after(pie, QStringLiteral("Total Cobros Día ...................")), QStringLiteral("132,00 €"));
+    EXPECT_EQ(before(pie, QStringLiteral("Ventas Directas ........")), QStringLiteral("1"));   // one direct sale
+    EXPECT_EQ(after(pie, QStringLiteral("Ventas Directas ........")), QStringLiteral("132,00 €"));
+    // Day VAT from the printed lines, by rate.
+    EXPECT_EQ(vatRows(pie), (QStringList{"10,00 € 10,00 % IVA 1,00 €", "100,00 € 21,00 % IVA 21,00 €"}));
+    EXPECT_EQ(bands(*doc, QStringLiteral("bndGrupoCabecera")).first().first(), QStringLiteral("Hoja de Caja del día 15/06/2013"));
+}
+
+TEST_F(CashSheetReportTest, OrderCollectedByCardPrintsACuentaAndItsLinesOnlyWithDetail)
+{
+    venta(1, "2013-06-15 10:00", 1, 121, "2079-05-30");
+    linea(1, "MON-1", 100, 21, 21);
+    cobro(1, "2013-06-15 10:00", 50, Tarjeta);
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15));
+    ASSERT_NE(doc, nullptr);
+    auto detalle = bands(*doc, QStringLiteral("bndDetalle"));
+    ASSERT_EQ(detalle.size(), 1);
+    EXPECT_EQ(detalle[0][0], QStringLiteral("A Cuenta"));
+    EXPECT_EQ(detalle[0][5], QStringLiteral("Puig, Ana"));
+    EXPECT_EQ(detalle[0][10], QStringLiteral("50,00 €"));
+
+    doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15), 0,
+                [this] { control<QCheckBox>(QStringLiteral("chxDetalleCaja"))->setChecked(true); });
+    ASSERT_NE(doc, nullptr);
+    detalle = bands(*doc, QStringLiteral("bndDetalle"));
+    ASSERT_EQ(detalle.size(), 2);
+    EXPECT_EQ(detalle[1][4], QStringLiteral("MON-1"));
+    EXPECT_EQ(after(bands(*doc, QStringLiteral("bndGrupoPie")).first(), QStringLiteral("Totales....")), QStringLiteral("0,00 €"));
+    EXPECT_EQ(bands(*doc, QStringLiteral("bndGrupoPie")).first()[3], QStringLiteral("50,00 €"));   // card total: the collection only
+}
+
+TEST_F(CashSheetReportTest, FontsMarkOtherOperationsAndDeletedPatients)
+{
+    venta(1, "2013-06-15 10:00", 3, 15, "2013-06-15 10:00", 1);
+    linea(1, "REP-1", 12.4, 2.6, 21);
+    cobro(1, "2013-06-15 10:00", 15, Efectivo);
+    venta(2, "2013-06-15 11:00", 1, 40, "2079-05-30", 2);
+    linea(2, "LC-1", 36.36, 3.64, 10);
+    cobro(2, "2013-06-15 11:00", 40, Efectivo);
+    venta(3, "2013-06-15 12:00", 1, 20, "2079-05-30", 999);
+    linea(3, "LC-2", 18.18, 1.82, 10);
+    cobro(3, "2013-06-15 12:00", 20, Efectivo);
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15));
+    ASSERT_NE(doc, nullptr);
+    const ReportItem* italic = item(*doc, QStringLiteral("Puig, Ana"));
+    ASSERT_NE(italic, nullptr);
+    EXPECT_TRUE(italic->font.italic());
+    EXPECT_FALSE(italic->font.bold());
+    const ReportItem* deleted = item(*doc, QStringLiteral("Borrado, Luis"));
+    ASSERT_NE(deleted, nullptr);
+    EXPECT_TRUE(deleted->font.bold());
+    EXPECT_FALSE(deleted->font.italic());
+    // A patient that is not found prints an empty name in bold.
+    const auto detalle = bands(*doc, QStringLiteral("bndDetalle"));
+    ASSERT_EQ(detalle.size(), 3);
+    EXPECT_EQ(detalle[2][5], QString());
+    for (const ReportItem& i : doc->pages[0].items)
+        if (i.kind == ReportItem::Kind::Text && i.text == QLatin1String("1.003"))
+            EXPECT_TRUE(i.font.bold());
+}
+
+TEST_F(CashSheetReportTest, DeliveryNotesOnlyInTheirTotalAndCashBoxBalances)
+{
+    venta(1, "2013-06-15 10:00", 0, 60.5, "2013-06-15 10:00");
+    linea(1, "SOL-1", 50, 10.5, 21);
+    cobro(1, "2013-06-15 10:00", 60.5, Albaran);
+    caja("2013-06-15 09:30", 5, 150);           // opening float
+    caja("2013-06-15 12:00", 1, 20);            // expense in cash
+    caja("2013-06-15 13:00", 1, 30, Tarjeta);   // expense by card
+    caja("2013-06-15 14:00", 2, 100);           // supplier paid in cash
+    caja("2013-06-15 15:00", 3, 50);            // change put in
+    caja("2013-06-15 20:30", 4, 40);            // taken to the bank
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15));
+    ASSERT_NE(doc, nullptr);
+    const auto detalle = bands(*doc, QStringLiteral("bndDetalle"));
+    ASSERT_EQ(detalle.size(), 6);   // the movements; the delivery note never prints
+    EXPECT_EQ(detalle[0][5], QStringLiteral("Mov 5"));   // the opening float comes first
+    EXPECT_EQ(detalle[0][8], QStringLiteral("150,00 €"));
+    const QStringList pie = bands(*doc, QStringLiteral("bndGrupoPie")).first();
+    EXPECT_EQ(after(pie, QStringLiteral("Total Albarán .......................")), QStringLiteral("60,50 €"));
+    // Till: 0 cash sales + 150 float + 50 put in - 100 - 20 paid in cash - 40 to the bank.
+    EXPECT_EQ(after(pie, QStringLiteral("Dinero En Caja ......................")), QStringLiteral("40,00 €"));
+    // Balance: collections - expenses of types 1 and 2, whatever they were paid with.
+    EXPECT_EQ(after(pie, QStringLiteral("Saldo Caja.......")), QStringLiteral("-150,00 €"));
+    EXPECT_EQ(pie[4], QStringLiteral("150,00 €"));   // "Gastos": types 1 and 2
+}
+
+TEST_F(CashSheetReportTest, DayAndMonthTotalsSwitchedOff)
+{
+    venta(1, "2013-06-15 10:00", 0, 12.1, "2013-06-15 10:00");
+    linea(1, "ACC-1", 10, 2.1, 21);
+    cobro(1, "2013-06-15 10:00", 12.1, Efectivo);
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15), 0, [this] {
+        control<QCheckBox>(QStringLiteral("chxTotalesDia"))->setChecked(false);
+        control<QCheckBox>(QStringLiteral("chxTotalesMes"))->setChecked(false);
+    });
+    ASSERT_NE(doc, nullptr);
+    const QStringList pie = bands(*doc, QStringLiteral("bndGrupoPie")).first();
+    for (const char* title : {"Ventas Directas ........", "Encargos ...................", "Total Ventas del Día .............",
+                              "Total Ventas del Mes ............", "Total Cobros del Mes ............"})
+        EXPECT_FALSE(pie.contains(QString::fromUtf8(title))) << title;
+    EXPECT_TRUE(pie.contains(QStringLiteral("Total Albarán .......................")));
+}
+
+TEST_F(CashSheetReportTest, EachDayOnItsOwnPageWithThePageHeaderRules)
+{
+    for (int d = 14; d <= 15; ++d) {
+        const int id = d;
+        const QByteArray fecha = QStringLiteral("2013-06-%1 10:00").arg(d).toLatin1();
+        venta(id, fecha.constData(), 0, 12.1, fecha.constData());
+        linea(id, "ACC-1", 10, 2.1, 21);
+        cobro(id, fecha.constData(), 12.1, Efectivo);
+    }
+    for (int i = 0; i < 45; ++i)   // a long 14th: two pages
+        caja("2013-06-14 12:00", 1, 1);
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 14), DateTime::fromYmd(2013, 6, 15));
+    ASSERT_NE(doc, nullptr);
+    const QStringList pages = doc->dump().split(QLatin1Char('\n'));
+    ASSERT_EQ(pages.size(), 3) << doc->dump().toStdString();
+    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("p1: PH GH(14/06/2013) D")));
+    EXPECT_TRUE(pages[1].startsWith(QStringLiteral("p2: PH D")));
+    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("p3: GH(15/06/2013) D")));
+    EXPECT_TRUE(pages[2].endsWith(QStringLiteral("GF(15/06/2013) PF")));
+    const auto pies = bands(*doc, QStringLiteral("bndPiePagina"));
+    ASSERT_EQ(pies.size(), 3);
+    EXPECT_EQ(pies[0], (QStringList{"1", ""}));   // no day closed yet
+    EXPECT_EQ(pies[1], (QStringList{"2", "14/06/2013"}));
+    EXPECT_EQ(pies[2], (QStringList{"3", "15/06/2013"}));
+}
+
+TEST_F(CashSheetReportTest, MonthTotalsAreTheDatabasesMonthToDateWhateverTheFirstDay)
+{
+    const char* days[] = {"2013-06-01 10:00", "2013-06-10 10:00", "2013-06-15 10:00", "2013-06-16 10:00", "2013-07-01 10:00"};
+    int id = 0;
+    for (const char* day : days) {
+        ++id;
+        venta(id, day, 0, 100 + id, day);
+        linea(id, "X", 100 + id, 0, 0);
+        cobro(id, day, 100 + id, Efectivo);
+        venta(10 + id, day, 1, 50, "2079-05-30");   // an order: a sale by order date, a down payment
+        linea(10 + id, "Y", 50, 0, 0);
+        cobro(10 + id, day, 20, Albaran);            // delivery notes count in the month's collections
+    }
+    const auto monthRows = [&](const ReportDocument& doc) {
+        QStringList rows;
+        for (const QStringList& pie : bands(doc, QStringLiteral("bndGrupoPie")))
+            rows << after(pie, QStringLiteral("Total Ventas del Mes ............")) + QLatin1Char('/')
+                    + after(pie, QStringLiteral("Total Cobros del Mes ............"));
+        return rows;
+    };
+    const ReportDocument* from15 = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 7, 1));
+    ASSERT_NE(from15, nullptr);
+    const QStringList a = monthRows(*from15);
+    const ReportDocument* from16 = print(DateTime::fromYmd(2013, 6, 16), DateTime::fromYmd(2013, 7, 1));
+    ASSERT_NE(from16, nullptr);
+    const QStringList b = monthRows(*from16);
+    // 15th: 101+102+103 + 3 orders of 50; collections 101+102+103 + 3 x 20.
+    EXPECT_EQ(a, (QStringList{"456,00 €/366,00 €", "610,00 €/490,00 €", "155,00 €/125,00 €"}));
+    EXPECT_EQ(b, a.mid(1));
+    EXPECT_DOUBLE_EQ(sumaBD(QStringLiteral("select sum(LIQUIDO_M1) from MVENTA where CAST(FECHA AS DATE) between '06/01/2013' and '06/16/2013'")), 610);
+}
+
+TEST_F(CashSheetReportTest, DayVatByCollectionAndOrderDates)
+{
+    venta(1, "2013-06-10 10:00", 1, 121, "2013-06-15 10:00");
+    linea(1, "MON-1", 100, 21, 21);
+    cobro(1, "2013-06-10 10:00", 50, Efectivo);
+    cobro(1, "2013-06-15 10:00", 71, Efectivo);
+    venta(2, "2013-06-15 11:00", 2, 22, "2079-05-30");
+    linea(2, "LC-1", 20, 2, 10);
+    const auto vat = [&](int calculo) {
+        const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15), calculo);
+        EXPECT_NE(doc, nullptr);
+        return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
+    };
+    // By collection date: orders finished that day, all their lines.
+    EXPECT_EQ(vat(0), (QStringList{"100,00 € 21,00 % IVA 21,00 €"}));
+    // By order date: orders taken that day.
+    EXPECT_EQ(vat(1), (QStringList{"20,00 € 10,00 % IVA 2,00 €"}));
+}
+
+TEST_F(CashSheetReportTest, DayVatByCashDateSplitsPaymentsOverTheirDays)
+{
+    exec({"update EMPRESA set ID_IVA_DEFECTO = 1"});   // 21 %
+    venta(1, "2013-06-10 10:00", 1, 121, "2013-06-15 10:00");
+    linea(1, "MON-1", 100, 21, 21);
+    cobro(1, "2013-06-10 10:00", 50, Efectivo);
+    cobro(1, "2013-06-15 10:00", 71, Efectivo);
+    venta(2, "2013-06-15 09:00", 1, 24.2, "2013-06-15 09:00");   // paid in full the day it is finished
+    linea(2, "ACC-1", 20, 4.2, 21);
+    cobro(2, "2013-06-15 09:00", 24.2, Efectivo);
+    venta(3, "2013-06-15 12:00", 1, 0, "2013-06-15 12:00");      // a rate whose base is 0
+    linea(3, "LC-1", 10, 1, 10);
+    linea(3, "LC-1", -10, -1, 10);
+    const auto rows = [&](const DateTime& day) {
+        const ReportDocument* doc = print(day, day, 2);
+        EXPECT_NE(doc, nullptr);
+        return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
+    };
+    EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 10)), (QStringList{"41,32 € 21,00 % IVA 8,68 €"}));
+    // 100 + 21 from the lines, less the 50 paid on the 10th (41.32 + 8.68), plus 20 + 4.2.
+    EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 15)), (QStringList{"78,68 € 21,00 % IVA 16,52 €"}));
+}
+
+} // namespace
