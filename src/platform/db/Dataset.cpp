@@ -109,12 +109,14 @@ void Dataset::prepare()
         throw DatabaseError::fromSqlError(query->lastError(), QStringLiteral("preparar la consulta"), location(), sql_);
     query_ = std::move(query);
     executions_ = 0;
+    fieldNames_.clear();
 }
 
 void Dataset::unprepare()
 {
     close();
     query_.reset();
+    fieldNames_.clear();
 }
 
 void Dataset::open()
@@ -124,8 +126,14 @@ void Dataset::open()
     prepare();
     open_ = true;
     executed_ = false;
-    if (!master_)
-        execute();
+    if (!master_) {
+        try {
+            execute();
+        } catch (...) {
+            open_ = false;
+            throw;
+        }
+    }
 }
 
 void Dataset::close()
@@ -158,11 +166,18 @@ void Dataset::execute() const
     if (!query_->exec())
         throw DatabaseError::fromSqlError(query_->lastError(), QStringLiteral("abrir la consulta «%1»").arg(name_),
                                           location(), sql_);
-    const QSqlRecord record = query_->record();
-    fieldNames_.clear();
-    for (int i = 0; i < record.count(); ++i)
-        fieldNames_ << record.fieldName(i);
+    // The driver reads system tables to describe scaled numeric columns, so the columns are
+    // described once per prepared statement, not on every execution of a detail.
+    if (fieldNames_.isEmpty()) {
+        const QSqlRecord record = query_->record();
+        for (int i = 0; i < record.count(); ++i)
+            fieldNames_ << record.fieldName(i);
+    }
     empty_ = !query_->next();
+    // A failure while fetching the first row must not read as an empty result.
+    if (empty_ && query_->lastError().isValid())
+        throw DatabaseError::fromSqlError(query_->lastError(), QStringLiteral("leer la consulta «%1»").arg(name_),
+                                          location(), sql_);
     eof_ = empty_;
     ++moves_;
 }

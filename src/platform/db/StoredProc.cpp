@@ -87,6 +87,7 @@ void StoredProc::prepare()
                                           location(), statement);
     inputs_ = inputs;
     statement_ = statement;
+    outputNames_.clear();
     query_ = std::move(query);
 }
 
@@ -95,17 +96,19 @@ void StoredProc::execProc()
     prepare();
     for (int i = 0; i < inputs_.size(); ++i)
         query_->bindValue(i, params_.value(inputs_.at(i)));
-    outputNames_.clear();
     outputs_.clear();
     if (!query_->exec())
         throw DatabaseError::fromSqlError(query_->lastError(), QStringLiteral("ejecutar el procedimiento «%1»").arg(procName_),
                                           location(), statement_);
-    const QSqlRecord record = query_->record();
-    const bool hasRow = query_->next();
-    for (int i = 0; i < record.count(); ++i) {
-        outputNames_ << record.fieldName(i);
-        outputs_ << (hasRow ? query_->value(i) : QVariant());
+    // Described once per prepared statement: the driver queries system tables to do it.
+    if (outputNames_.isEmpty()) {
+        const QSqlRecord record = query_->record();
+        for (int i = 0; i < record.count(); ++i)
+            outputNames_ << record.fieldName(i);
     }
+    const bool hasRow = query_->next();
+    for (int i = 0; i < outputNames_.size(); ++i)
+        outputs_ << (hasRow ? query_->value(i) : QVariant());
     query_->finish();
 }
 
@@ -113,7 +116,6 @@ void StoredProc::close()
 {
     if (query_)
         query_->finish();
-    outputNames_.clear();
     outputs_.clear();
 }
 

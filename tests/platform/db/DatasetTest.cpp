@@ -135,6 +135,15 @@ TEST_F(DatasetTest, EmptyResultReadsDefaults)
     EXPECT_EQ(d.recNo(), -1);
 }
 
+TEST_F(DatasetTest, FailureOnTheFirstRowIsAnErrorNotAnEmptyResult)
+{
+    Dataset d(QStringLiteral("dstPrueba"));
+    d.setDatabase(&db);
+    d.setSql(QStringLiteral("select 1 / (ID_FORMA_PAGO - ID_FORMA_PAGO) V from FORMA_PAGO"));
+    EXPECT_THROW(d.open(), DatabaseError);
+    EXPECT_FALSE(d.isOpen());
+}
+
 TEST_F(DatasetTest, PreparedStatementReExecutesWithNewParameters)
 {
     Dataset d(QStringLiteral("dstAux"));
