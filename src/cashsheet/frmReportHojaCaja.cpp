@@ -85,7 +85,8 @@ void TfrmReportHojaCaja::cabeceraColumnas(ReportBand& band, qreal top, const QSt
         ReportLabel* l = band.addLabel(nombre + sufijo, {left, top, width, 16}, texto);
         l->setAlignment(align | Qt::AlignVCenter);
     };
-    titulo(QStringLiteral("lblFacSimple"), -5, 44, primera, Qt::AlignRight);
+    // Titles end where their columns end; the first one may reach into the margin.
+    titulo(QStringLiteral("lblFacSimple"), -21, 60, primera, Qt::AlignRight);
     titulo(QStringLiteral("lblTalon"), 40, 55, QStringLiteral("Talón"), Qt::AlignRight);
     titulo(QStringLiteral("lblGrupo"), 100, 22, QStringLiteral("Gr."), Qt::AlignLeft);
     titulo(QStringLiteral("lblAgente"), 124, 36, QStringLiteral("Agen."), Qt::AlignLeft);
@@ -96,6 +97,8 @@ void TfrmReportHojaCaja::cabeceraColumnas(ReportBand& band, qreal top, const QSt
     band.addShape(QStringLiteral("linDtos") + sufijo, {445, top - 1, 45, 2}, ReportShape::Shape::HorizontalLine);
     titulo(QStringLiteral("lblLinea"), 437, 30, QStringLiteral("Linea"), Qt::AlignRight);
     titulo(QStringLiteral("lblGlobal"), 468, 30, QStringLiteral("Global"), Qt::AlignRight);
+    for (const char* nombre : {"lblFacSimple", "lblLinea", "lblGlobal"})
+        band.find(QString::fromLatin1(nombre) + sufijo)->setFont(tahoma(6, true));
     titulo(QStringLiteral("lblEfectivo"), 500, 60, QStringLiteral("Efectivo"), Qt::AlignRight);
     titulo(QStringLiteral("lblTalones"), 562, 60, QStringLiteral("Talones"), Qt::AlignRight);
     titulo(QStringLiteral("lblTarjetas"), 624, 60, QStringLiteral("Tarjetas"), Qt::AlignRight);
@@ -227,7 +230,7 @@ void TfrmReportHojaCaja::construir()
     ReportSysData* pagina = bndPiePagina_->addSysData(QStringLiteral("qrsPagina"), {354, 10, 60, 16}, ReportSysData::Data::PageNumber);
     pagina->setFont(tahoma(8));
     pagina->setColor(QColor(160, 160, 160));
-    qxtFechaPie = bndPiePagina_->addLabel(QStringLiteral("qxtFechaPie"), {686, 10, 60, 16});
+    qxtFechaPie = bndPiePagina_->addLabel(QStringLiteral("qxtFechaPie"), {646, 10, 100, 16});
     qxtFechaPie->setFont(tahoma(8));
     qxtFechaPie->setColor(QColor(160, 160, 160));
     qxtFechaPie->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
