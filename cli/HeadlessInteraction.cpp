@@ -1,0 +1,123 @@
+#include "HeadlessInteraction.h"
+
+#include "platform/report/ReportDocument.h"
+#include "platform/report/ReportError.h"
+#include "platform/report/ReportExporter.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <utility>
+
+namespace lumetra {
+
+namespace {
+
+// The window's validation messages: the conditions are wrong, nothing failed.
+const char* const kValidacion[] = {"La Fecha No Puede ser Vacia", "La Fecha Final no puede ser menor que la Inicial",
+                                   "Debe seleccionar al menos una Tienda",
+                                   "Debe seleccionar una forma de calcular el Tipo de I.V.A"};
+const char* const kSinOperaciones = "No existen operaciones en las fechas seleccionadas";
+
+} // namespace
+
+HeadlessInteraction::HeadlessInteraction(QString salida, FILE* errores)
+    : salida_(std::move(salida))
+    , errores_(errores)
+{
+}
+
+void HeadlessInteraction::say(const QString& line)
+{
+    lines_ << line;
+    if (errores_) {
+        std::fputs(QStringLiteral("lumetra-listados: %1\n").arg(line).toUtf8().constData(), errores_);
+        std::fflush(errores_);
+    }
+}
+
+void HeadlessInteraction::message(QWidget*, const QString& title, const QString& text, Icon icon)
+{
+    say(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+    bool validacion = false;
+    for (const char* texto : kValidacion)
+        validacion = validacion || text == QString::fromUtf8(texto);
+    if (validacion)
+        invalid_ = true;
+    else if (text == QString::fromUtf8(kSinOperaciones))
+        nothingFound_ = true;
+    else if (icon == Icon::Error)
+        failed_ = true;
+}
+
+int HeadlessInteraction::execDialog(QDialog&, const QString& summary)
+{
+    // Modal windows of the listings are error windows; closing one is its OK.
+    say(QStringLiteral("ventana de error: ") + summary);
+    failed_ = true;
+    return QDialog::Accepted;
+}
+
+void HeadlessInteraction::showWindow(QWidget&)
+{
+    processEvents();
+}
+
+void HeadlessInteraction::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void HeadlessInteraction::preview(const ReportDocument& document, int, QWidget*, const QString& name)
+{
+    // A second previewed report must not overwrite the first.
+    const QString first = QFileInfo(salida_).absoluteFilePath();
+    write(document, written_.contains(first) ? companionPath(salida_, name) : salida_);
+}
+
+void HeadlessInteraction::print(const ReportDocument& document, int, const QString& name)
+{
+    write(document, companionPath(salida_, name));
+}
+
+void HeadlessInteraction::write(const ReportDocument& document, const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    try {
+        ReportExporter::write(document, path);
+    } catch (const ReportError& e) {
+        fail(QStringLiteral("no se ha podido escribir «%1»: %2").arg(absolute, e.message()));
+        return;
+    }
+    written_ << absolute;
+    if (document.failed())
+        fail(QStringLiteral("el listado «%1» está incompleto: %2").arg(absolute, document.error));
+}
+
+void HeadlessInteraction::fail(const QString& text)
+{
+    say(text);
+    failed_ = true;
+}
+
+HeadlessInteraction::ExitStatus HeadlessInteraction::exitStatus() const
+{
+    if (failed_)
+        return Failure;
+    if (invalid_)
+        return InvalidConditions;
+    if (nothingFound_)
+        return NothingFound;
+    return written_.isEmpty() ? Failure : Printed;
+}
+
+QString HeadlessInteraction::companionPath(const QString& salida, const QString& name)
+{
+    const QFileInfo info(salida);
+    const QString file = info.suffix().isEmpty() ? info.fileName() + QLatin1Char('-') + name
+                                                 : QStringLiteral("%1-%2.%3").arg(info.completeBaseName(), name, info.suffix());
+    return info.path() == QLatin1String(".") && !salida.startsWith(QLatin1String("./")) ? file : QDir(info.path()).filePath(file);
+}
+
+} // namespace lumetra

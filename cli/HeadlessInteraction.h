@@ -1,0 +1,62 @@
+// HeadlessInteraction: the interaction of a front end without a display. Messages and the
+// summaries of error windows go to standard error (error windows are not run); the previewed
+// report is written to the output file, and each report printed directly after it to the same
+// name with "-<report name>" before the extension.
+//
+// It remembers what happened, so the front end can answer with one exit status: Failure when
+// anything failed (an error window, a file not written, a message that is neither a validation
+// message nor "nothing found", or no report at all), else InvalidConditions after a validation
+// message, else NothingFound, else Printed.
+#pragma once
+
+#include "platform/ui/Interaction.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+
+namespace lumetra {
+
+class HeadlessInteraction : public Interaction {
+public:
+    enum ExitStatus { Printed = 0, Failure = 1, InvalidConditions = 2, NothingFound = 3 };
+
+    // `salida`: where the previewed report goes; its extension gives the format. Lines for the
+    // user also go to `errores` unless it is null.
+    explicit HeadlessInteraction(QString salida, FILE* errores = stderr);
+
+    void message(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+    int execDialog(QDialog& dialog, const QString& summary) override;
+    void showWindow(QWidget& window) override;
+    void processEvents() override;
+    void preview(const ReportDocument& document, int printerIndex, QWidget* parent, const QString& name) override;
+    void print(const ReportDocument& document, int printerIndex, const QString& name) override;
+
+    // A failure outside the window (the front end's own), reported the same way.
+    void fail(const QString& text);
+
+    ExitStatus exitStatus() const;
+    // Whether anything has failed so far.
+    bool hasFailed() const { return failed_; }
+    // Files written, in order, as absolute paths.
+    const QStringList& written() const { return written_; }
+    // Every line written for the user, in order.
+    const QStringList& lines() const { return lines_; }
+
+    // `salida` with "-name" before its extension.
+    static QString companionPath(const QString& salida, const QString& name);
+
+private:
+    void say(const QString& line);
+    void write(const ReportDocument& document, const QString& path);
+
+    QString salida_;
+    FILE* errores_;
+    QStringList written_;
+    QStringList lines_;
+    bool failed_ = false;
+    bool invalid_ = false;
+    bool nothingFound_ = false;
+};
+
+} // namespace lumetra

@@ -1,0 +1,139 @@
+#include "ListadosRunner.h"
+
+#include "HeadlessInteraction.h"
+#include "ListingControls.h"
+
+#include "entry/HostSession.h"
+#include "entry/ModuleLoader.h"
+#include "platform/db/Database.h"
+#include "platform/db/DatabaseError.h"
+#include "platform/db/Dataset.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+namespace lumetra {
+
+namespace {
+
+// The interaction is process-wide: put the Qt one back whichever way run() ends.
+class Installed {
+public:
+    explicit Installed(Interaction& interaction) { Interaction::install(&interaction); }
+    ~Installed() { Interaction::install(nullptr); }
+    Installed(const Installed&) = delete;
+    Installed& operator=(const Installed&) = delete;
+};
+
+void complain(const QString& text)
+{
+    std::fputs(QStringLiteral("lumetra-listados: %1\n").arg(text).toUtf8().constData(), stderr);
+}
+
+bool userExists(Database& database, int id)
+{
+    Dataset usuario(QStringLiteral("dstUsuario"));
+    usuario.setDatabase(&database);
+    usuario.setSql(QStringLiteral("select ID_USUARIO from USUARIO where ID_USUARIO = :ID"));
+    usuario.setParam(QStringLiteral("ID"), id);
+    usuario.open();
+    return !usuario.isEmpty();
+}
+
+} // namespace
+
+ListadosRunner::ListadosRunner(ListadosOptions options)
+    : options_(std::move(options))
+{
+}
+
+int ListadosRunner::run()
+{
+    HeadlessInteraction interaction(options_.salida);
+    const Installed installed(interaction);
+
+    // Better now than after building the whole listing.
+    const QDir carpeta = QFileInfo(options_.salida).absoluteDir();
+    if (!carpeta.exists()) {
+        interaction.fail(QStringLiteral("la carpeta de salida «%1» no existe").arg(carpeta.path()));
+        return HeadlessInteraction::Failure;
+    }
+
+    // Declared in teardown order: the window goes first (closed below), then the session, then
+    // its owner.
+    QMainWindow owner;
+    auto* mdi = new QMdiArea(&owner);
+    owner.setCentralWidget(mdi);
+    std::unique_ptr<HostSession> session;
+    QList<StoreEntry> stores;
+    try {
+        HostOptions host;
+        host.baseDatos = options_.baseDatos;
+        host.idUsuario = options_.usuario;
+        host.idTienda = options_.tienda;
+        host.fechaTrabajo = options_.fechaTrabajo;
+        session = std::make_unique<HostSession>(host, &owner);
+    } catch (const DatabaseError& e) {
+        interaction.fail(QStringLiteral("no se puede abrir la base de datos «%1»: %2").arg(options_.baseDatos, e.message()));
+        return HeadlessInteraction::Failure;
+    }
+    try {
+        Database propia;
+        propia.open(options_.baseDatos);
+        if (!userExists(propia, options_.usuario)) {
+            complain(QStringLiteral("el usuario %1 no existe").arg(options_.usuario));
+            return HeadlessInteraction::InvalidConditions;
+        }
+        stores = ListingControls::loadStores(propia);
+    } catch (const DatabaseError& e) {
+        interaction.fail(QStringLiteral("error en la base de datos «%1»: %2").arg(options_.baseDatos, e.message()));
+        return HeadlessInteraction::Failure;
+    }
+
+    ModuleLoader loader;
+    if (!loader.load()) {
+        interaction.fail(loader.errorString());
+        return HeadlessInteraction::Failure;
+    }
+    const int cargado = loader.cargar(session->params());
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow*> subs = mdi->subWindowList();
+    QWidget* window = subs.isEmpty() ? nullptr : subs.last()->widget();
+
+    bool refused = false;
+    if (cargado != 0 || !window || window->objectName() != QLatin1String("frmHojaCaja")) {
+        interaction.fail(QStringLiteral("no se ha podido abrir la ventana de listados"));
+    } else if (!interaction.hasFailed()) {
+        try {
+            ListingControls controls(window, stores, *session->params());
+            controls.apply(options_);
+            controls.print();
+        } catch (const OptionError& e) {
+            complain(e.message());
+            refused = true;
+        } catch (const std::exception& e) {
+            interaction.fail(QString::fromUtf8(e.what()));
+        }
+    }
+
+    // Closing the window writes the access audit.
+    mdi->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    loader.liberar();
+    session.reset();
+
+    for (const QString& path : interaction.written())
+        std::fputs(QStringLiteral("Listado escrito en %1\n").arg(path).toUtf8().constData(), stdout);
+    if (refused && !interaction.hasFailed())
+        return HeadlessInteraction::InvalidConditions;
+    return interaction.exitStatus();
+}
+
+} // namespace lumetra

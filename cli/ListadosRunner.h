@@ -1,0 +1,25 @@
+// ListadosRunner: one headless print. It builds the host block on the database, opens the
+// listing window through the module (as an MDI child of a hidden main window), sets its controls
+// from the options, presses "Imprimir", closes the window (which writes the access audit) and
+// tears down window, session and owner in that order.
+//
+// REQUIRES: a QApplication; nothing else may have an interaction installed while run() works.
+#pragma once
+
+#include "ListadosOptions.h"
+
+namespace lumetra {
+
+class ListadosRunner {
+public:
+    explicit ListadosRunner(ListadosOptions options);
+
+    // The exit status: 0 printed, 1 failure, 2 invalid conditions or options, 3 nothing found.
+    // Messages go to standard error, the paths written to standard output.
+    int run();
+
+private:
+    ListadosOptions options_;
+};
+
+} // namespace lumetra

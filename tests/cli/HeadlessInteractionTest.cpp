@@ -1,0 +1,107 @@
+// What the headless front end makes of the window's messages, windows and reports.
+#include "DemoShop.h"
+#include "HeadlessInteraction.h"
+
+#include "platform/report/ReportBand.h"
+#include "platform/report/ReportDocument.h"
+
+#include <QDialog>
+#include <QFile>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace lumetra;
+using lumetra::test::DemoShop;
+
+namespace {
+
+ReportDocument oneLine(const QString& text)
+{
+    ReportDocument doc;
+    doc.title = text;
+    doc.pageSize = QSizeF(794, 1123);
+    ReportItem item;
+    item.text = text;
+    item.rect = QRectF(40, 40, 400, 20);
+    item.band = 0;
+    doc.pages.append(ReportPage{{item}});
+    PrintedBand band;
+    band.name = QStringLiteral("bndDetalle");
+    band.type = BandType::Detail;
+    band.rect = QRectF(0, 40, 794, 20);
+    band.texts = {text};
+    doc.bands.append(band);
+    return doc;
+}
+
+struct Outcome {
+    const char* name;
+    std::function<void(HeadlessInteraction&)> happens;
+    HeadlessInteraction::ExitStatus status;
+};
+
+void say(HeadlessInteraction& i, const char* text)
+{
+    i.message(nullptr, QStringLiteral("ERROR"), QString::fromUtf8(text), Interaction::Icon::Error);
+}
+
+TEST(HeadlessInteraction, WhatHappenedGivesTheExitStatus)
+{
+    const QString out = DemoShop::scratch(QStringLiteral("status.csv"));
+    const Outcome rows[] = {
+        {"report_written", [&](auto& i) { i.preview(oneLine("Total"), -1, nullptr, "hoja"); }, HeadlessInteraction::Printed},
+        {"nothing_happened", [](auto&) {}, HeadlessInteraction::Failure},
+        {"empty_date", [](auto& i) { say(i, "La Fecha No Puede ser Vacia"); }, HeadlessInteraction::InvalidConditions},
+        {"nothing_found", [](auto& i) { say(i, "No existen operaciones en las fechas seleccionadas"); },
+         HeadlessInteraction::NothingFound},
+        {"listing_not_available", [](auto& i) { say(i, "El listado «Diario de I.V.A» no está disponible en esta versión"); },
+         HeadlessInteraction::Failure},
+        {"error_window", [](auto& i) { QDialog d; EXPECT_EQ(i.execDialog(d, "Función: AbrirQuery"), int(QDialog::Accepted)); },
+         HeadlessInteraction::Failure},
+        {"incomplete_report",
+         [&](auto& i) {
+             ReportDocument doc = oneLine("Total");
+             doc.error = QStringLiteral("bndDetalle: sin datos");
+             i.preview(doc, -1, nullptr, "hoja");
+         },
+         HeadlessInteraction::Failure},
+    };
+    for (const Outcome& row : rows) {
+        HeadlessInteraction interaction(out, nullptr);
+        row.happens(interaction);
+        EXPECT_EQ(interaction.exitStatus(), row.status) << row.name;
+    }
+}
+
+TEST(HeadlessInteraction, ReportsPrintedAfterThePreviewGoBesideItByName)
+{
+    const QString out = DemoShop::scratch(QStringLiteral("caja.v1.csv"));
+    HeadlessInteraction interaction(out, nullptr);
+    interaction.preview(oneLine("Hoja de Caja"), -1, nullptr, QStringLiteral("hoja"));
+    interaction.print(oneLine("Informe Por Tarjetas"), -1, QStringLiteral("tarjetas"));
+    interaction.print(oneLine("Informe Por Grupos"), -1, QStringLiteral("grupos"));
+
+    const QStringList expected = {out, DemoShop::scratch(QStringLiteral("caja.v1-tarjetas.csv")),
+                                  DemoShop::scratch(QStringLiteral("caja.v1-grupos.csv"))};
+    EXPECT_EQ(interaction.written(), expected);
+    const char* const texts[] = {"Hoja de Caja", "Informe Por Tarjetas", "Informe Por Grupos"};
+    for (int i = 0; i < expected.size(); ++i) {
+        QFile file(expected.at(i));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << expected.at(i).toStdString();
+        EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QString::fromUtf8(texts[i]))) << texts[i];
+    }
+    EXPECT_EQ(interaction.exitStatus(), HeadlessInteraction::Printed);
+}
+
+TEST(HeadlessInteraction, UnwritableOutputIsAFailureNamingTheFile)
+{
+    const QString out = DemoShop::scratch(QStringLiteral("missing/hoja.pdf"));
+    HeadlessInteraction interaction(out, nullptr);
+    interaction.preview(oneLine("Total"), -1, nullptr, QStringLiteral("hoja"));
+    EXPECT_EQ(interaction.exitStatus(), HeadlessInteraction::Failure);
+    EXPECT_TRUE(interaction.written().isEmpty());
+    ASSERT_EQ(interaction.lines().size(), 1);
+    EXPECT_TRUE(interaction.lines().first().contains(out)) << interaction.lines().first().toStdString();
+}
+
+} // namespace

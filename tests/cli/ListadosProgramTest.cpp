@@ -1,0 +1,97 @@
+// lumetra-listados as a user runs it: the real program, module and database, in a child process.
+#include "DemoShop.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace lumetra::test;
+
+namespace {
+
+const QString kFirstDay = QString::fromLatin1(DemoShop::FirstDay);
+
+QStringList hoja(const QString& salida, const QStringList& more = {})
+{
+    return QStringList{QStringLiteral("--listado"), QStringLiteral("hoja"), QStringLiteral("--salida"), salida} + more;
+}
+
+TEST(ListadosProgram, HelpNamesEveryOption)
+{
+    const ProgramRun help = DemoShop::run(QStringLiteral("lumetra-listados"), {QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--db", "--usuario", "--tienda", "--fecha-trabajo", "--listado", "--fecha", "--desde",
+                               "--hasta", "--tiendas", "--iva", "--tipo", "--familia", "--totales-dia", "--totales-mes",
+                               "--informe-grupos", "--informe-tarjetas", "--detalle-encargos", "--salida"})
+        EXPECT_TRUE(help.out.contains(QString::fromLatin1(option) + QLatin1Char(' '))) << option;
+}
+
+struct BadRun {
+    const char* name;
+    QStringList arguments;
+    const char* says;
+};
+
+TEST(ListadosProgram, BadOptionsAndInvalidConditionsExitTwoSayingWhy)
+{
+    const QString pdf = DemoShop::scratch(QStringLiteral("bad.pdf"));
+    const BadRun rows[] = {
+        {"iso_date", hoja(pdf, {"--desde", "2013-05-01"}), "2013-05-01"},
+        {"unknown_listing", {"--listado", "balance", "--salida", pdf}, "balance"},
+        {"unknown_store", hoja(pdf, {"--tiendas", "77"}), "77"},
+        {"right_the_user_lacks", hoja(pdf, {"--usuario", "2", "--totales-mes", "si"}), "--totales-mes"},
+        {"reversed_dates", hoja(pdf, {"--fecha", "entre", "--desde", "03/05/2013", "--hasta", "02/05/2013"}),
+         "La Fecha Final no puede ser menor que la Inicial"},
+        // The current store does not exist, so the window ticks none.
+        {"no_store", hoja(pdf, {"--tienda", "99", "--desde", kFirstDay}), "Debe seleccionar al menos una Tienda"},
+    };
+    for (const BadRun& row : rows) {
+        const ProgramRun r = DemoShop::listados(row.arguments);
+        EXPECT_EQ(r.exitCode, 2) << row.name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.says))) << row.name << ": " << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST(ListadosProgram, MissingDatabaseFailsNamingIt)
+{
+    const QString missing = DemoShop::scratch(QStringLiteral("missing.fdb"));
+    const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"),
+                                       QStringList{QStringLiteral("--db"), missing} + hoja(DemoShop::scratch(QStringLiteral("m.pdf"))));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(missing)) << r.err.toStdString();
+}
+
+TEST(ListadosProgram, OutputFolderMissingFails)
+{
+    const QString folder = DemoShop::scratch(QStringLiteral("no-such-folder"));
+    const ProgramRun r = DemoShop::listados(hoja(folder + QStringLiteral("/hoja.pdf"), {"--desde", kFirstDay}));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(folder)) << r.err.toStdString();
+}
+
+TEST(ListadosProgram, DayWithoutOperationsExitsThree)
+{
+    // The day before the history starts.
+    const QString pdf = DemoShop::scratch(QStringLiteral("empty.pdf"));
+    const ProgramRun r = DemoShop::listados(hoja(pdf, {"--desde", "30/04/2013", "--tiendas", "todas"}));
+    EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("No existen operaciones en las fechas seleccionadas"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST(ListadosProgram, CashSheetOfTheFirstDayReadsBackFromPdf)
+{
+    const QString pdf = DemoShop::scratch(QStringLiteral("hoja.pdf"));
+    const ProgramRun r = DemoShop::listados(hoja(pdf, {"--desde", kFirstDay, "--tiendas", "todas"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(pdf)) << r.out.toStdString();
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(60000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QStringLiteral("Hoja de Caja del día ") + kFirstDay)) << text.left(2000).toStdString();
+}
+
+} // namespace
