@@ -6,5 +6,6 @@
 namespace lumetra::bench {
 
 int motor(const QStringList& args);
+int hojaDatos(const QStringList& args);
 
 } // namespace lumetra::bench

@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const std::map<QString, std::function<int(const QStringList&)>> benchmarks{
         {QStringLiteral("motor"), lumetra::bench::motor},
+        {QStringLiteral("hoja-datos"), lumetra::bench::hojaDatos},
     };
     const QStringList args = app.arguments().mid(1);
     const auto it = args.isEmpty() ? benchmarks.end() : benchmarks.find(args.first());
