@@ -75,8 +75,19 @@ void Dataset::setMaster(Dataset* master)
 {
     if (master == this)
         throw DatabaseError(QStringLiteral("La consulta «%1» no puede ser su propio maestro").arg(name_));
+    const bool kept = keepsRows();
     master_ = master;
     executed_ = false;
+    if (kept != keepsRows())
+        unprepare();
+}
+
+void Dataset::setKeepRows(bool keep)
+{
+    if (keepRows_ == keep)
+        return;
+    unprepare();
+    keepRows_ = keep;
 }
 
 void Dataset::setParam(const QString& name, const QVariant& value)
@@ -103,8 +114,8 @@ void Dataset::prepare()
     if (sql_.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("La consulta «%1» no tiene texto SQL").arg(name_), location());
     auto query = std::make_unique<QSqlQuery>(database_->connection());
-    // Rows stay cached as they are fetched, so first() after a walk needs no new query.
-    query->setForwardOnly(false);
+    // Kept rows stay cached as they are fetched; streamed ones cost no cache at all.
+    query->setForwardOnly(!keepsRows());
     if (!query->prepare(sql_))
         throw DatabaseError::fromSqlError(query->lastError(), QStringLiteral("preparar la consulta"), location(), sql_);
     query_ = std::move(query);
@@ -212,8 +223,13 @@ bool Dataset::first()
     if (empty_)
         return false;
     if (query_->at() != 0) {
-        query_->first();
-        ++moves_;
+        if (keepsRows()) {
+            query_->first();
+            ++moves_;
+        } else {
+            execute();   // a streamed dataset runs again
+            return !empty_;
+        }
     }
     eof_ = false;
     return true;
@@ -232,9 +248,12 @@ bool Dataset::next()
     if (query_->lastError().isValid())
         throw DatabaseError::fromSqlError(query_->lastError(), QStringLiteral("leer la consulta «%1»").arg(name_),
                                           location(), sql_);
-    // Past the end the last row stays current, as the listings expect.
+    // Past the end the last kept row stays current; a streamed one is gone.
     eof_ = true;
-    query_->last();
+    if (keepsRows())
+        query_->last();
+    else
+        ++moves_;
     return false;
 }
 
@@ -270,6 +289,13 @@ bool Dataset::setRecNo(int row)
         return false;
     if (row == query_->at())
         return true;
+    if (!keepsRows()) {
+        if (row < query_->at() || eof_)
+            first();
+        while (!eof_ && query_->at() < row)
+            next();
+        return !eof_;
+    }
     const int previous = query_->at();
     if (!query_->seek(row)) {
         query_->seek(previous);
@@ -287,6 +313,9 @@ int Dataset::recordCount() const
     sync();
     if (empty_)
         return 0;
+    if (!keepsRows())
+        throw DatabaseError(QStringLiteral("La consulta «%1» no guarda sus filas: no se pueden contar sin recorrerla").arg(name_),
+                            location(), sql_);
     const int current = query_->at();
     query_->last();
     const int count = query_->at() + 1;
@@ -329,7 +358,7 @@ QVariant Dataset::value(int index) const
     if (!open_)
         return QVariant();
     sync();
-    if (empty_ || index < 0 || index >= fieldNames_.size())
+    if (empty_ || index < 0 || index >= fieldNames_.size() || !query_->isValid())
         return QVariant();
     return query_->value(index);
 }

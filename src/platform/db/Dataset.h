@@ -9,6 +9,11 @@
 // master's current row. It re-executes lazily: the first read after the master moved runs the
 // statement, so a detail nobody reads costs nothing.
 //
+// A dataset either keeps its rows (random access, first() and setRecNo() without a new query:
+// the default for a dataset without a master) or streams them (the default for a detail, which
+// runs again for every master row and is read once each time): a streaming dataset's first()
+// after a walk runs the statement again, and past its end its fields read NULL.
+//
 // Fields are found by name, case-insensitively. NULL reads as 0, "" or the zero date. Every
 // failure throws DatabaseError carrying the statement.
 #pragma once
@@ -20,6 +25,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 class QSqlQuery;
 
@@ -43,6 +49,8 @@ public:
     const QString& sql() const { return sql_; }
     void setMaster(Dataset* master);
     Dataset* master() const { return master_; }
+    void setKeepRows(bool keep);
+    bool keepsRows() const { return keepRows_.value_or(master_ == nullptr); }
     void setParam(const QString& name, const QVariant& value);
     void setParam(const QString& name, const DateTime& value);
 
@@ -94,6 +102,7 @@ private:
     QString sql_;
     QStringList paramNames_;
     QHash<QString, QVariant> params_;
+    std::optional<bool> keepRows_;
     std::unique_ptr<QSqlQuery> query_;
     bool open_ = false;
 

@@ -116,11 +116,12 @@ std::optional<QDate> parseDate(const QString& text, const FormatSettings& fs)
 
 QString FormatDateTime(const QString& pattern, const DateTime& dateTime, const FormatSettings& fs)
 {
-    const QDateTime qdt = dateTime.toDateTime();
-    if (!qdt.isValid())
+    // Straight from the serial: no time-zone conversion, which is slow and may shift a time
+    // that does not exist locally.
+    const QDate date = dateTime.date();
+    if (!date.isValid())
         return QString();
-    const QDate date = qdt.date();
-    const QTime time = qdt.time();
+    const QTime time = dateTime.time();
 
     QString out;
     bool afterHour = false; // an m/mm right after an hour token means minutes

@@ -79,6 +79,15 @@ QDate DateTime::date() const
     return epoch().addDays(days);
 }
 
+QTime DateTime::time() const
+{
+    qint64 days = 0;
+    qint64 msecs = 0;
+    if (!split(m_serial, days, msecs))
+        return QTime();
+    return QTime::fromMSecsSinceStartOfDay(int(msecs));
+}
+
 QDateTime DateTime::toDateTime() const
 {
     qint64 days = 0;

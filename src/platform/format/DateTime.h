@@ -34,6 +34,7 @@ public:
     QDate date() const;
     // Local date-time, time rounded to the millisecond.
     QDateTime toDateTime() const;
+    QTime time() const;   // the time of day, to the millisecond
     bool isZero() const { return m_serial == 0; }
     DateTime dateOnly() const;
     void decode(int& year, int& month, int& day) const;

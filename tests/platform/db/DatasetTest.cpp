@@ -219,15 +219,37 @@ TEST_F(MasterDetailTest, DetailNeverReadRunsNoQuery)
     EXPECT_EQ(detail.executions(), 0);
 }
 
-TEST_F(MasterDetailTest, DetailReadTwiceOnOneMasterRowRunsOnce)
+TEST_F(MasterDetailTest, ReadsOnOneMasterRowShareOneExecution)
 {
     master.next();
-    EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
-    EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
+    EXPECT_TRUE(detail.first());
+    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QStringLiteral("LC-1"));
+    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QStringLiteral("LC-1"));
+    EXPECT_FALSE(detail.isEmpty());
     EXPECT_EQ(detail.executions(), 1);
     master.next();
     EXPECT_TRUE(detail.isEmpty());
     EXPECT_EQ(detail.executions(), 2);
+}
+
+TEST_F(MasterDetailTest, StreamedDetailRunsAgainOnRewindKeptOneDoesNot)
+{
+    master.next();
+    EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
+    EXPECT_TRUE(detail.eof());
+    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QString());   // past the end of a stream
+    EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
+    EXPECT_EQ(detail.executions(), 2);
+    EXPECT_TRUE(detail.setRecNo(1));
+    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QStringLiteral("LC-2"));
+
+    detail.close();
+    detail.setKeepRows(true);
+    detail.open();
+    EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
+    EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
+    EXPECT_EQ(detail.executions(), 1);
+    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QStringLiteral("LC-2"));   // the last kept row stays
 }
 
 TEST_F(DatasetTest, StoredProcedureOutputsByName)

@@ -1,0 +1,339 @@
+#include "reports/frmReportGrupos.h"
+
+#include "cashsheet/dmHojaCaja.h"
+#include "common/Guarded.h"
+#include "common/LstUtil.h"
+#include "common/frmError.h"
+#include "entry/Configuracion.h"
+#include "entry/HostParams.h"
+#include "platform/format/FormatFloat.h"
+
+namespace lumetra {
+
+namespace {
+
+const QString kPantalla = QStringLiteral("Hoja De Caja - Report Grupos");
+const QString kTitulo = QStringLiteral("Informe Por Grupos del día ");
+const QString kOperRef = QStringLiteral("Oper. / Ref.");
+
+QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
+{
+    QFont f(QString::fromLatin1(familia));
+    f.setPointSizeF(size);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+constexpr qreal kAncho = 1046;          // A4 landscape between the 10 mm margins
+constexpr qreal kAnchoPrimera = 116;    // the "Oper. / Ref." column
+constexpr qreal kInicioGrupos = 120;
+constexpr qreal kAnchoGrupo = 66;
+
+} // namespace
+
+TfrmReportGrupos::TfrmReportGrupos(QObject* propietario)
+    : QObject(propietario)
+{
+    setObjectName(QStringLiteral("frmReportGrupos"));
+    construir();
+}
+
+TfrmReportGrupos::~TfrmReportGrupos()
+{
+    delete lstUtil_;
+}
+
+void TfrmReportGrupos::MostrarError(const QString& funcion, const QString& descripcion)
+{
+    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
+}
+
+// The label of column k (0-based) of a band, right-aligned in the column's width.
+ReportLabel* TfrmReportGrupos::etiquetaColumna(ReportBand& band, const QString& nombre, int k, qreal top)
+{
+    ReportLabel* l = band.addLabel(nombre + QString::number(k + 1), {kInicioGrupos + k * kAnchoGrupo, top, kAnchoGrupo - 2, 16});
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+void TfrmReportGrupos::construir()
+{
+    report_.setTitle(QStringLiteral("Informe Por Grupos"));
+    report_.setOrientation(QPageLayout::Landscape);
+    report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
+    report_.setFont(fuente("Arial", 8));
+    report_.setBeforePrint([this] { qrpReportBeforePrint(); });
+    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
+
+    const auto identidad = [](ReportBand& band, const QString& sufijo, qreal top, qreal alto,
+                              std::array<ReportLabel**, 6> destinos) {
+        const char* nombres[] = {"qxtTitulo", "qxtFiltro", "qxtEmpresa", "qxtNif", "qxtDireccion", "qxtLocalidad"};
+        ReportLabel* titulo = band.addLabel(QString::fromLatin1(nombres[0]) + sufijo, {8, top, 900, 28});
+        titulo->setFont(fuente("Verdana", 14, true, true));
+        *destinos[0] = titulo;
+        for (int i = 1; i < 6; ++i) {
+            ReportLabel* l = band.addLabel(QString::fromLatin1(nombres[i]) + sufijo, {8, top + 34 + (i - 1) * alto, 900, 16});
+            l->setFont(fuente("Verdana", 8));
+            *destinos[size_t(i)] = l;
+        }
+    };
+
+    // Page header: a copy of the date header for the pages a date continues on.
+    bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 146);
+    identidad(*bndCabecera_, QStringLiteral("Cabecera"), 2, 16,
+              {&qxtTituloCabecera, &qxtFiltroCabecera, &qxtEmpresaCabecera, &qxtNifCabecera, &qxtDireccionCabecera,
+               &qxtLocalidadCabecera});
+    bndCabecera_->addLabel(QStringLiteral("lblOperRefCabecera"), {0, 122, kAnchoPrimera, 16}, kOperRef)->setFont(fuente("Arial", 8, true));
+    for (int k = 0; k < ColumnasGrupos; ++k) {
+        qxtCabeceraGrupo[size_t(k)] = etiquetaColumna(*bndCabecera_, QStringLiteral("qxtCabeceraGrupo"), k, 122);
+        qxtCabeceraGrupo[size_t(k)]->setFont(fuente("Arial", 8, true));
+    }
+    bndCabecera_->addShape(QStringLiteral("linCabecera"), {0, 142, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    bndCabecera_->setBeforePrint([this](bool& imprimir) { bndCabeceraBeforePrint(imprimir); });
+
+    // Date header: the shop's identity in a silver frame and the group headings.
+    bndGrupoFecha_ = &report_.addGroup(QStringLiteral("bndGrupoFecha"), QStringLiteral("FECHA"), 162);
+    bndGrupoFecha_->setNewPage(true);
+    ReportBand& fecha = bndGrupoFecha_->header();
+    ReportShape* marco = fecha.addShape(QStringLiteral("shpTitulo"), {0, 4, kAncho, 124}, ReportShape::Shape::Rectangle);
+    marco->setBrush(QColor(192, 192, 192));
+    marco->setPen(QColor(192, 192, 192));
+    identidad(fecha, QString(), 10, 16, {&qxtTitulo, &qxtFiltro, &qxtEmpresa, &qxtNif, &qxtDireccion, &qxtLocalidad});
+    fecha.addLabel(QStringLiteral("lblOperRef"), {0, 138, kAnchoPrimera, 16}, kOperRef)->setFont(fuente("Arial", 8, true));
+    for (int k = 0; k < ColumnasGrupos; ++k) {
+        qxtGrupo[size_t(k)] = etiquetaColumna(fecha, QStringLiteral("qxtGrupo"), k, 138);
+        qxtGrupo[size_t(k)]->setFont(fuente("Arial", 8, true));
+    }
+    fecha.addShape(QStringLiteral("linGrupoFecha"), {0, 158, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    fecha.setBeforePrint([this](bool& imprimir) { bndGrupoFechaBeforePrint(imprimir); });
+    fecha.setAfterPrint([this](bool impreso) { bndGrupoFechaAfterPrint(impreso); });
+
+    // Sale header, repeated at the top of a page its lines continue on.
+    bndGrupoOperacion_ = &report_.addGroup(QStringLiteral("bndGrupoOperacion"), QStringLiteral("ID_MVENTA"), 18);
+    bndGrupoOperacion_->setRepeatOnNewPage(true);
+    ReportBand& operacion = bndGrupoOperacion_->header();
+    qxtOperacion = operacion.addLabel(QStringLiteral("qxtOperacion"), {0, 1, 400, 16});
+    qxtOperacion->setFont(fuente("Tahoma", 8, true));
+    operacion.setBeforePrint([this](bool& imprimir) { bndGrupoOperacionBeforePrint(imprimir); });
+
+    // Detail: one sale line, its amount under its group's column.
+    bndDetalle_ = &report_.setDetail(QStringLiteral("bndDetalle"), 16);
+    bndDetalle_->setFont(fuente("Tahoma", 8));
+    qxtReferencia = bndDetalle_->addDataText(QStringLiteral("qxtReferencia"), {8, 0, kAnchoPrimera - 8, 16}, QStringLiteral("Referencia"));
+    for (int k = 0; k < ColumnasGrupos; ++k)
+        qxtImpGrupo[size_t(k)] = etiquetaColumna(*bndDetalle_, QStringLiteral("qxtImpGrupo"), k, 0);
+    bndDetalle_->setBeforePrint([this](bool& imprimir) { bndDetalleBeforePrint(imprimir); });
+
+    // Date footer: four rows of figures per group.
+    bndPieGrupo_ = &bndGrupoFecha_->addFooter(QStringLiteral("bndPieGrupo"), 82);
+    bndPieGrupo_->addShape(QStringLiteral("linPieGrupo"), {0, 1, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    const struct {
+        const char* titulo;
+        const char* nombre;
+        const char* texto;
+        Columnas* etiquetas;
+    } filas[] = {
+        {"lblTotal", "qxtTotalGrupo", "Total...........................", &qxtTotalGrupo},
+        {"lblTotalUnds", "qxtUndGrupo", "Total Unds.........", &qxtUndGrupo},
+        {"lblMedia", "qxtMediaGrupo", "Media.....................", &qxtMediaGrupo},
+        {"lblTotalDtos", "qxtDtoGrupo", "Total Dtos.........", &qxtDtoGrupo},
+    };
+    qreal top = 6;
+    for (const auto& fila : filas) {
+        bndPieGrupo_->addLabel(QString::fromLatin1(fila.titulo), {0, top, kAnchoPrimera, 16}, QString::fromUtf8(fila.texto))
+            ->setFont(fuente("Arial", 8, true));
+        for (int k = 0; k < ColumnasGrupos; ++k)
+            (*fila.etiquetas)[size_t(k)] = etiquetaColumna(*bndPieGrupo_, QString::fromLatin1(fila.nombre), k, top);
+        top += 18;
+    }
+    bndPieGrupo_->setBeforePrint([this](bool& imprimir) { bndPieGrupoBeforePrint(imprimir); });
+    bndPieGrupo_->setAfterPrint([this](bool impreso) { bndPieGrupoAfterPrint(impreso); });
+
+    // Page footer: page number and the date of the last line printed.
+    bndPie_ = &report_.setPageFooter(QStringLiteral("bndPie"), 28);
+    bndPie_->addShape(QStringLiteral("linPie"), {0, 2, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    ReportSysData* pagina = bndPie_->addSysData(QStringLiteral("qrsPagina"), {kAncho / 2 - 30, 8, 60, 16}, ReportSysData::Data::PageNumber);
+    pagina->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    qxtFechaPie = bndPie_->addLabel(QStringLiteral("qxtFechaPie"), {kAncho - 120, 8, 120, 16});
+    qxtFechaPie->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bndPie_->setBeforePrint([this](bool& imprimir) { bndPieBeforePrint(imprimir); });
+}
+
+void TfrmReportGrupos::SetDmHojaCaja(TdmHojaCaja* dm) { if (dm_ != dm) dm_ = dm; }
+void TfrmReportGrupos::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
+
+int TfrmReportGrupos::Inicializar(HostParams* parametros)
+{
+    // Silent by contract: the caller only learns that the form cannot print.
+    try {
+        parametros_ = parametros;
+        delete lstUtil_;
+        lstUtil_ = nullptr;
+        if (!dm_)
+            return -1;
+        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        dm_->memGrupos.first();
+        return 0;
+    } catch (...) {
+        return -1;
+    }
+}
+
+int TfrmReportGrupos::Finalizar()
+{
+    return Guarded(*this, QStringLiteral("Finalizar"), [&] {
+        delete lstUtil_;
+        lstUtil_ = nullptr;
+        return 0;
+    }, -1);
+}
+
+ReportDocument TfrmReportGrupos::Documento()
+{
+    return report_.layout();
+}
+
+QString TfrmReportGrupos::fechaActual() const
+{
+    return dm_->dstMVenta.fieldAsText(QStringLiteral("FECHA"));
+}
+
+void TfrmReportGrupos::limpiarAcumuladores()
+{
+    unidadesGrupo_.fill(0);
+    importeGrupo_.fill(0);
+    descuentoGrupo_.fill(0);
+}
+
+// ---- band events ---------------------------------------------------------------------------
+
+void TfrmReportGrupos::qrpReportBeforePrint()
+{
+    report_.setDataSet(dm_->dstMVenta);
+    qxtReferencia->setField(QStringLiteral("Referencia"));
+    bndGrupoFecha_->setExpression(QStringLiteral("FECHA"));
+    bndGrupoOperacion_->setExpression(QStringLiteral("ID_MVENTA"));
+    limpiarAcumuladores();
+    sinCabecera_ = true;
+    fechaPie_.clear();
+    // A second layout of the same form starts from the same columns.
+    dm_->memGrupos.first();
+}
+
+void TfrmReportGrupos::bndCabeceraBeforePrint(bool& imprimir)
+{
+    // Set by each date header, so the page that header begins stands without a page header.
+    if (sinCabecera_) {
+        sinCabecera_ = false;
+        imprimir = false;
+        return;
+    }
+    GuardedVoid(*this, QStringLiteral("bndCabecera ->BeforePrint"), [&] {
+        const TConfiguracion& conf = *parametros_->Configuracion;
+        qxtTituloCabecera->setCaption(kTitulo + fechaActual());
+        qxtFiltroCabecera->setCaption(filtro_);
+        qxtEmpresaCabecera->setCaption(conf.Empresa);
+        qxtNifCabecera->setCaption(conf.Nif);
+        qxtDireccionCabecera->setCaption(conf.Direccion);
+        qxtLocalidadCabecera->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    });
+}
+
+void TfrmReportGrupos::bndGrupoFechaBeforePrint(bool&)
+{
+    sinCabecera_ = true;
+    const TConfiguracion& conf = *parametros_->Configuracion;
+    qxtTitulo->setCaption(kTitulo + fechaActual());
+    qxtFiltro->setCaption(filtro_);
+    qxtEmpresa->setCaption(conf.Empresa);
+    qxtNif->setCaption(conf.Nif);
+    qxtDireccion->setCaption(conf.Direccion);
+    qxtLocalidad->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+
+    // Column assignment, in column order: the next code of memGrupos, empty once it runs out.
+    MemTable& grupos = dm_->memGrupos;
+    for (int k = 0; k < ColumnasGrupos; ++k) {
+        QString codigo;
+        if (!grupos.eof()) {
+            codigo = grupos.fieldAsText(QStringLiteral("Grupo"));
+            grupos.next();
+        }
+        qxtGrupo[size_t(k)]->setCaption(codigo);
+        qxtCabeceraGrupo[size_t(k)]->setCaption(codigo);
+    }
+}
+
+void TfrmReportGrupos::bndGrupoFechaAfterPrint(bool)
+{
+    // Every date gets the same columns.
+    dm_->memGrupos.first();
+}
+
+void TfrmReportGrupos::bndGrupoOperacionBeforePrint(bool&)
+{
+    const Dataset& ds = dm_->dstMVenta;
+    const int tipo = ds.fieldAsInteger(QStringLiteral("TIPO_OPERACION"));
+    const QString prefijo = tipo == 1 || tipo == 2 ? QStringLiteral("Encargo Nº") : QStringLiteral("Venta Nº ");
+    qxtOperacion->setCaption(prefijo + FloatToStr(ds.fieldAsFloat(QStringLiteral("N_TALON"))));
+}
+
+void TfrmReportGrupos::ImprimirColumna(int k, const QString& codigo)
+{
+    ReportLabel* celda = qxtImpGrupo[size_t(k)];
+    try {
+        const QString cabecera = qxtGrupo[size_t(k)]->caption();
+        if (cabecera.isEmpty() || codigo != cabecera) {
+            celda->setCaption(QString());
+            return;
+        }
+        const Dataset& ds = dm_->dstMVenta;
+        // Read everything first, so a failed read adds nothing to the totals.
+        const double importe = ds.fieldAsFloat(QStringLiteral("IMPORTE"));
+        const double unidades = ds.fieldAsFloat(QStringLiteral("UNIDADES"));
+        const double precio = ds.fieldAsFloat(QStringLiteral("PRECIO_UNITARIO_M1"));
+        celda->setCaption(lstUtil_->TextoImporte(false, importe));
+        unidadesGrupo_[size_t(k)] += unidades;
+        importeGrupo_[size_t(k)] += importe;
+        descuentoGrupo_[size_t(k)] += unidades * precio - importe;
+    } catch (...) {
+        celda->setCaption(lstUtil_->TextoImporte(false, 0));
+    }
+}
+
+void TfrmReportGrupos::bndDetalleBeforePrint(bool&)
+{
+    const QString codigo = dm_->dstMVenta.fieldAsText(QStringLiteral("CODIGO"));
+    for (int k = 0; k < ColumnasGrupos; ++k)
+        ImprimirColumna(k, codigo);
+    fechaPie_ = fechaActual();
+}
+
+void TfrmReportGrupos::bndPieGrupoBeforePrint(bool&)
+{
+    for (size_t k = 0; k < size_t(ColumnasGrupos); ++k) {
+        if (qxtGrupo[k]->caption().isEmpty()) {
+            for (Columnas* fila : {&qxtTotalGrupo, &qxtUndGrupo, &qxtMediaGrupo, &qxtDtoGrupo})
+                (*fila)[k]->setCaption(QString());
+            continue;
+        }
+        const double importe = importeGrupo_[k];
+        const double unidades = unidadesGrupo_[k];
+        qxtTotalGrupo[k]->setCaption(lstUtil_->TextoImporte(false, importe));
+        qxtUndGrupo[k]->setCaption(lstUtil_->TextoDecimal(unidades));
+        qxtMediaGrupo[k]->setCaption(lstUtil_->TextoImporte(false, unidades != 0 ? importe / unidades : 0));
+        qxtDtoGrupo[k]->setCaption(lstUtil_->TextoImporte(false, descuentoGrupo_[k]));
+    }
+}
+
+void TfrmReportGrupos::bndPieGrupoAfterPrint(bool)
+{
+    limpiarAcumuladores();
+}
+
+void TfrmReportGrupos::bndPieBeforePrint(bool&)
+{
+    qxtFechaPie->setCaption(fechaPie_);
+}
+
+} // namespace lumetra

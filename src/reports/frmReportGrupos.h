@@ -1,0 +1,106 @@
+// TfrmReportGrupos: the report by sales groups, a landscape cross-tab of the sale lines of each
+// day. It prints dstMVenta of the cash-sheet data module: one row per sale line under a header
+// per sale, the line's amount under the column of its sales group, and per day a footer with
+// four figures per group (amount, units, average price per unit, discount).
+//
+// Contract:
+// - The rows must come ordered by FECHA and, within a date, by sale. The columns are the first
+//   ColumnasGrupos codes of memGrupos in its row order, the same for every date; lines of any
+//   other group print their reference with no amount and count in no total.
+// - Each date starts a new page. The page header is left out of the first page and of the
+//   first page begun after each date header; every other page carries it.
+// - Driven by the print dispatch and by the cash sheet: construct, SetDmHojaCaja, Inicializar,
+//   SetFiltro, Documento (lays the report out), Finalizar, delete. The data module and the host
+//   block are not owned and must outlive the form; the report moves memGrupos' cursor only.
+// - Inicializar gives -1 without any message when it fails; Finalizar, the page header and
+//   the band events report failures through MostrarError ("Hoja De Caja - Report Grupos"). A
+//   failure while filling one amount cell prints the zero amount there and the line goes on.
+#pragma once
+
+#include "platform/report/Report.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+
+namespace lumetra {
+
+struct HostParams;
+class TdmHojaCaja;
+class TLstUtil;
+
+class TfrmReportGrupos : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int ColumnasGrupos = 14;
+
+    explicit TfrmReportGrupos(QObject* propietario);
+    ~TfrmReportGrupos() override;
+
+    void SetDmHojaCaja(TdmHojaCaja* dm);
+    // Keeps the block, creates the text formatter and moves memGrupos to its first row; 0, or
+    // -1 (nothing shown) on failure.
+    int Inicializar(HostParams* parametros);
+    // Frees the text formatter; 0, or -1 after reporting the failure.
+    int Finalizar();
+    // The conditions line of the headers: the stores the listing covers.
+    void SetFiltro(const QString& filtro);
+
+    // Lays the report out (running every band event) and returns its pages.
+    ReportDocument Documento();
+    Report& qrpReport() { return report_; }
+
+    void MostrarError(const QString& funcion, const QString& descripcion);
+
+private:
+    using Columnas = std::array<ReportLabel*, ColumnasGrupos>;
+    using Acumuladores = std::array<double, ColumnasGrupos>;
+
+    void construir();
+    ReportLabel* etiquetaColumna(ReportBand& band, const QString& nombre, int k, qreal top);
+    void qrpReportBeforePrint();
+    void bndCabeceraBeforePrint(bool& imprimir);
+    void bndGrupoFechaBeforePrint(bool& imprimir);
+    void bndGrupoFechaAfterPrint(bool impreso);
+    void bndGrupoOperacionBeforePrint(bool& imprimir);
+    void bndDetalleBeforePrint(bool& imprimir);
+    void bndPieGrupoBeforePrint(bool& imprimir);
+    void bndPieGrupoAfterPrint(bool impreso);
+    void bndPieBeforePrint(bool& imprimir);
+    void ImprimirColumna(int k, const QString& codigo);
+    void limpiarAcumuladores();
+    QString fechaActual() const;
+
+    HostParams* parametros_ = nullptr;
+    TdmHojaCaja* dm_ = nullptr;
+    TLstUtil* lstUtil_ = nullptr;
+    QString filtro_;
+    bool sinCabecera_ = true;
+    QString fechaPie_;
+    Acumuladores unidadesGrupo_{};
+    Acumuladores importeGrupo_{};
+    Acumuladores descuentoGrupo_{};
+
+    Report report_{QStringLiteral("qrpReport")};
+    ReportBand* bndCabecera_ = nullptr;
+    ReportGroup* bndGrupoFecha_ = nullptr;
+    ReportGroup* bndGrupoOperacion_ = nullptr;
+    ReportBand* bndDetalle_ = nullptr;
+    ReportBand* bndPieGrupo_ = nullptr;
+    ReportBand* bndPie_ = nullptr;
+
+    ReportLabel *qxtTituloCabecera = nullptr, *qxtFiltroCabecera = nullptr, *qxtEmpresaCabecera = nullptr,
+                *qxtNifCabecera = nullptr, *qxtDireccionCabecera = nullptr, *qxtLocalidadCabecera = nullptr;
+    ReportLabel *qxtTitulo = nullptr, *qxtFiltro = nullptr, *qxtEmpresa = nullptr, *qxtNif = nullptr,
+                *qxtDireccion = nullptr, *qxtLocalidad = nullptr;
+    ReportLabel* qxtOperacion = nullptr;
+    ReportDataText* qxtReferencia = nullptr;
+    ReportLabel* qxtFechaPie = nullptr;
+    Columnas qxtCabeceraGrupo{};   // page-header copies of the headings
+    Columnas qxtGrupo{};           // headings of the date header
+    Columnas qxtImpGrupo{};        // amount cells of the detail
+    Columnas qxtTotalGrupo{}, qxtUndGrupo{}, qxtMediaGrupo{}, qxtDtoGrupo{};
+};
+
+} // namespace lumetra

@@ -1,0 +1,233 @@
+#include "reports/frmReportTarjetas.h"
+
+#include "cashsheet/dmHojaCaja.h"
+#include "common/Guarded.h"
+#include "common/LstUtil.h"
+#include "common/frmError.h"
+#include "entry/Configuracion.h"
+#include "entry/HostParams.h"
+#include "platform/format/FormatFloat.h"
+
+namespace lumetra {
+
+namespace {
+
+const QString kPantalla = QStringLiteral("Hoja De Caja - Report Tarjetas");
+const QColor kPlata(192, 192, 192);
+
+QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
+{
+    QFont f(QString::fromLatin1(familia));
+    f.setPointSizeF(size);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+constexpr qreal kAncho = 718;   // A4 portrait between the 10 mm margins
+
+// The detail columns and their titles: left edge and width in report units.
+struct Columna {
+    qreal left;
+    qreal width;
+    Qt::Alignment align;
+};
+constexpr Columna kTicket{0, 80, Qt::AlignRight};
+constexpr Columna kTalon{96, 100, Qt::AlignRight};
+constexpr Columna kTipoOperacion{220, 200, Qt::AlignLeft};
+constexpr Columna kImporte{598, 120, Qt::AlignRight};
+
+} // namespace
+
+TfrmReportTarjetas::TfrmReportTarjetas(QObject* propietario)
+    : QObject(propietario)
+{
+    setObjectName(QStringLiteral("frmReportTarjetas"));
+    construir();
+}
+
+TfrmReportTarjetas::~TfrmReportTarjetas()
+{
+    delete lstUtil_;
+}
+
+void TfrmReportTarjetas::MostrarError(const QString& funcion, const QString& descripcion)
+{
+    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
+}
+
+void TfrmReportTarjetas::construir()
+{
+    report_.setTitle(QStringLiteral("Informe Por Tarjetas de Crédito"));
+    report_.setOrientation(QPageLayout::Portrait);
+    report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
+    report_.setFont(fuente("Tahoma", 8));
+    report_.setBeforePrint([this] { qrpReportBeforePrint(); });
+    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
+
+    // Date header: the shop's identity in a silver frame, on every page of the date.
+    bndGrupoFecha_ = &report_.addGroup(QStringLiteral("bndGrupoFecha"), QStringLiteral("FECHA"), 140);
+    bndGrupoFecha_->setNewPage(true);
+    bndGrupoFecha_->setRepeatOnNewPage(true);
+    ReportBand& fecha = bndGrupoFecha_->header();
+    fecha.setFont(fuente("Verdana", 8));
+    ReportShape* marco = fecha.addShape(QStringLiteral("shpTitulo"), {0, 4, kAncho, 128}, ReportShape::Shape::Rectangle);
+    marco->setBrush(kPlata);
+    marco->setPen(kPlata);
+    qxtTitulo = fecha.addLabel(QStringLiteral("qxtTitulo"), {8, 10, 700, 28});
+    qxtTitulo->setFont(fuente("Verdana", 14, true, true));
+    qxtFiltro = fecha.addLabel(QStringLiteral("qxtFiltro"), {8, 44, 700, 16});
+    qxtEmpresa = fecha.addLabel(QStringLiteral("qxtEmpresa"), {8, 62, 700, 16});
+    qxtNif = fecha.addLabel(QStringLiteral("qxtNif"), {8, 80, 700, 16});
+    qxtDireccion = fecha.addLabel(QStringLiteral("qxtDireccion"), {8, 98, 700, 16});
+    qxtLocalidad = fecha.addLabel(QStringLiteral("qxtLocalidad"), {8, 114, 700, 16});
+    fecha.setBeforePrint([this](bool& imprimir) { bndGrupoFechaBeforePrint(imprimir); });
+
+    // Payment-form header: its name and the column titles, once per payment form.
+    bndGrupoTarjeta_ = &report_.addGroup(QStringLiteral("bndGrupoTarjeta"), QStringLiteral("ID_FORMA_PAGO"), 50);
+    ReportBand& tarjeta = bndGrupoTarjeta_->header();
+    ReportLabel* forma = tarjeta.addLabel(QStringLiteral("lblFormaPago"), {0, 6, 110, 18}, QStringLiteral("Forma de Pago:"));
+    forma->setFont(fuente("Verdana", 8, true));
+    qxtTarjeta = tarjeta.addDataText(QStringLiteral("qxtTarjeta"), {114, 6, 400, 18}, QStringLiteral("DESCRIPCION"));
+    qxtTarjeta->setFont(fuente("Tahoma", 9));
+    const auto titulo = [&](const char* nombre, const Columna& c, const QString& texto) {
+        ReportLabel* l = tarjeta.addLabel(QString::fromLatin1(nombre), {c.left, 28, c.width, 16}, texto);
+        l->setFont(fuente("Verdana", 9, true));
+        l->setAlignment(c.align | Qt::AlignVCenter);
+    };
+    titulo("lblTicket", kTicket, QStringLiteral("Ticket"));
+    titulo("lblTalon", kTalon, QStringLiteral("Talón"));
+    titulo("lblTipoOperacion", kTipoOperacion, QStringLiteral("Tipo Operación"));
+    titulo("lblImporte", kImporte, QStringLiteral("Importe"));
+    tarjeta.addShape(QStringLiteral("linTitulos"), {0, 46, kAncho, 2}, ReportShape::Shape::HorizontalLine)->setPen(kPlata);
+    tarjeta.setBeforePrint([this](bool& imprimir) { bndGrupoTarjetaBeforePrint(imprimir); });
+
+    // Detail: one payment.
+    bndDetalle_ = &report_.setDetail(QStringLiteral("bndDetalle"), 18);
+    bndDetalle_->setFont(fuente("Tahoma", 8));
+    const auto celda = [this](const char* nombre, const Columna& c) {
+        ReportDataText* t = bndDetalle_->addDataText(QString::fromLatin1(nombre), {c.left, 1, c.width, 16}, QString());
+        t->setAlignment(c.align | Qt::AlignVCenter);
+        return t;
+    };
+    // The ticket column has no column of the query behind it: it prints empty under its title.
+    qxtTicket = celda("qxtTicket", kTicket);
+    qxtTalon = celda("qxtTalon", kTalon);
+    qxtTipoOperacion = celda("qxtTipoOperacion", kTipoOperacion);
+    qxtImporte = celda("qxtImporte", kImporte);
+    qxtTalon->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoEntero(StrToFloat(texto)); });
+    qxtTipoOperacion->setOnPrint([](QString& texto) {
+        if (texto == QLatin1String("0"))
+            texto = QStringLiteral(" Venta Directa ");
+        else if (texto == QLatin1String("1") || texto == QLatin1String("2"))
+            texto = QStringLiteral(" Encargo ");
+    });
+    qxtImporte->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoImporte(false, StrToFloat(texto)); });
+    bndDetalle_->setBeforePrint([this](bool& imprimir) { bndDetalleBeforePrint(imprimir); });
+
+    // Payment-form footer: the form's total.
+    bndPieTarjeta_ = &bndGrupoTarjeta_->addFooter(QStringLiteral("bndPieTarjeta"), 30);
+    bndPieTarjeta_->addShape(QStringLiteral("linTotal"), {kImporte.left, 1, kImporte.width, 2}, ReportShape::Shape::HorizontalLine)
+        ->setPen(kPlata);
+    ReportLabel* total = bndPieTarjeta_->addLabel(QStringLiteral("lblTotal"), {400, 6, 190, 18}, QStringLiteral("Total....................."));
+    total->setFont(fuente("Verdana", 9, true));
+    qxtTotal = bndPieTarjeta_->addLabel(QStringLiteral("qxtTotal"), {kImporte.left, 6, kImporte.width, 18});
+    qxtTotal->setFont(fuente("Tahoma", 8));
+    qxtTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bndPieTarjeta_->setBeforePrint([this](bool& imprimir) { bndPieTarjetaBeforePrint(imprimir); });
+    bndPieTarjeta_->setAfterPrint([this](bool impreso) { bndPieTarjetaAfterPrint(impreso); });
+
+    // Page footer: page number and the date of the page.
+    PageFooterBand1_ = &report_.setPageFooter(QStringLiteral("PageFooterBand1"), 28);
+    PageFooterBand1_->addShape(QStringLiteral("linPie"), {0, 2, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    ReportSysData* pagina =
+        PageFooterBand1_->addSysData(QStringLiteral("qrsPagina"), {kAncho / 2 - 30, 8, 60, 16}, ReportSysData::Data::PageNumber);
+    pagina->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    qxtFechaPie = PageFooterBand1_->addLabel(QStringLiteral("qxtFechaPie"), {kAncho - 120, 8, 120, 16});
+    qxtFechaPie->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PageFooterBand1_->setBeforePrint([this](bool& imprimir) { PageFooterBand1BeforePrint(imprimir); });
+}
+
+void TfrmReportTarjetas::SetDmHojaCaja(TdmHojaCaja* dm) { if (dm_ != dm) dm_ = dm; }
+void TfrmReportTarjetas::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
+
+int TfrmReportTarjetas::Inicializar(HostParams* parametros)
+{
+    // Silent by contract: the caller only learns that the form cannot print.
+    try {
+        parametros_ = parametros;
+        delete lstUtil_;
+        lstUtil_ = nullptr;
+        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        return 0;
+    } catch (...) {
+        return -1;
+    }
+}
+
+int TfrmReportTarjetas::Finalizar()
+{
+    return Guarded(*this, QStringLiteral("Finalizar"), [&] {
+        delete lstUtil_;
+        lstUtil_ = nullptr;
+        return 0;
+    }, -1);
+}
+
+ReportDocument TfrmReportTarjetas::Documento()
+{
+    return report_.layout();
+}
+
+// ---- band events ---------------------------------------------------------------------------
+
+void TfrmReportTarjetas::qrpReportBeforePrint()
+{
+    report_.setDataSet(dm_->dstTarjetas);
+    bndGrupoFecha_->setExpression(QStringLiteral("FECHA"));
+    bndGrupoTarjeta_->setExpression(QStringLiteral("ID_FORMA_PAGO"));
+    qxtTarjeta->setField(QStringLiteral("DESCRIPCION"));
+    qxtTalon->setField(QStringLiteral("N_TALON"));
+    qxtTipoOperacion->setField(QStringLiteral("TIPO_OPERACION"));
+    qxtImporte->setField(QStringLiteral("IMPORTE_M1"));
+    totalTarjeta_ = 0;
+    fechaGrupo_.clear();
+}
+
+void TfrmReportTarjetas::bndGrupoFechaBeforePrint(bool&)
+{
+    const TConfiguracion& conf = *parametros_->Configuracion;
+    qxtTitulo->setCaption(QStringLiteral("Informe Por Tarjetas del día ") + dm_->dstTarjetas.fieldAsText(QStringLiteral("FECHA")));
+    qxtFiltro->setCaption(filtro_);
+    qxtEmpresa->setCaption(conf.Empresa);
+    qxtNif->setCaption(conf.Nif);
+    qxtDireccion->setCaption(conf.Direccion);
+    qxtLocalidad->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+}
+
+void TfrmReportTarjetas::bndGrupoTarjetaBeforePrint(bool&)
+{
+    fechaGrupo_ = dm_->dstTarjetas.fieldAsText(QStringLiteral("FECHA"));
+}
+
+void TfrmReportTarjetas::bndDetalleBeforePrint(bool&)
+{
+    totalTarjeta_ += dm_->dstTarjetas.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
+}
+
+void TfrmReportTarjetas::bndPieTarjetaBeforePrint(bool&)
+{
+    qxtTotal->setCaption(lstUtil_->TextoImporte(false, totalTarjeta_));
+}
+
+void TfrmReportTarjetas::bndPieTarjetaAfterPrint(bool)
+{
+    totalTarjeta_ = 0;
+}
+
+void TfrmReportTarjetas::PageFooterBand1BeforePrint(bool&)
+{
+    qxtFechaPie->setCaption(fechaGrupo_);
+}
+
+} // namespace lumetra
