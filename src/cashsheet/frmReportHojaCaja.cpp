@@ -303,8 +303,8 @@ void TfrmReportHojaCaja::qrpReportBeforePrint()
 
 void TfrmReportHojaCaja::qrpReportAfterPrint()
 {
-    // The sales-group and card reports join here, printed straight after the cash sheet when
-    // their options are ticked, as soon as those reports are part of the module.
+    if (posteriores_ && (informeGrupos_ || informeTarjetas_))
+        posteriores_(informeGrupos_, informeTarjetas_);
 }
 
 void TfrmReportHojaCaja::bndCabeceraPaginaBeforePrint(bool& imprimir)

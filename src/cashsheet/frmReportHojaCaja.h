@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace lumetra {
@@ -47,6 +48,10 @@ public:
     void SetInformeGrupos(bool valor);
     void SetInformeTarjetas(bool valor);
     QStringList& Tiendas() { return tiendas_; }
+    // Prints the reports that follow the cash sheet (sales groups, card payments) once it has
+    // been laid out; given by the print dispatch, which knows those reports.
+    using InformesPosteriores = std::function<void(bool grupos, bool tarjetas)>;
+    void SetInformesPosteriores(InformesPosteriores imprimir) { posteriores_ = std::move(imprimir); }
 
     // Lays the cash sheet out (running every band event) and returns its pages.
     ReportDocument Documento();
@@ -115,6 +120,7 @@ private:
     bool detalleCaja_ = false;
     bool informeGrupos_ = false;
     bool informeTarjetas_ = false;
+    InformesPosteriores posteriores_;
 
     Acumuladores dia_;
     QString fechaPie_;

@@ -162,6 +162,7 @@ private:
     QList<CheckComboBox*> listasTiendas() const;
     QList<PaginaFechas> paginasFechas() const;
     int sinListado(const QString& listado);
+    template <class Informe> int imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia);
 
     HostParams* parametros_ = nullptr;
     TdmHojaCaja* dmHojaCaja_ = nullptr;

@@ -7,6 +7,8 @@
 #include "entry/HostParams.h"
 #include "entry/Puesto.h"
 #include "platform/report/ReportPrinter.h"
+#include "reports/frmReportGrupos.h"
+#include "reports/frmReportTarjetas.h"
 #include "platform/ui/CheckComboBox.h"
 #include "platform/ui/Interaction.h"
 
@@ -15,6 +17,28 @@
 #include <memory>
 
 namespace lumetra {
+
+// One card or group report: create, initialise, filter, then preview it or print it directly.
+template <class Informe>
+int TfrmHojaCaja::imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia)
+{
+    auto informe = std::make_unique<Informe>(parametros_->Propietario);
+    informe->SetDmHojaCaja(dmHojaCaja_);
+    if (informe->Inicializar(parametros_) != 0)
+        return -1;
+    informe->SetFiltro(filtro);
+    const int impresora = ReportPrinter::printerIndex(parametros_->Puesto->Impresora);
+    const ReportDocument documento = informe->Documento();
+    int r = 0;
+    if (documento.failed())
+        r = -1;
+    else if (vistaPrevia)
+        Interaction::current().preview(documento, impresora, parametros_->Propietario, nombre);
+    else
+        Interaction::current().print(documento, impresora, nombre);
+    informe->Finalizar();
+    return r;
+}
 
 int TfrmHojaCaja::ImprimirHojaCaja()
 {
@@ -37,6 +61,14 @@ int TfrmHojaCaja::ImprimirHojaCaja()
         informe->SetInformeGrupos(chxInformeGrupos->isChecked());
         informe->SetInformeTarjetas(chxInformeTarjetas->isChecked());
         informe->Tiendas() = tiendasSeleccionadas_;
+        const QString filtro = cbxTiendaCaja->displayText();
+        informe->SetInformesPosteriores([this, filtro](bool grupos, bool tarjetas) {
+            if (grupos)
+                imprimirInforme<TfrmReportGrupos>(filtro, QStringLiteral("grupos"), false);
+            // The card report prints whenever the card query found a payment.
+            if (tarjetas && !dmHojaCaja_->dstTarjetas.isEmpty())
+                imprimirInforme<TfrmReportTarjetas>(filtro, QStringLiteral("tarjetas"), false);
+        });
         const int impresora = ReportPrinter::printerIndex(parametros_->Puesto->Impresora);
         const ReportDocument documento = informe->Documento();
         // A cash sheet cut short by a failure (already reported) is not shown: its totals would be wrong.
@@ -63,7 +95,13 @@ int TfrmHojaCaja::ImprimirGrupos()
     return Guarded(*this, QStringLiteral("ImprimirGrupos"), [&] {
         if (IntegridadDatos() != 0)
             return resultado_;
-        return sinListado(QStringLiteral("Informe Por Grupos"));
+        // Printed alone: the builder shows its own progress window and its own "nothing found".
+        chxInformeGrupos->setChecked(false);
+        if (GenerarSQLGrupos(cbxFechaGrupos, edtFechaInicioGrupos, edtFechaFinGrupos, cbxTiendaGrupos) != 0)
+            return resultado_;
+        if (imprimirInforme<TfrmReportGrupos>(cbxTiendaGrupos->displayText(), QStringLiteral("grupos"), true) != 0)
+            resultado_ = -1;
+        return resultado_;
     }, -1);
 }
 
@@ -72,7 +110,12 @@ int TfrmHojaCaja::ImprimirTarjetas()
     return Guarded(*this, QStringLiteral("ImprimirTarjetas"), [&] {
         if (IntegridadDatos() != 0)
             return resultado_;
-        return sinListado(QStringLiteral("Informe Por Tarjetas"));
+        chxInformeTarjetas->setChecked(false);
+        if (GenerarSQLTarjetas(cbxFechaTarjetas, edtFechaInicioTarjetas, edtFechaFinTarjetas, cbxTiendaTarjetas) != 0)
+            return resultado_;
+        if (imprimirInforme<TfrmReportTarjetas>(cbxTiendaTarjetas->displayText(), QStringLiteral("tarjetas"), true) != 0)
+            resultado_ = -1;
+        return resultado_;
     }, -1);
 }
 

@@ -270,7 +270,7 @@ int TfrmHojaCaja::GenerarSQLTarjetas(QComboBox* operador, DateEdit* inicio, Date
             + QStringLiteral("CAST(CO.FECHA AS DATE) FECHA, FP.TIPO_PAGO, FP.DESCRIPCION ")
             + QStringLiteral("from COBRO CO INNER JOIN MVENTA MV On (MV.ID_MVENTA = CO.ID_MVENTA AND MV.TIPO_OPERACION != 3) ")
             + QStringLiteral(" INNER JOIN FORMA_PAGO FP On (FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO And FP.TIPO_PAGO = 2)") + where
-            + QStringLiteral(" Order By CO.FECHA, CO.ID_FORMA_PAGO");
+            + QStringLiteral(" Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA");
         int r = dmHojaCaja_->AbrirQuery(TdmHojaCaja::ConsultaTarjetas, SQLPrincipal, QString());
         if (r != 0) {
             dmHojaCaja_->CerrarConsultas();

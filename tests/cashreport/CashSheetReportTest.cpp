@@ -71,10 +71,15 @@ protected:
         control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
         QApplication::processEvents();
         EXPECT_TRUE(interaction->dialogs.isEmpty()) << interaction->dialogs.join(QLatin1Char('\n')).toStdString();
-        if (interaction->outputs.isEmpty())
-            return nullptr;
-        EXPECT_EQ(interaction->outputs.first().name, QStringLiteral("hoja"));
-        return &interaction->outputs.first().document;
+        return output(QStringLiteral("hoja"));
+    }
+
+    const ReportDocument* output(const QString& name) const
+    {
+        for (const auto& o : interaction->outputs)
+            if (o.name == name)
+                return &o.document;
+        return nullptr;
     }
 
     static QList<QStringList> bands(const ReportDocument& doc, const QString& name)
@@ -346,6 +351,63 @@ TEST_F(CashSheetReportTest, DayVatByCashDateSplitsPaymentsOverTheirDays)
     EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 10)), (QStringList{"41,32 € 21,00 % IVA 8,68 €"}));
     // 100 + 21 from the lines, less the 50 paid on the 10th (41.32 + 8.68), plus 20 + 4.2.
     EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 15)), (QStringList{"78,68 € 21,00 % IVA 16,52 €"}));
+}
+
+TEST_F(CashSheetReportTest, GroupAndCardReportsFollowTheCashSheetWhenTicked)
+{
+    exec({"insert into FORMA_PAGO (ID_FORMA_PAGO, CODIGO, DESCRIPCION, TIPO_PAGO) values (10, 10, 'Visa', 2)"});
+    venta(1, "2013-06-15 10:00", 0, 121, "2013-06-15 10:00");
+    linea(1, "MON-1", 100, 21, 21);
+    cobro(1, "2013-06-15 10:00", 121, 10);
+    const auto tick = [this](bool grupos, bool tarjetas) {
+        return [this, grupos, tarjetas] {
+            control<QCheckBox>(QStringLiteral("chxInformeGrupos"))->setChecked(grupos);
+            control<QCheckBox>(QStringLiteral("chxInformeTarjetas"))->setChecked(tarjetas);
+        };
+    };
+    const DateTime dia = DateTime::fromYmd(2013, 6, 15);
+    ASSERT_NE(print(dia, dia, 0, tick(true, true)), nullptr);
+    QStringList names;
+    for (const auto& o : interaction->outputs)
+        names << o.name + (o.previewed ? QStringLiteral(" (vista previa)") : QString());
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"grupos", "hoja (vista previa)", "tarjetas"}));
+    EXPECT_TRUE(output(QStringLiteral("tarjetas"))->pageTexts(0).contains(QStringLiteral("Informe Por Tarjetas del día 15/06/2013")));
+    EXPECT_TRUE(output(QStringLiteral("grupos"))->pageTexts(0).contains(QStringLiteral("Informe Por Grupos del día 15/06/2013")));
+
+    ASSERT_NE(print(dia, dia, 0, tick(false, false)), nullptr);
+    EXPECT_EQ(interaction->outputs.size(), 1);
+
+    // No card payment in the range: no card report after the cash sheet.
+    exec({"update COBRO set ID_FORMA_PAGO = 1"});
+    closeWindow();
+    session.reset();
+    ASSERT_NE(print(dia, dia, 0, tick(false, true)), nullptr);
+    EXPECT_EQ(output(QStringLiteral("tarjetas")), nullptr);
+}
+
+TEST_F(CashSheetReportTest, CardListingAloneLeavesTheCashSheetOptionUnticked)
+{
+    exec({"insert into FORMA_PAGO (ID_FORMA_PAGO, CODIGO, DESCRIPCION, TIPO_PAGO) values (10, 10, 'Visa', 2)"});
+    venta(1, "2013-06-15 10:00", 0, 121, "2013-06-15 10:00");
+    linea(1, "MON-1", 100, 21, 21);
+    cobro(1, "2013-06-15 10:00", 121, 10);
+    open();
+    auto* option = control<QCheckBox>(QStringLiteral("chxInformeTarjetas"));
+    ASSERT_TRUE(option->isChecked());
+    window->findChild<QToolButton*>(QStringLiteral("nbiTarjetas"))->click();
+    key(control<DateEdit>(QStringLiteral("edtFechaInicioTarjetas")), Qt::Key_F5);
+    ASSERT_EQ(interaction->outputs.size(), 1);
+    EXPECT_EQ(interaction->outputs.first().name, QStringLiteral("tarjetas"));
+    EXPECT_TRUE(interaction->outputs.first().previewed);
+    EXPECT_FALSE(option->isChecked());
+
+    // A day without card payments: the message once, no preview.
+    interaction->outputs.clear();
+    control<DateEdit>(QStringLiteral("edtFechaInicioTarjetas"))->setValue(DateTime::fromYmd(2013, 6, 16));
+    key(control<DateEdit>(QStringLiteral("edtFechaInicioTarjetas")), Qt::Key_F5);
+    EXPECT_TRUE(interaction->outputs.isEmpty());
+    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: No existen operaciones en las fechas seleccionadas"}));
 }
 
 } // namespace

@@ -62,6 +62,17 @@ TEST_F(CardReportTest, EachDateOnItsPageWithTotalsPerPaymentFormOfThatDate)
     EXPECT_EQ(bands(doc, "PageFooterBand1", 0).first().texts, QStringList({"1", "15/06/2013"}));
 }
 
+TEST_F(CardReportTest, InterleavedCardsOfADayFormOneGroupEach)
+{
+    pago(1, "2013-06-15 10:00", 0, 1, 10, Visa);
+    pago(2, "2013-06-15 11:00", 0, 2, 20, Master);
+    pago(3, "2013-06-15 12:00", 0, 3, 30, Visa);
+    abrirTarjetas();
+    const ReportDocument doc = imprimir<TfrmReportTarjetas>();
+    EXPECT_EQ(doc.dump(), "p1: GH(15/06/2013) GH(10) D D GF(10) GH(11) D GF(11) PF");
+    EXPECT_EQ(bands(doc, "bndPieTarjeta").first().texts, QStringList({"Total.....................", "40,00 €"}));
+}
+
 TEST_F(CardReportTest, OperationKindTexts)
 {
     const QList<QPair<int, QString>> casos = {
