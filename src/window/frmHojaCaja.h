@@ -162,6 +162,8 @@ private:
     QList<CheckComboBox*> listasTiendas() const;
     QList<PaginaFechas> paginasFechas() const;
     int sinListado(const QString& listado);
+    // Shows "No existen operaciones en las fechas seleccionadas"; -5.
+    int SinOperaciones();
     template <class Informe> int imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia);
 
     HostParams* parametros_ = nullptr;

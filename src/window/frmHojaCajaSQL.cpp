@@ -71,6 +71,13 @@ QString siHay(const QString& prefijo, const QString& condicion)
 
 } // namespace
 
+int TfrmHojaCaja::SinOperaciones()
+{
+    Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"), QString::fromUtf8(kNoExisten),
+                                   Interaction::Icon::Error);
+    return -5;
+}
+
 QString TfrmHojaCaja::CondicionFecha(qint16 columna, QComboBox* operador, DateEdit* inicio, DateEdit* fin)
 {
     bool fallo = true;
@@ -177,9 +184,7 @@ int TfrmHojaCaja::GenerarSQLHojaCaja()
             GenerarSQLGrupos(cbxFechaCaja, edtFechaInicioCaja, edtFechaFinCaja, cbxTiendaCaja);
         dmHojaCaja_->LiberarPorcentaje();
         if (resultado_ == 0 && dmHojaCaja_->memHojaCaja.isEmpty()) {
-            Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"), QString::fromUtf8(kNoExisten),
-                                           Interaction::Icon::Error);
-            resultado_ = -5;
+            resultado_ = SinOperaciones();
         }
         return resultado_;
     }, -1);
@@ -281,9 +286,7 @@ int TfrmHojaCaja::GenerarSQLTarjetas(QComboBox* operador, DateEdit* inicio, Date
         if (solo) {
             dmHojaCaja_->LiberarPorcentaje();
             if (dmHojaCaja_->dstTarjetas.fieldAsFloat(QStringLiteral("ID")) == 0) {
-                Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"), QString::fromUtf8(kNoExisten),
-                                               Interaction::Icon::Error);
-                r = -5;
+                r = SinOperaciones();
             }
         }
         return r;
@@ -317,9 +320,7 @@ int TfrmHojaCaja::GenerarSQLGrupos(QComboBox* operador, DateEdit* inicio, DateEd
         if (solo) {
             dmHojaCaja_->LiberarPorcentaje();
             if (dmHojaCaja_->memGrupos.isEmpty()) {
-                Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"), QString::fromUtf8(kNoExisten),
-                                               Interaction::Icon::Error);
-                r = -5;
+                r = SinOperaciones();
             }
         }
         return r;

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace lumetra::test;
@@ -92,6 +93,34 @@ TEST(ListadosProgram, CashSheetOfTheFirstDayReadsBackFromPdf)
     ASSERT_TRUE(pdftotext.waitForFinished(60000));
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QStringLiteral("Hoja de Caja del día ") + kFirstDay)) << text.left(2000).toStdString();
+}
+
+TEST(ListadosProgram, CashSheetWithItsReportsIntoSpreadsheetAndCsv)
+{
+    const QString xlsx = DemoShop::scratch(QStringLiteral("hoja.xlsx"));
+    const QString csv = DemoShop::scratch(QStringLiteral("hoja.csv"));
+    const QStringList conditions{"--desde", kFirstDay, "--tiendas", "todas", "--informe-grupos", "si", "--informe-tarjetas", "si"};
+    const ProgramRun toXlsx = DemoShop::listados(hoja(xlsx, conditions));
+    ASSERT_EQ(toXlsx.exitCode, 0) << toXlsx.err.toStdString();
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), xlsx, QStringLiteral("xl/sharedStrings.xml")});
+    ASSERT_TRUE(unzip.waitForFinished(60000));
+    EXPECT_TRUE(QString::fromUtf8(unzip.readAllStandardOutput()).contains(QStringLiteral("Hoja de Caja del día ") + kFirstDay));
+
+    const ProgramRun toCsv = DemoShop::listados(hoja(csv, conditions));
+    ASSERT_EQ(toCsv.exitCode, 0) << toCsv.err.toStdString();
+    QFile sheet(csv);
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    const QStringList rows = QString::fromUtf8(sheet.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QString header = QStringLiteral("Hoja de Caja del día ") + kFirstDay
+        + QStringLiteral(";[Todas las Tiendas Seleccionadas];Lumetra Óptica, S.L.;B08000000;");
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const QString& row) { return row.startsWith(header); }));
+    // The reports printed after the cash sheet go beside it.
+    for (const char* name : {"hoja-grupos.csv", "hoja-tarjetas.csv"}) {
+        QFile companion(DemoShop::scratch(QString::fromLatin1(name)));
+        ASSERT_TRUE(companion.open(QIODevice::ReadOnly)) << name;
+        EXPECT_TRUE(QString::fromUtf8(companion.readAll()).contains(kFirstDay)) << name;
+    }
 }
 
 } // namespace
