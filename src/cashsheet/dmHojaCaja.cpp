@@ -211,6 +211,9 @@ int TdmHojaCaja::Inicializar(HostParams* parametros)
             ds->setDatabase(parametros->BaseDatos);
         dstDetalle.setMaster(&dstMaestro);
         dstDetalle2.setMaster(&dstMaestro);
+        // The fills read these once, front to back: no need to keep their rows.
+        dstCaja.setKeepRows(false);
+        dstMaestro.setKeepRows(false);
         return EstadoCorrecto;
     }, EstadoError);
 }

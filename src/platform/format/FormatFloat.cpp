@@ -282,10 +282,26 @@ bool parseNumber(const QString& text, QChar decimalSeparator, double& out)
 
 } // namespace
 
+// Whole numbers under patterns of zeros only ("00", "0000000000"): the sort keys of the
+// listings, formatted once per row.
+static bool zeroPadded(const QString& pattern, double value, QString& out)
+{
+    if (pattern.isEmpty() || value < 0 || value >= 1e15 || value != std::trunc(value))
+        return false;
+    for (const QChar c : pattern)
+        if (c != u'0')
+            return false;
+    out = QString::number(qint64(value)).rightJustified(pattern.size(), u'0');
+    return true;
+}
+
 QString FormatFloat(const QString& pattern, double value, const FormatSettings& fs)
 {
     if (!std::isfinite(value))
         return specialValue(value);
+    QString fast;
+    if (zeroPadded(pattern, value, fast))
+        return fast;
     if (pattern.isEmpty())
         return FloatToStr(value, fs);
 
@@ -315,6 +331,9 @@ QString FloatToStr(double value, const FormatSettings& fs)
         return specialValue(value);
     if (value == 0)
         return QStringLiteral("0");
+    // Whole numbers (day serials, identifiers) print as integers.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return QString::number(qint64(value));
 
     const Decimal d = toDecimal(value);
     const QString digits = QString::fromLatin1(d.digits.data(), qsizetype(d.digits.size()));
