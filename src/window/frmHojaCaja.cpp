@@ -1,6 +1,7 @@
 #include "window/frmHojaCaja.h"
 
 #include "cashsheet/dmHojaCaja.h"
+#include "vatjournal/dmDiarioIva.h"
 #include "common/Guarded.h"
 #include "common/Tienda.h"
 #include "common/frmError.h"
@@ -264,6 +265,8 @@ int TfrmHojaCaja::CrearObjetos()
         objetosCreados_ = true;
         dmHojaCaja_ = new TdmHojaCaja(propietario);
         dmHojaCaja_->Inicializar(parametros_);
+        dmDiarioIva_ = new TdmDiarioIva(propietario);
+        dmDiarioIva_->Inicializar(parametros_);
         tienda_ = new TTienda(parametros_->BaseDatosMaestros, propietario, parametros_->BaseDatos);
         tiendasSeleccionadas_.clear();
         return 0;
@@ -606,6 +609,8 @@ void TfrmHojaCaja::FormClose()
     }
     delete dmHojaCaja_;
     dmHojaCaja_ = nullptr;
+    delete dmDiarioIva_;
+    dmDiarioIva_ = nullptr;
     tiendasSeleccionadas_.clear();
     delete tienda_;
     tienda_ = nullptr;

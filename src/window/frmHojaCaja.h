@@ -24,6 +24,8 @@ class DateEdit;
 class NavBar;
 class TTienda;
 class TdmHojaCaja;
+class TdmDiarioIva;
+class ReportDocument;
 
 class TfrmHojaCaja : public QWidget {
     Q_OBJECT
@@ -62,6 +64,7 @@ public:
     void MostrarError(const QString& funcion, const QString& descripcion);
 
     TdmHojaCaja* DmHojaCaja() const { return dmHojaCaja_; }
+    TdmDiarioIva* DmDiarioIva() const { return dmDiarioIva_; }
     TTienda* Tienda() const { return tienda_; }
     const QStringList& TiendasSeleccionadas() const { return tiendasSeleccionadas_; }
 
@@ -76,6 +79,9 @@ public:
     int GenerarSQLHojaCajaEncargosDia();
     int GenerarSQLTarjetas(QComboBox* operador, DateEdit* inicio, DateEdit* fin, CheckComboBox* tiendas);
     int GenerarSQLGrupos(QComboBox* operador, DateEdit* inicio, DateEdit* fin, CheckComboBox* tiendas);
+    int GenerarSQLDiarioEncargo();
+    int GenerarSQLDiarioCobro();
+    int GenerarSQLDiarioCaja();
 
     QString SQLPrincipal;
     QString SQLResumen;
@@ -91,6 +97,8 @@ public:
     int ImprimirDiario();
     int ImprimirGrupos();
     int ImprimirTarjetas();
+    void ReportDiarioDetallado(const QString& filtro);
+    void ReportDiarioResumido(const QString& filtro);
 
     // Controls, named as the window's code and tests know them.
     NavBar* nbrListado = nullptr;
@@ -164,10 +172,13 @@ private:
     int sinListado(const QString& listado);
     // Shows "No existen operaciones en las fechas seleccionadas"; -5.
     int SinOperaciones();
+    int generarSQLDiario(bool cobro);
+    void previsualizar(const ReportDocument& documento, const QString& nombre);
     template <class Informe> int imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia);
 
     HostParams* parametros_ = nullptr;
     TdmHojaCaja* dmHojaCaja_ = nullptr;
+    TdmDiarioIva* dmDiarioIva_ = nullptr;
     TTienda* tienda_ = nullptr;
     QStringList tiendasSeleccionadas_;
     bool objetosCreados_ = false;

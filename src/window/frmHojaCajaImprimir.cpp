@@ -81,15 +81,6 @@ int TfrmHojaCaja::ImprimirHojaCaja()
     }, -1);
 }
 
-int TfrmHojaCaja::ImprimirDiario()
-{
-    return Guarded(*this, QStringLiteral("ImprimirDiario"), [&] {
-        if (IntegridadDatos() != 0)
-            return resultado_;
-        return sinListado(QStringLiteral("Diario de I.V.A"));
-    }, -1);
-}
-
 int TfrmHojaCaja::ImprimirGrupos()
 {
     return Guarded(*this, QStringLiteral("ImprimirGrupos"), [&] {

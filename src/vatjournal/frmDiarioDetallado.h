@@ -1,0 +1,114 @@
+// TfrmDiarioDetallado: the VAT journal day by day, each day from a new page. "Detallado"
+// (listing type 1) prints every journal line with the day's totals and its VAT table per rate;
+// "Resumido Por Días (cada día en una hoja)" (type 2) prints no lines, only each day's VAT table
+// under its titles. It prints dstMVenta of the data module (collection- and order-date bases) or
+// memDiario (cash-sheet basis), and totals each day by rate in memIvas, emptied after every day.
+//
+// Driven by the print dispatch: construct, SetDmDiarioIva, SetTipoListado, SetTipoCalculo,
+// SetSustituirFamilia, Inicializar, SetFiltro, Documento (lays the report out), delete. The
+// data module and the host block are not owned and must outlive the form.
+// - The VAT table has one row per VAT type defined (at most MaxEtiquetasIva); rates with a day
+//   base of 0 are left out, and rates beyond the rows available are not shown.
+// - In the cash-sheet basis a row whose reference is one space is counted but not printed.
+#pragma once
+
+#include "platform/report/Report.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <array>
+
+namespace lumetra {
+
+struct HostParams;
+class TdmDiarioIva;
+class TIva;
+class TLstUtil;
+
+class TfrmDiarioDetallado : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int MaxEtiquetasIva = 30;
+
+    explicit TfrmDiarioDetallado(QObject* propietario);
+    ~TfrmDiarioDetallado() override;
+
+    void SetDmDiarioIva(TdmDiarioIva* dm);
+    // 1 "Detallado", 2 "Resumido Por Días (cada día en una hoja)".
+    void SetTipoListado(qint16 tipo);
+    // 0 collection date, 1 order date, 2 cash-sheet date.
+    void SetTipoCalculo(qint16 tipo);
+    // Print the article's family instead of the line's description.
+    void SetSustituirFamilia(bool valor);
+    void SetFiltro(const QString& filtro);
+
+    // Keeps the block, creates the text formatter and the VAT-type list, empties memIvas and
+    // creates the VAT-table labels. 0, or -1 after reporting the failure.
+    int Inicializar(HostParams* parametros);
+    // One row of three labels per VAT type on the day footer. 0, or -1 after reporting.
+    int CrearEtiquetasIva();
+    // Adds base and VAT to the memIvas row of the percentage, appending it when missing.
+    void AcumularIva(double iva, double base, double porcentaje);
+
+    // Lays the report out (running every band event) and returns its pages.
+    ReportDocument Documento();
+    Report& qrpReport() { return report_; }
+
+    void MostrarError(const QString& funcion, const QString& descripcion);
+
+private:
+    void construir();
+    void titulosColumnas(ReportBand& band, qreal top, const QString& sufijo);
+    void qrpReportDetalladoBeforePrint();
+    void bndCabeceraBeforePrint(bool& imprimir);
+    void bndCabeceraGrupoBeforePrint(bool& imprimir);
+    void bndDetalleBeforePrint(bool& imprimir);
+    void bndPieGrupoBeforePrint(bool& imprimir);
+    void bndPieGrupoAfterPrint(bool impreso);
+    void bndPiePaginaBeforePrint(bool& imprimir);
+    bool cajaDiario() const { return tipoCalculo_ == 2; }
+    QString texto(const char* campoVenta, const char* campoDiario) const;
+    double numero(const char* campoVenta, const char* campoDiario) const;
+
+    HostParams* parametros_ = nullptr;
+    TdmDiarioIva* dm_ = nullptr;
+    QPointer<TLstUtil> lstUtil_;
+    QPointer<TIva> iva_;
+    qint16 tipoListado_ = 1;
+    qint16 tipoCalculo_ = 0;
+    bool sustituirFamilia_ = false;
+    QString filtro_;
+
+    QString fechaPie_;
+    double baseDia_ = 0;
+    double ivaDia_ = 0;
+    bool pieImpreso_ = false;
+    int numEtiquetas_ = 0;     // rows created
+    int filasUsadas_ = 0;      // rows filled for the current day
+    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasBase_{};
+    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasPorcentaje_{};
+    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasIva_{};
+
+    Report report_{QStringLiteral("qrpReportDetallado")};
+    ReportBand* bndCabecera_ = nullptr;
+    ReportGroup* bndCabeceraGrupo_ = nullptr;
+    ReportBand* bndDetalle_ = nullptr;
+    ReportBand* bndPieGrupo_ = nullptr;
+    ReportBand* bndPiePagina_ = nullptr;
+    ReportLabel *qxtEmpresaPagina = nullptr, *qxtDireccionPagina = nullptr, *qxtNifPagina = nullptr,
+                *qxtLocalidadPagina = nullptr, *qxtTituloPagina = nullptr, *qxtFiltroPagina = nullptr;
+    ReportLabel *qxtEmpresa = nullptr, *qxtDireccion = nullptr, *qxtNif = nullptr, *qxtLocalidad = nullptr,
+                *qxtTitulo = nullptr, *qxtFiltro = nullptr;
+    ReportShape* linCabeceraGrupo_ = nullptr;
+    ReportLabel *qxtFacSimple = nullptr, *qxtDescripcion = nullptr;
+    ReportDataText *qxtTalon = nullptr, *qxtReferencia = nullptr, *qxtBaseImponible = nullptr, *qxtPorcentaje = nullptr,
+                   *qxtIva = nullptr;
+    ReportLabel *qxtTotales = nullptr, *qxtTotalBase = nullptr, *qxtTotalIva = nullptr;
+    ReportShape *qxtLineaTotal = nullptr, *qxtLineaIva = nullptr;
+    ReportLabel *lblTablaBase = nullptr, *lblTablaPorcentaje = nullptr, *lblTablaIva = nullptr;
+    ReportLabel* qxtFechaPie = nullptr;
+};
+
+} // namespace lumetra

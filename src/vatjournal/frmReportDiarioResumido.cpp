@@ -1,0 +1,201 @@
+#include "vatjournal/frmReportDiarioResumido.h"
+
+#include "common/Guarded.h"
+#include "common/LstUtil.h"
+#include "common/frmError.h"
+#include "entry/Configuracion.h"
+#include "entry/HostParams.h"
+#include "platform/format/FormatFloat.h"
+#include "vatjournal/dmDiarioIva.h"
+
+#include <stdexcept>
+
+namespace lumetra {
+
+namespace {
+
+const QString kPantalla = QStringLiteral("Diario de Iva - Diario Resumido");
+const QColor kPlata(192, 192, 192);
+constexpr qreal kAncho = 718;   // A4 portrait between the 10 mm margins
+
+QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
+{
+    QFont f(QString::fromLatin1(familia));
+    f.setPointSizeF(size);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+// Left edges of the three columns; each is 150 wide, right-aligned.
+constexpr qreal kBase = 170;
+constexpr qreal kPorcentaje = 340;
+constexpr qreal kImporteIva = 510;
+constexpr qreal kColumna = 150;
+
+} // namespace
+
+TfrmReportDiarioResumido::TfrmReportDiarioResumido(QObject* propietario)
+    : QObject(propietario)
+{
+    setObjectName(QStringLiteral("frmReportDiarioResumido"));
+    construir();
+}
+
+TfrmReportDiarioResumido::~TfrmReportDiarioResumido()
+{
+    delete lstUtil_.data();
+}
+
+void TfrmReportDiarioResumido::MostrarError(const QString& funcion, const QString& descripcion)
+{
+    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
+}
+
+void TfrmReportDiarioResumido::construir()
+{
+    report_.setTitle(QStringLiteral("Diario de I.V.A"));
+    report_.setOrientation(QPageLayout::Portrait);
+    report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
+    report_.setFont(fuente("Tahoma", 8));
+    report_.setBeforePrint([this] { qrpReportResumidoBeforePrint(); });
+    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
+
+    bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 172);
+    ReportBand& cab = *bndCabecera_;
+    ReportShape* marco = cab.addShape(QStringLiteral("shpMarco"), {0, 4, kAncho, 128}, ReportShape::Shape::Rectangle);
+    marco->setBrush(kPlata);
+    marco->setPen(kPlata);
+    qxtTitulo = cab.addLabel(QStringLiteral("qxtTitulo"), {8, 10, 700, 28});
+    qxtTitulo->setFont(fuente("Verdana", 14, true, true));
+    const auto linea = [&](const char* nombre, qreal top) {
+        ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {8, top, 700, 16});
+        l->setFont(fuente("Verdana", 8));
+        return l;
+    };
+    qxtFiltro = linea("qxtFiltro", 44);
+    qxtEmpresa = linea("qxtEmpresa", 62);
+    qxtDireccion = linea("qxtDireccion", 80);
+    qxtNif = linea("qxtNif", 98);
+    qxtLocalidad = linea("qxtLocalidad", 114);
+    const auto titulo = [&](const char* nombre, qreal left, const QString& texto) {
+        ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {left, 144, kColumna, 16}, texto);
+        l->setFont(fuente("Verdana", 9, true));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    };
+    titulo("lblBaseImponible", kBase, QStringLiteral("B. Imponible"));
+    titulo("lblPorcentajeIva", kPorcentaje, QStringLiteral("% I.V.A"));
+    titulo("lblImporteIva", kImporteIva, QStringLiteral("Importe I.V.A"));
+    cab.addShape(QStringLiteral("linTitulos"), {0, 166, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    cab.setBeforePrint([this](bool& imprimir) { bndCabeceraBeforePrint(imprimir); });
+
+    bndDetalle_ = &report_.setDetail(QStringLiteral("bndDetalle"), 20);
+    const auto celda = [this](const char* nombre, qreal left) {
+        ReportDataText* t = bndDetalle_->addDataText(QString::fromLatin1(nombre), {left, 2, kColumna, 16}, QString());
+        t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return t;
+    };
+    qxtBaseImponible = celda("qxtBaseImponible", kBase);
+    qxtIva = celda("qxtIva", kPorcentaje);
+    qxtImporteIva = celda("qxtImporteIva", kImporteIva);
+    qxtBaseImponible->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoImporte(false, StrToFloat(texto)); });
+    qxtIva->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoPorcentajeIva(StrToFloat(texto)); });
+    qxtImporteIva->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoImporte(false, StrToFloat(texto)); });
+
+    bndPiePagina_ = &report_.setPageFooter(QStringLiteral("bndPiePagina"), 28);
+    bndPiePagina_->addShape(QStringLiteral("linPie"), {0, 2, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    ReportSysData* pagina =
+        bndPiePagina_->addSysData(QStringLiteral("qrsPagina"), {kAncho / 2 - 30, 8, 60, 16}, ReportSysData::Data::PageNumber);
+    pagina->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    qxtFechaPie = bndPiePagina_->addLabel(QStringLiteral("qxtFechaPie"), {kAncho - 200, 8, 200, 16});
+    qxtFechaPie->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bndPiePagina_->setBeforePrint([this](bool& imprimir) { bndPiePaginaBeforePrint(imprimir); });
+}
+
+void TfrmReportDiarioResumido::SetDmDiarioIva(TdmDiarioIva* dm) { if (dm_ != dm) dm_ = dm; }
+void TfrmReportDiarioResumido::SetTipoCalculo(qint16 tipo) { if (tipoCalculo_ != tipo) tipoCalculo_ = tipo; }
+void TfrmReportDiarioResumido::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
+void TfrmReportDiarioResumido::SetTextoFechas(const QString& texto) { if (textoFechas_ != texto) textoFechas_ = texto; }
+void TfrmReportDiarioResumido::SetTextoFechaPie(const QString& texto) { if (textoFechaPie_ != texto) textoFechaPie_ = texto; }
+
+int TfrmReportDiarioResumido::Inicializar(HostParams* parametros)
+{
+    return Guarded(*this, QStringLiteral("Inicializar"), [&] {
+        parametros_ = parametros;
+        if (!parametros)
+            throw std::invalid_argument("No se ha recibido el bloque de parámetros");
+        delete lstUtil_.data();
+        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        return tipoCalculo_ == 2 ? TotalizarIvas() : 0;
+    }, -1);
+}
+
+int TfrmReportDiarioResumido::TotalizarIvas()
+{
+    return Guarded(*this, QStringLiteral("TotalizarIvas"), [&] {
+        if (!dm_)
+            throw std::logic_error("No se ha asignado el módulo de datos");
+        MemTable& ivas = dm_->memIvas;
+        MemTable& diario = dm_->memDiario;
+        const QString porcentajeIva = QStringLiteral("PorcentajeIva");
+        ivas.close();
+        ivas.open();
+        for (diario.first(); !diario.eof(); diario.next()) {
+            const double porcentaje = diario.fieldAsFloat(QStringLiteral("Porcentaje"));
+            const double base = diario.fieldAsFloat(QStringLiteral("BaseImponible"));
+            const double iva = diario.fieldAsFloat(QStringLiteral("Iva"));
+            if (ivas.locate(porcentajeIva, porcentaje)) {
+                ivas.edit();
+                ivas.setField(QStringLiteral("BaseImponible"), ivas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
+                ivas.setField(QStringLiteral("Iva"), ivas.fieldAsFloat(QStringLiteral("Iva")) + iva);
+            } else {
+                ivas.append();
+                ivas.setField(porcentajeIva, porcentaje);
+                ivas.setField(QStringLiteral("BaseImponible"), base);
+                ivas.setField(QStringLiteral("Iva"), iva);
+            }
+            ivas.post();
+        }
+        return 0;
+    }, -1);
+}
+
+ReportDocument TfrmReportDiarioResumido::Documento()
+{
+    return report_.layout();
+}
+
+// ---- band events ---------------------------------------------------------------------------
+
+void TfrmReportDiarioResumido::qrpReportResumidoBeforePrint()
+{
+    if (tipoCalculo_ == 2) {
+        report_.setDataSet(dm_->memIvas);
+        qxtBaseImponible->setField(QStringLiteral("BaseImponible"));
+        qxtIva->setField(QStringLiteral("PorcentajeIva"));
+        qxtImporteIva->setField(QStringLiteral("Iva"));
+    } else {
+        report_.setDataSet(dm_->dstMVenta);
+        qxtBaseImponible->setField(QStringLiteral("BASE_IMPONIBLE"));
+        qxtIva->setField(QStringLiteral("IVA"));
+        qxtImporteIva->setField(QStringLiteral("IMPORTE_IVA"));
+    }
+}
+
+void TfrmReportDiarioResumido::bndCabeceraBeforePrint(bool&)
+{
+    const TConfiguracion& conf = *parametros_->Configuracion;
+    qxtTitulo->setCaption(QStringLiteral("Diario de I.V.A ") + textoFechas_);
+    qxtFiltro->setCaption(filtro_);
+    qxtEmpresa->setCaption(conf.Empresa);
+    qxtDireccion->setCaption(conf.Direccion);
+    qxtNif->setCaption(conf.Nif);
+    qxtLocalidad->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+}
+
+void TfrmReportDiarioResumido::bndPiePaginaBeforePrint(bool&)
+{
+    qxtFechaPie->setCaption(textoFechaPie_);
+}
+
+} // namespace lumetra

@@ -1,0 +1,96 @@
+#include "DiarioFixture.h"
+
+#include "platform/format/PrintQString.h"
+#include "platform/report/ReportBand.h"
+#include "vatjournal/frmDiarioDetallado.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumetra;
+
+namespace {
+
+// An order closed on 15/01/2013 with a down payment on 10/01: its lines at 21 %, at 10 % (a row
+// whose reference is one space) and two at 4 % that cancel out.
+class DiarioDetalladoTest : public test::DiarioFixture {
+protected:
+    void SetUp() override
+    {
+        DiarioFixture::SetUp();
+        venta(1, "2013-01-15", 1, 7, 1, 30);
+        linea(1, "R1", "Montura", 100, 21, 21);
+        linea(1, " ", "Oculto", 10, 1, 10);
+        linea(1, "R3", "Lente", 10, 0.4, 4);
+        linea(1, "R4", "Abono", -10, -0.4, 4);
+        cobro(1, "2013-01-10", 21, 1, 500);
+        cobro(1, "2013-01-15", 111, 1, 501);
+    }
+    ReportDocument imprimir(qint16 tipoListado)
+    {
+        TfrmDiarioDetallado form(&owner);
+        form.SetDmDiarioIva(dm);
+        form.SetTipoListado(tipoListado);
+        form.SetTipoCalculo(2);
+        form.SetSustituirFamilia(false);
+        EXPECT_EQ(form.Inicializar(session->params()), 0);
+        form.SetFiltro(QStringLiteral("[Todas las Tiendas Seleccionadas]"));
+        ReportDocument doc = form.Documento();
+        EXPECT_FALSE(doc.failed()) << doc.error.toStdString();
+        EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
+        return doc;
+    }
+    // Each printed band of that name as its texts joined by "|"; empty texts (blank run-time
+    // VAT rows) dropped on request.
+    static QStringList textos(const ReportDocument& doc, const QString& banda, bool sinVacios = false)
+    {
+        QStringList t;
+        for (const PrintedBand& b : bands(doc, banda)) {
+            QStringList textosBanda = b.texts;
+            if (sinVacios)
+                textosBanda.removeAll(QString());
+            t << textosBanda.join('|');
+        }
+        return t;
+    }
+};
+
+TEST_F(DiarioDetalladoTest, DetalladoPrintsLinesDayTotalsAndRatesWithABase)
+{
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado), 0);
+    const ReportDocument doc = imprimir(1);
+    ASSERT_EQ(doc.pageCount(), 2) << doc.dump().toStdString();
+
+    // Adjustment and collection rows print no invoice number and no reference.
+    const QStringList lineas = textos(doc, "bndDetalle");
+    EXPECT_EQ(lineas, QStringList({
+        "|7||Entrega a Cuenta Nº Talón 7|17,36 €|21,00 %|3,64 €",
+        "A/30|7|R1|Montura|100,00 €|21,00 %|21,00 €",
+        "A/30|7|R3|Lente|10,00 €|4,00 %|0,40 €",
+        "A/30|7|R4|Abono|-10,00 €|4,00 %|-0,40 €",
+        "|7||Entrega a Cuenta y ajustes Nº Talón 7|-17,36 €|21,00 %|-3,64 €",
+    }));
+    // The hidden row counts in the totals and the table; the 4 % rate sums to 0 and is left out.
+    EXPECT_EQ(textos(doc, "bndPieGrupo", true), QStringList({
+        "Totales.......|17,36 €|3,64 €|17,36 €|21,00 % IVA|3,64 €",
+        "Totales.......|92,64 €|18,36 €|10,00 €|10,00 % IVA|1,00 €|82,64 €|21,00 % IVA|17,36 €",
+    }));
+    EXPECT_EQ(textos(doc, "bndPiePagina"), QStringList({"1|10/01/2013", "2|15/01/2013"}));
+    // The second day starts its page with the day header alone.
+    EXPECT_EQ(bands(doc, "bndCabecera").size(), 1);
+    EXPECT_TRUE(doc.pageTexts(1).contains("Diario de I.V.A del día 15/01/2013"));
+}
+
+TEST_F(DiarioDetalladoTest, OnePagePerDayShowsOnlyTheVatTableUnderItsTitles)
+{
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDiasPorHoja), 0);
+    const ReportDocument doc = imprimir(2);
+    ASSERT_EQ(doc.pageCount(), 2);
+    EXPECT_TRUE(bands(doc, "bndDetalle").isEmpty());
+    EXPECT_EQ(textos(doc, "bndPieGrupo", true), QStringList({
+        "B. Imponible|% I.V.A|I.V.A|17,36 €|21,00 % IVA|3,64 €",
+        "B. Imponible|% I.V.A|I.V.A|10,00 €|10,00 % IVA|1,00 €|82,64 €|21,00 % IVA|17,36 €",
+    }));
+    EXPECT_FALSE(bands(doc, "bndCabeceraGrupo").first().texts.contains("Referencia"));
+}
+
+} // namespace

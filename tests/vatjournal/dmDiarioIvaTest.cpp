@@ -1,0 +1,185 @@
+#include "DiarioFixture.h"
+
+#include "platform/format/FormatFloat.h"
+#include "platform/format/PrintQString.h"
+
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace lumetra;
+
+namespace {
+
+struct Caso {
+    const char* nombre;
+    int tipo;
+    int forma;
+    int tiendaVenta;
+    QStringList tiendas;
+    double cobrado;
+    QStringList esperado;
+};
+
+class DiarioCajaTest : public test::DiarioFixture {};
+
+// One order/sale paid on 15/01/2013: line 100 + 21 at 21 %, collected that day in store 1.
+TEST_F(DiarioCajaTest, SalesPassLinesAndAdjustments)
+{
+    const QString lineaMontura = "15/01/2013|Montura|100|21|21";
+    const Caso casos[] = {
+        {"delivery_note_sale_gives_nothing", 1, 3, 1, {}, 60.5, {}},
+        {"type1_unselected_store_gives_only_adjustment", 1, 1, 2, {"1"}, 60.5,
+         {"15/01/2013|Entrega a Cuenta y ajustes Nº Talón 7|50|21|10,5"}},
+        {"type1_selected_store_line_and_adjustment", 1, 1, 1, {"1", "12"}, 60.5,
+         {lineaMontura, "15/01/2013|Entrega a Cuenta y ajustes Nº Talón 7|-50|21|-10,5"}},
+        {"type1_same_day_collections_equal_lines_no_adjustment", 1, 1, 1, {}, 121, {lineaMontura}},
+        {"type0_never_adjusts", 0, 1, 1, {}, 60.5, {lineaMontura}},
+        {"type0_unselected_store_gives_nothing", 0, 1, 2, {"1"}, 60.5, {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        TearDown();
+        SetUp();
+        venta(1, "2013-01-15", c.tipo, 7, c.tiendaVenta, 0, c.forma);
+        linea(1, "R", "Montura", 100, 21, 21);
+        cobro(1, "2013-01-15", c.cobrado, 1);
+        ASSERT_EQ(construirCaja(c.tiendas), 0);
+        EXPECT_EQ(diario(), c.esperado);
+        EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
+    }
+}
+
+TEST_F(DiarioCajaTest, DownPaymentEntersOnItsDayAndIsTakenOutWhenTheOrderCloses)
+{
+    venta(1, "2013-01-15", 1, 7, 1, 30);
+    linea(1, "R1", "Lentes", 66.12, 13.88, 21);
+    linea(1, "R2", "Montura", 33.88, 7.12, 21);
+    cobro(1, "2013-01-10", 21, 1, 500);
+    cobro(1, "2013-01-15", 100, 1, 501);   // the day it closed: no collection row
+    cobro(1, "2013-01-15", 20, 2, 502);    // another store, not selected
+    ASSERT_EQ(construirCaja({"1"}), 0);
+    EXPECT_EQ(diario(), QStringList({
+        "10/01/2013|Entrega a Cuenta Nº Talón 7|17,36|21|3,64",
+        "15/01/2013|Lentes|66,12|21|13,88",
+        "15/01/2013|Montura|33,88|21|7,12",
+        "15/01/2013|Entrega a Cuenta y ajustes Nº Talón 7|-17,36|21|-3,64",
+    }));
+    MemTable& t = dm->memDiario;
+    t.first();
+    EXPECT_EQ(t.fieldAsText("Referencia"), "Sin");
+    EXPECT_EQ(t.fieldAsFloat("FacSimple"), -1);
+    t.next();
+    EXPECT_EQ(t.fieldAsText("Referencia"), "R1");
+    EXPECT_EQ(t.fieldAsFloat("FacSimple"), 30);
+    EXPECT_EQ(t.fieldAsText("FacSimpleSerie"), "A");
+}
+
+TEST_F(DiarioCajaTest, DeliveryNoteCollectionAndNonOrderSaleGiveNoCollectionRow)
+{
+    venta(1, "2013-02-20", 1, 7);
+    venta(2, "2013-01-05", 0, 8);
+    linea(2, "R", "Gafas", 10, 2.1, 21);
+    cobro(1, "2013-01-10", 30, 1, 1, 3);    // delivery note
+    cobro(1, "2013-01-11", 12.1, 1, 2, 1);  // counts
+    cobro(2, "2013-01-12", 5, 1, 3, 1);     // a direct sale is no order: no sale row found
+    ASSERT_EQ(construirCaja(), 0);
+    EXPECT_EQ(diario(), QStringList({"05/01/2013|Gafas|10|21|2,1", "11/01/2013|Entrega a Cuenta Nº Talón 7|10|21|2,1"}));
+}
+
+TEST_F(DiarioCajaTest, OrdenKeysByListingType)
+{
+    venta(1, "2013-01-15", 0, 1, 1, 9);
+    linea(1, "A", "Veintiuno", 100, 21, 21);
+    linea(1, "B", "Diez", 10, 1, 10);
+    venta(2, "2013-01-15", 0, 2, 1, 3);
+    linea(2, "C", "Cuatro", 10, 0.4, 4);
+    venta(3, "2013-02-20", 1, 3);
+    cobro(3, "2013-01-15", 24.2, 1, 77);
+    const QString dia = FloatToStr(DateTime::fromYmd(2013, 1, 15).serial());
+
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoResumidoDias), 0);
+    QStringList orden;
+    for (dm->memDiario.first(); !dm->memDiario.eof(); dm->memDiario.next())
+        orden << dm->memDiario.fieldAsText("Orden") + " " + dm->memDiario.fieldAsText("Descripcion");
+    EXPECT_EQ(orden, QStringList({dia + "0000000077 Entrega a Cuenta Nº Talón 3", dia + "04 Cuatro", dia + "10 Diez",
+                                  dia + "21 Veintiuno"}));
+
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado), 0);
+    orden.clear();
+    for (dm->memDiario.first(); !dm->memDiario.eof(); dm->memDiario.next())
+        orden << dm->memDiario.fieldAsText("Orden") + " " + dm->memDiario.fieldAsText("Descripcion");
+    EXPECT_EQ(orden, QStringList({dia + "0000000003 Cuatro", dia + "0000000009 Veintiuno", dia + "0000000009 Diez",
+                                  dia + "0000000077 Entrega a Cuenta Nº Talón 3"}));
+}
+
+TEST_F(DiarioCajaTest, SplitsAmountsAtTheRateOfTheDate)
+{
+    struct Fila {
+        const char* nombre;
+        double defecto;
+        QDate fecha;
+        double porcentaje;
+        double importe, base, iva;
+    };
+    const Fila filas[] = {
+        {"121_at_21", 21, {2013, 1, 15}, 21, 121, 100, 21},
+        {"10_at_21_rounding_to_vat", 21, {2013, 1, 15}, 21, 10, 8.26, 1.74},
+        {"default18_before_july2010", 18, {2010, 6, 30}, 16, 116, 100, 16},
+        {"default21_before_july2010", 21, {2010, 6, 30}, 16, 116, 100, 16},
+        {"default10_before_july2010", 10, {2010, 6, 30}, 7, 107, 100, 7},
+        {"default8_before_july2010", 8, {2010, 6, 30}, 7, 107, 100, 7},
+        {"default21_from_july2010", 21, {2010, 7, 1}, 18, 118, 100, 18},
+        {"default10_until_august2012", 10, {2012, 8, 31}, 8, 108, 100, 8},
+        {"default18_until_august2012", 18, {2012, 8, 31}, 18, 118, 100, 18},
+        {"default21_from_september2012", 21, {2012, 9, 1}, 21, 121, 100, 21},
+        {"other_default_kept", 4, {2010, 6, 30}, 4, 104, 100, 4},
+        {"negative_amount", 21, {2013, 1, 15}, 21, -21, -17.36, -3.64},
+    };
+    TdmDiarioIva& m = modulo();
+    for (const Fila& f : filas) {
+        SCOPED_TRACE(f.nombre);
+        session->params()->Configuracion->IvaDefecto.Porcentaje = f.defecto;
+        const DateTime fecha = DateTime::fromDate(f.fecha);
+        EXPECT_EQ(m.PorcentajeIvaFecha(fecha), f.porcentaje);
+        ASSERT_EQ(m.CalcularBaseImponible(f.importe, fecha), 0);
+        EXPECT_DOUBLE_EQ(m.BaseCalculada(), f.base);
+        EXPECT_DOUBLE_EQ(m.IvaCalculado(), f.iva);
+    }
+    TdmDiarioIva sinParametros;
+    EXPECT_EQ(sinParametros.PorcentajeIvaFecha(DateTime::fromYmd(2013, 1, 1)), 8);
+}
+
+TEST_F(DiarioCajaTest, StoreSelectionComparesWholeNumberTexts)
+{
+    TdmDiarioIva& m = modulo();
+    EXPECT_TRUE(m.TiendaSeleccionada(5));
+    m.Tiendas() = QStringList{"1", "12"};
+    EXPECT_TRUE(m.TiendaSeleccionada(12));
+    EXPECT_FALSE(m.TiendaSeleccionada(2));
+    EXPECT_FALSE(m.TiendaSeleccionada(1.5));
+}
+
+TEST_F(DiarioCajaTest, CancelClosesDatasetsAndFailureIsReportedOnce)
+{
+    venta(1, "2013-01-15", 0, 7);
+    linea(1, "R", "Gafas", 10, 2.1, 21);
+    TdmDiarioIva& m = modulo();
+    m.MostrarPorcentaje();
+    ASSERT_EQ(m.AbrirQueryMDD(ventasCaja(kEntre), kLineasCaja, kCobrosVenta), 0);
+    m.Porcentaje()->findChild<QPushButton*>("btnCancelar")->click();
+    EXPECT_EQ(m.TablaDiarioVentas(), TdmDiarioIva::EstadoCancelado);
+    EXPECT_FALSE(m.dstMaestro.isOpen());
+    EXPECT_TRUE(m.memDiario.isEmpty());
+    EXPECT_TRUE(ui.dialogs.isEmpty());
+
+    // A master query without the columns the pass reads.
+    m.MostrarPorcentaje();
+    ASSERT_EQ(m.AbrirQueryMDD("Select MV.ID_MVENTA, MV.ID_FORMA_PAGO From MVENTA MV", kLineasCaja, kCobrosVenta), 0);
+    EXPECT_EQ(m.TablaDiarioVentas(), TdmDiarioIva::EstadoError);
+    ASSERT_EQ(ui.dialogs.size(), 1);
+    EXPECT_TRUE(ui.dialogs.first().contains("TablaDiario"));
+    EXPECT_TRUE(ui.dialogs.first().contains("Hoja de Caja - Módulo de Datos Diario Iva"));
+    EXPECT_EQ(m.Porcentaje(), nullptr);
+}
+
+} // namespace
