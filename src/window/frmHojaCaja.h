@@ -99,6 +99,7 @@ public:
     int ImprimirTarjetas();
     void ReportDiarioDetallado(const QString& filtro);
     void ReportDiarioResumido(const QString& filtro);
+    void ReportDiarioResumidoLineas(const QString& filtro);
 
     // Controls, named as the window's code and tests know them.
     NavBar* nbrListado = nullptr;

@@ -12,6 +12,7 @@
 #include "vatjournal/dmDiarioIva.h"
 #include "vatjournal/frmDiarioDetallado.h"
 #include "vatjournal/frmReportDiarioResumido.h"
+#include "vatjournal/frmReportDiarioResumidoLineas.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -152,8 +153,6 @@ int TfrmHojaCaja::ImprimirDiario()
         if (IntegridadDatos() != 0)
             return resultado_;
         const int tipo = cbxListadoDiario->currentIndex();
-        if (tipo == TdmDiarioIva::ListadoResumidoDias)
-            return sinListado(QStringLiteral("Diario de I.V.A - Resumido Por Días"));
         dmDiarioIva_->SetTipoListado(qint16(tipo));
         switch (cbxIvaDiario->currentIndex()) {
         case 0: resultado_ = GenerarSQLDiarioCobro(); break;
@@ -168,6 +167,8 @@ int TfrmHojaCaja::ImprimirDiario()
         const QString filtro = cbxTiendaDiario->displayText();
         if (tipo == TdmDiarioIva::ListadoResumido)
             ReportDiarioResumido(filtro);
+        else if (tipo == TdmDiarioIva::ListadoResumidoDias)
+            ReportDiarioResumidoLineas(filtro);
         else
             ReportDiarioDetallado(filtro);
         return resultado_;
@@ -200,6 +201,21 @@ void TfrmHojaCaja::ReportDiarioResumido(const QString& filtro)
         informe->SetTextoFechas(sinFecha ? QString() : TextoFechas);
         informe->SetTextoFechaPie(sinFecha ? QString() : TextoFechaPie);
         informe->Inicializar(parametros_);
+        previsualizar(informe->Documento(), QStringLiteral("diario"));
+    });
+}
+
+void TfrmHojaCaja::ReportDiarioResumidoLineas(const QString& filtro)
+{
+    GuardedVoid(*this, QStringLiteral("ReportDiarioResumidoLineas"), [&] {
+        auto informe = std::make_unique<TfrmReportDiarioResumidoLineas>(parametros_->Propietario);
+        informe->SetDmDiarioIva(dmDiarioIva_);
+        informe->SetTipoCalculo(qint16(cbxIvaDiario->currentIndex()));
+        informe->Inicializar(parametros_);
+        informe->SetFiltro(filtro);
+        informe->SetTextoFechaInicio(edtFechaInicioDiario->displayedText());
+        informe->SetTextoFechaFin(edtFechaFinDiario->displayedText());
+        informe->SetOperador(qint16(parametros_->Condiciones->CodigoOperador(cbxFechaDiario->currentText())));
         previsualizar(informe->Documento(), QStringLiteral("diario"));
     });
 }

@@ -94,6 +94,20 @@ TEST_F(VatJournalWindowTest, DetailedJournalByOrderDate)
     EXPECT_EQ(rows, (QStringList{"A/7|501|LIQ-1|Solución|20,00 €|10,00 %|2,00 €", "A/7|501|SOL-1|Gafa de sol|100,00 €|21,00 %|21,00 €"}));
 }
 
+TEST_F(VatJournalWindowTest, PerDaySummaryByCollectionDate)
+{
+    const ReportDocument* doc = journal(QStringLiteral("...Entre..."), 0, 3);
+    ASSERT_NE(doc, nullptr);
+    const QStringList texts = doc->pageTexts(0);
+    EXPECT_TRUE(texts.contains(QStringLiteral("Diario de I.V.A entre 01/06/2013 y 30/06/2013")));
+    // One line per day and rate, the date on the first only.
+    QStringList lines;
+    for (const PrintedBand& b : doc->bands)
+        if (b.name == QLatin1String("bndPieGrupoTipoIva"))
+            lines << b.texts.join(QLatin1Char('|'));
+    EXPECT_EQ(lines, (QStringList{"15/06/2013|20,00 €|10,00 % IVA|2,00 €", "|200,00 €|21,00 % IVA|42,00 €"}));
+}
+
 TEST_F(VatJournalWindowTest, NothingInTheDatesShowsTheMessageOnceAndNoPreview)
 {
     EXPECT_EQ(journal(QStringLiteral("Igual a..."), 0, 1, DateTime::fromYmd(2013, 7, 1)), nullptr);

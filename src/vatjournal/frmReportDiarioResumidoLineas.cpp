@@ -1,0 +1,365 @@
+#include "vatjournal/frmReportDiarioResumidoLineas.h"
+
+#include "common/Guarded.h"
+#include "common/Iva.h"
+#include "common/LstUtil.h"
+#include "common/frmError.h"
+#include "entry/Configuracion.h"
+#include "entry/HostParams.h"
+#include "vatjournal/dmDiarioIva.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace lumetra {
+
+namespace {
+
+const QString kPantalla = QStringLiteral("Diario de Iva - Diario Resumido por Días");
+const QColor kPlata(192, 192, 192);
+constexpr qreal kAncho = 718;   // A4 portrait between the 10 mm margins
+
+QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
+{
+    QFont f(QString::fromLatin1(familia));
+    f.setPointSizeF(size);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+struct Columna {
+    qreal left;
+    qreal width;
+    Qt::Alignment align;
+};
+constexpr Columna kFecha{0, 120, Qt::AlignLeft};
+constexpr Columna kBase{200, 150, Qt::AlignRight};
+constexpr Columna kPorcentaje{370, 150, Qt::AlignRight};
+constexpr Columna kIvaCol{540, 150, Qt::AlignRight};
+
+// The run-time totals table of the summary band: one row per VAT type under its titles.
+constexpr qreal kTablaBase = 250, kTablaPorcentaje = 390, kTablaIva = 490, kTablaArriba = 90, kTablaFila = 20;
+constexpr qreal kTablaAnchoBase = 130, kTablaAnchoPorcentaje = 90, kTablaAnchoIva = 100;
+
+} // namespace
+
+TfrmReportDiarioResumidoLineas::TfrmReportDiarioResumidoLineas(QObject* propietario)
+    : QObject(propietario)
+{
+    setObjectName(QStringLiteral("frmReportDiarioResumidoLineas"));
+    construir();
+}
+
+TfrmReportDiarioResumidoLineas::~TfrmReportDiarioResumidoLineas()
+{
+    delete lstUtil_.data();
+    delete iva_.data();
+}
+
+void TfrmReportDiarioResumidoLineas::MostrarError(const QString& funcion, const QString& descripcion)
+{
+    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
+}
+
+void TfrmReportDiarioResumidoLineas::construir()
+{
+    report_.setTitle(QStringLiteral("Diario de Iva"));
+    report_.setOrientation(QPageLayout::Portrait);
+    report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
+    report_.setFont(fuente("Tahoma", 8));
+    report_.setBeforePrint([this] { qrpReportBeforePrint(); });
+    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
+
+    bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 164);
+    ReportBand& cab = *bndCabecera_;
+    ReportShape* marco = cab.addShape(QStringLiteral("shpMarco"), {0, 4, kAncho, 128}, ReportShape::Shape::Rectangle);
+    marco->setBrush(kPlata);
+    marco->setPen(kPlata);
+    qxtTituloPagina = cab.addLabel(QStringLiteral("qxtTituloPagina"), {8, 10, 700, 28});
+    qxtTituloPagina->setFont(fuente("Verdana", 14, true, true));
+    const auto linea = [&](const char* nombre, qreal top) {
+        ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {8, top, 700, 16});
+        l->setFont(fuente("Verdana", 8));
+        return l;
+    };
+    qxtFiltroPagina = linea("qxtFiltroPagina", 44);
+    qxtEmpresaPagina = linea("qxtEmpresaPagina", 62);
+    qxtDireccionPagina = linea("qxtDireccionPagina", 80);
+    qxtNifPagina = linea("qxtNifPagina", 98);
+    qxtLocalidadPagina = linea("qxtLocalidadPagina", 114);
+    const auto titulo = [&](const char* nombre, const Columna& c, const QString& texto) {
+        ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {c.left, 140, c.width, 16}, texto);
+        l->setFont(fuente("Verdana", 9, true));
+        l->setAlignment(c.align | Qt::AlignVCenter);
+    };
+    titulo("lblFecha", kFecha, QStringLiteral("Fecha"));
+    titulo("lblBImponible", kBase, QStringLiteral("B.Imponible"));
+    titulo("lblPorcentaje", kPorcentaje, QStringLiteral("% I.V.A"));
+    titulo("lblIva", kIvaCol, QStringLiteral("I.V.A"));
+    cab.addShape(QStringLiteral("linCabecera"), {0, 160, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    cab.setBeforePrint([this](bool& imprimir) { bndCabeceraBeforePrint(imprimir); });
+
+    // Day outside, rate inside; the headers and the detail take no room, they only accumulate.
+    bndCabGrupoFecha_ = &report_.addGroup(QStringLiteral("bndCabGrupoFecha"), QStringLiteral("FECHA"), 0);
+    bndCabGrupoFecha_->header().setBeforePrint([this](bool& imprimir) { bndCabGrupoFechaBeforePrint(imprimir); });
+    bdCabGrupoTipoIva_ = &report_.addGroup(QStringLiteral("bdCabGrupoTipoIva"), QStringLiteral("IVA"), 0);
+    bdCabGrupoTipoIva_->header().setBeforePrint([this](bool& imprimir) { bdCabGrupoTipoIvaBeforePrint(imprimir); });
+    bndDetalle_ = &report_.setDetail(QStringLiteral("bndDetalle"), 0);
+    bndDetalle_->setBeforePrint([this](bool& imprimir) { bndDetalleBeforePrint(imprimir); });
+
+    bndPieGrupoTipoIva_ = &bdCabGrupoTipoIva_->addFooter(QStringLiteral("bndPieGrupoTipoIva"), 18);
+    const auto celda = [this](const char* nombre, const Columna& c) {
+        ReportLabel* l = bndPieGrupoTipoIva_->addLabel(QString::fromLatin1(nombre), {c.left, 1, c.width, 16});
+        l->setAlignment(c.align | Qt::AlignVCenter);
+        return l;
+    };
+    qxtFecha = celda("qxtFecha", kFecha);
+    qxtBImponible = celda("qxtBImponible", kBase);
+    qxtPorcentaje = celda("qxtPorcentaje", kPorcentaje);
+    qxtIva = celda("qxtIva", kIvaCol);
+    bndPieGrupoTipoIva_->setBeforePrint([this](bool& imprimir) { bndPieGrupoTipoIvaBeforePrint(imprimir); });
+    bndPieGrupoTipoIva_->setAfterPrint([this](bool impreso) { bndPieGrupoTipoIvaAfterPrint(impreso); });
+
+    bndSumario_ = &report_.setSummary(QStringLiteral("bndSumario"), kTablaArriba + kTablaFila);
+    ReportBand& sum = *bndSumario_;
+    qxtLinea = sum.addShape(QStringLiteral("qxtLinea"), {kBase.left, 2, kAncho - kBase.left, 2}, ReportShape::Shape::HorizontalLine);
+    qxtTotalBase = sum.addLabel(QStringLiteral("qxtTotalBase"), {kBase.left, 8, kBase.width, 16});
+    qxtTotalBase->setFont(fuente("Tahoma", 8, true));
+    qxtTotalBase->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    qxtTotalIva = sum.addLabel(QStringLiteral("qxtTotalIva"), {kIvaCol.left, 8, kIvaCol.width, 16});
+    qxtTotalIva->setFont(fuente("Tahoma", 8, true));
+    qxtTotalIva->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const auto tituloTabla = [&](const char* nombre, qreal left, qreal width, const QString& texto) {
+        ReportLabel* l = sum.addLabel(QString::fromLatin1(nombre), {left, 62, width, 16}, texto);
+        l->setFont(fuente("Verdana", 8, true));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    };
+    tituloTabla("lblTablaBase", kTablaBase, kTablaAnchoBase, QStringLiteral("B. Imponible"));
+    tituloTabla("lblTablaPorcentaje", kTablaPorcentaje, kTablaAnchoPorcentaje, QStringLiteral("% I.V.A"));
+    tituloTabla("lblTablaIva", kTablaIva, kTablaAnchoIva, QStringLiteral("I.V.A"));
+    qxtLineaIva = sum.addShape(QStringLiteral("qxtLineaIva"), {kTablaBase, 82, kTablaIva + kTablaAnchoIva - kTablaBase, 2},
+                               ReportShape::Shape::HorizontalLine);
+    sum.setBeforePrint([this](bool& imprimir) { bndSumarioBeforePrint(imprimir); });
+
+    bndPiePagina_ = &report_.setPageFooter(QStringLiteral("bndPiePagina"), 28);
+    bndPiePagina_->addShape(QStringLiteral("linPie"), {0, 2, kAncho, 2}, ReportShape::Shape::HorizontalLine);
+    ReportSysData* pagina =
+        bndPiePagina_->addSysData(QStringLiteral("qrsPagina"), {kAncho / 2 - 30, 8, 60, 16}, ReportSysData::Data::PageNumber);
+    pagina->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    qxtFechaPie = bndPiePagina_->addLabel(QStringLiteral("qxtFechaPie"), {kAncho - 200, 8, 200, 16});
+    qxtFechaPie->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bndPiePagina_->setBeforePrint([this](bool& imprimir) { bndPiePaginaBeforePrint(imprimir); });
+}
+
+void TfrmReportDiarioResumidoLineas::SetDmDiarioIva(TdmDiarioIva* dm) { if (dm_ != dm) dm_ = dm; }
+void TfrmReportDiarioResumidoLineas::SetTipoCalculo(qint16 tipo) { if (tipoCalculo_ != tipo) tipoCalculo_ = tipo; }
+void TfrmReportDiarioResumidoLineas::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
+void TfrmReportDiarioResumidoLineas::SetTextoFechaInicio(const QString& texto)
+{
+    if (textoFechaInicio_ != texto)
+        textoFechaInicio_ = texto;
+}
+void TfrmReportDiarioResumidoLineas::SetTextoFechaFin(const QString& texto) { if (textoFechaFin_ != texto) textoFechaFin_ = texto; }
+void TfrmReportDiarioResumidoLineas::SetOperador(qint16 operador) { if (operador_ != operador) operador_ = operador; }
+
+int TfrmReportDiarioResumidoLineas::Inicializar(HostParams* parametros)
+{
+    return Guarded(*this, QStringLiteral("Inicializar"), [&] {
+        parametros_ = parametros;
+        if (!parametros || !dm_)
+            throw std::invalid_argument("Faltan los parámetros o el módulo de datos");
+        delete lstUtil_.data();
+        delete iva_.data();
+        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        iva_ = new TIva(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        dm_->memIvas.close();
+        dm_->memIvas.open();
+        return CrearEtiquetasIva();
+    }, -1);
+}
+
+int TfrmReportDiarioResumidoLineas::CrearEtiquetasIva()
+{
+    return Guarded(*this, QStringLiteral("CrearEtiquetasIva"), [&] {
+        for (int i = 0; i < numEtiquetas_; ++i) {
+            bndSumario_->removeElement(etiquetasBase_[i]);
+            bndSumario_->removeElement(etiquetasPorcentaje_[i]);
+            bndSumario_->removeElement(etiquetasIva_[i]);
+        }
+        numEtiquetas_ = 0;
+        filasUsadas_ = 0;
+        iva_->CargarIvas();
+        const int n = std::min<int>(iva_->Porcentajes().size(), MaxEtiquetasIva);
+        for (int i = 0; i < n; ++i) {
+            const qreal top = kTablaArriba + kTablaFila * i;
+            const auto etiqueta = [&](const char* nombre, qreal left, qreal width, bool negrita) {
+                ReportLabel* l = bndSumario_->addLabel(QString::fromLatin1(nombre) + QString::number(i), {left, top, width, 16});
+                l->setFont(fuente("Tahoma", 8, negrita));
+                l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                return l;
+            };
+            etiquetasBase_[i] = etiqueta("qxtEtiquetaBase", kTablaBase, kTablaAnchoBase, false);
+            etiquetasPorcentaje_[i] = etiqueta("qxtEtiquetaPorcentaje", kTablaPorcentaje, kTablaAnchoPorcentaje, true);
+            etiquetasIva_[i] = etiqueta("qxtEtiquetaIva", kTablaIva, kTablaAnchoIva, false);
+        }
+        numEtiquetas_ = n;
+        bndSumario_->setHeight(kTablaArriba + kTablaFila * n + kTablaFila);
+        return 0;
+    }, -1);
+}
+
+void TfrmReportDiarioResumidoLineas::AcumularIva(double iva, double base, double porcentaje)
+{
+    MemTable& ivas = dm_->memIvas;
+    if (ivas.locate(QStringLiteral("PorcentajeIva"), porcentaje)) {
+        ivas.edit();
+        ivas.setField(QStringLiteral("BaseImponible"), ivas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
+        ivas.setField(QStringLiteral("Iva"), ivas.fieldAsFloat(QStringLiteral("Iva")) + iva);
+    } else {
+        ivas.append();
+        ivas.setField(QStringLiteral("PorcentajeIva"), porcentaje);
+        ivas.setField(QStringLiteral("BaseImponible"), base);
+        ivas.setField(QStringLiteral("Iva"), iva);
+    }
+    ivas.post();
+}
+
+ReportDocument TfrmReportDiarioResumidoLineas::Documento()
+{
+    return report_.layout();
+}
+
+QString TfrmReportDiarioResumidoLineas::texto(const char* campoVenta, const char* campoDiario) const
+{
+    return cajaDiario() ? dm_->memDiario.fieldAsText(QString::fromLatin1(campoDiario))
+                        : dm_->dstMVenta.fieldAsText(QString::fromLatin1(campoVenta));
+}
+
+double TfrmReportDiarioResumidoLineas::numero(const char* campoVenta, const char* campoDiario) const
+{
+    return cajaDiario() ? dm_->memDiario.fieldAsFloat(QString::fromLatin1(campoDiario))
+                        : dm_->dstMVenta.fieldAsFloat(QString::fromLatin1(campoVenta));
+}
+
+// ---- band events ---------------------------------------------------------------------------
+
+void TfrmReportDiarioResumidoLineas::qrpReportBeforePrint()
+{
+    if (cajaDiario()) {
+        report_.setDataSet(dm_->memDiario);
+        bndCabGrupoFecha_->setExpression(QStringLiteral("Fecha"));
+        bdCabGrupoTipoIva_->setExpression(QStringLiteral("Porcentaje"));
+    } else {
+        report_.setDataSet(dm_->dstMVenta);
+        bndCabGrupoFecha_->setExpression(QStringLiteral("FECHA"));
+        bdCabGrupoTipoIva_->setExpression(QStringLiteral("IVA"));
+    }
+}
+
+void TfrmReportDiarioResumidoLineas::bndCabeceraBeforePrint(bool&)
+{
+    QString titulo;
+    switch (operador_) {
+    case 0: titulo = QStringLiteral("Diario de I.V.A igual ") + textoFechaInicio_; break;
+    case 1: titulo = QStringLiteral("Diario de I.V.A distinto ") + textoFechaInicio_; break;
+    case 2: titulo = QStringLiteral("Diario de I.V.A mayor ") + textoFechaInicio_; break;
+    case 3: titulo = QStringLiteral("Diario de I.V.A menor ") + textoFechaInicio_; break;
+    case 4: titulo = QStringLiteral("Diario de I.V.A entre ") + textoFechaInicio_ + QStringLiteral(" y ") + textoFechaFin_; break;
+    default: break;
+    }
+    const TConfiguracion& conf = *parametros_->Configuracion;
+    qxtTituloPagina->setCaption(titulo);
+    qxtFiltroPagina->setCaption(filtro_);
+    qxtEmpresaPagina->setCaption(conf.Empresa);
+    qxtDireccionPagina->setCaption(conf.Direccion);
+    qxtNifPagina->setCaption(conf.Nif);
+    qxtLocalidadPagina->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+}
+
+void TfrmReportDiarioResumidoLineas::bndCabGrupoFechaBeforePrint(bool&)
+{
+    baseGrupo_ = 0;
+    ivaGrupo_ = 0;
+    fechaGrupo_ = lstUtil_->TextoFecha(texto("FECHA", "Fecha"));
+}
+
+void TfrmReportDiarioResumidoLineas::bdCabGrupoTipoIvaBeforePrint(bool&)
+{
+    baseGrupo_ = 0;
+    ivaGrupo_ = 0;
+}
+
+void TfrmReportDiarioResumidoLineas::bndDetalleBeforePrint(bool&)
+{
+    baseGrupo_ += numero("BI_BASE_M1", "BaseImponible");
+    ivaGrupo_ += numero("BI_IVA_M1", "Iva");
+    porcentajeGrupo_ = numero("IVA", "Porcentaje");
+}
+
+void TfrmReportDiarioResumidoLineas::bndPieGrupoTipoIvaBeforePrint(bool&)
+{
+    qxtFecha->setCaption(fechaGrupo_);
+    qxtBImponible->setCaption(lstUtil_->TextoImporte(false, baseGrupo_));
+    qxtPorcentaje->setCaption(lstUtil_->TextoPorcentajeIva(porcentajeGrupo_));
+    qxtIva->setCaption(lstUtil_->TextoImporte(false, ivaGrupo_));
+    AcumularIva(ivaGrupo_, baseGrupo_, porcentajeGrupo_);
+    baseTotal_ += baseGrupo_;
+    ivaTotal_ += ivaGrupo_;
+}
+
+void TfrmReportDiarioResumidoLineas::bndPieGrupoTipoIvaAfterPrint(bool)
+{
+    // Only a day's first rate line shows the date.
+    fechaGrupo_.clear();
+}
+
+void TfrmReportDiarioResumidoLineas::bndSumarioBeforePrint(bool&)
+{
+    qxtTotalBase->setCaption(lstUtil_->TextoImporte(false, baseTotal_));
+    qxtTotalIva->setCaption(lstUtil_->TextoImporte(false, ivaTotal_));
+
+    for (int i = 0; i < numEtiquetas_; ++i) {
+        etiquetasBase_[i]->setCaption(QString());
+        etiquetasPorcentaje_[i]->setCaption(QString());
+        etiquetasIva_[i]->setCaption(QString());
+    }
+    MemTable& ivas = dm_->memIvas;
+    filasUsadas_ = 0;
+    for (ivas.first(); !ivas.eof() && filasUsadas_ < numEtiquetas_; ivas.next()) {
+        const double base = ivas.fieldAsFloat(QStringLiteral("BaseImponible"));
+        if (base == 0)
+            continue;
+        etiquetasBase_[filasUsadas_]->setCaption(lstUtil_->TextoImporte(false, base));
+        etiquetasPorcentaje_[filasUsadas_]->setCaption(lstUtil_->TextoPorcentajeIva(ivas.fieldAsFloat(QStringLiteral("PorcentajeIva"))));
+        etiquetasIva_[filasUsadas_]->setCaption(lstUtil_->TextoImporte(false, ivas.fieldAsFloat(QStringLiteral("Iva"))));
+        ++filasUsadas_;
+    }
+    // Zeroing in place would move rows of a table sorted by the percentage while walking it;
+    // rebuilding the same number of zero rows leaves the same end state.
+    const int filas = ivas.recordCount();
+    ivas.empty();
+    for (int i = 0; i < filas; ++i) {
+        ivas.append();
+        ivas.setField(QStringLiteral("PorcentajeIva"), 0.0);
+        ivas.setField(QStringLiteral("BaseImponible"), 0.0);
+        ivas.setField(QStringLiteral("Iva"), 0.0);
+        ivas.post();
+    }
+    baseTotal_ = 0;
+    ivaTotal_ = 0;
+}
+
+void TfrmReportDiarioResumidoLineas::bndPiePaginaBeforePrint(bool&)
+{
+    switch (operador_) {
+    case 0:
+    case 2:
+    case 3: qxtFechaPie->setCaption(textoFechaInicio_); break;
+    case 1: qxtFechaPie->setCaption(QString()); break;
+    case 4: qxtFechaPie->setCaption(textoFechaFin_); break;
+    default: break;   // other operators keep the footer as it was
+    }
+}
+
+} // namespace lumetra

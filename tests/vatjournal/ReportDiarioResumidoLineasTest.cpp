@@ -1,0 +1,121 @@
+#include "DiarioFixture.h"
+
+#include "platform/format/PrintQString.h"
+#include "vatjournal/frmReportDiarioResumidoLineas.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumetra;
+
+namespace {
+
+constexpr qint16 kOpIgual = 0, kOpDistinto = 1, kOpEntre = 4;
+
+class ReportDiarioResumidoLineasTest : public test::DiarioFixture {
+protected:
+    ReportDocument imprimir(qint16 tipoCalculo, qint16 operador = kOpEntre)
+    {
+        TfrmReportDiarioResumidoLineas form(&owner);
+        form.SetDmDiarioIva(dm);
+        form.SetTipoCalculo(tipoCalculo);
+        EXPECT_EQ(form.Inicializar(session->params()), 0);
+        form.SetFiltro(QStringLiteral("[Todas las Tiendas Seleccionadas]"));
+        form.SetTextoFechaInicio(QStringLiteral("01/01/2013"));
+        form.SetTextoFechaFin(QStringLiteral("31/01/2013"));
+        form.SetOperador(operador);
+        ReportDocument doc = form.Documento();
+        EXPECT_FALSE(doc.failed()) << doc.error.toStdString();
+        EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
+        return doc;
+    }
+    // Each printed band of that name as its non-empty texts joined by "|" (blank run-time rows
+    // of the totals table dropped).
+    static QStringList textos(const ReportDocument& doc, const QString& banda)
+    {
+        QStringList t;
+        for (const PrintedBand& b : bands(doc, banda)) {
+            QStringList textosBanda = b.texts;
+            textosBanda.removeAll(QString());
+            t << textosBanda.join('|');
+        }
+        return t;
+    }
+};
+
+// Collection-date basis: 15/01 sells at 10 % and 21 %; on 16/01 a 4 % line is returned in full.
+TEST_F(ReportDiarioResumidoLineasTest, CollectionBasisOneLinePerDayAndRateAndZeroRatesOutOfTheTable)
+{
+    venta(1, "2013-01-15", 0, 7);
+    linea(1, "R1", "Montura", 100, 21, 21);
+    linea(1, "R2", "Liquido", 50, 5, 10);
+    linea(1, "R3", "Cristal", 20, 4.2, 21);
+    venta(2, "2013-01-16", 1, 8);
+    linea(2, "R4", "Lente", 10, 0.4, 4);
+    linea(2, "R5", "Abono lente", -10, -0.4, 4);
+    linea(2, "R6", "Funda", 30, 6.3, 21);
+    abrirMVenta(lineasCobro(true));
+
+    const ReportDocument doc = imprimir(0);
+    EXPECT_EQ(textos(doc, "bndPieGrupoTipoIva"), QStringList({
+        "15/01/2013|50,00 €|10,00 % IVA|5,00 €",
+        "120,00 €|21,00 % IVA|25,20 €",
+        "16/01/2013|0,00 €|4,00 % IVA|0,00 €",
+        "30,00 €|21,00 % IVA|6,30 €",
+    }));
+    EXPECT_EQ(textos(doc, "bndSumario"), QStringList({
+        "200,00 €|36,50 €|B. Imponible|% I.V.A|I.V.A|50,00 €|10,00 % IVA|5,00 €|150,00 €|21,00 % IVA|31,50 €",
+    }));
+    // The summary leaves every per-rate total at zero.
+    MemTable& ivas = dm->memIvas;
+    EXPECT_EQ(ivas.recordCount(), 3);
+    for (ivas.first(); !ivas.eof(); ivas.next())
+        EXPECT_EQ(ivas.fieldAsFloat("BaseImponible") + ivas.fieldAsFloat("Iva") + ivas.fieldAsFloat("PorcentajeIva"), 0);
+}
+
+// Cash-sheet basis: a down payment on 15/01 for an order closed in February sorts before that
+// day's sale lines, so 21 % shows twice that day and once in the totals table.
+TEST_F(ReportDiarioResumidoLineasTest, CashBasisCollectionFormsItsOwnLineAndTheTableMergesEqualRates)
+{
+    venta(1, "2013-01-15", 0, 7);
+    linea(1, "R1", "Montura", 100, 21, 21);
+    linea(1, "R2", "Liquido", 50, 5, 10);
+    venta(2, "2013-02-20", 1, 9);
+    cobro(2, "2013-01-15", 121, 1, 40);
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoResumidoDias), 0);
+
+    const ReportDocument doc = imprimir(2);
+    EXPECT_EQ(textos(doc, "bndPieGrupoTipoIva"), QStringList({
+        "15/01/2013|100,00 €|21,00 % IVA|21,00 €",
+        "50,00 €|10,00 % IVA|5,00 €",
+        "100,00 €|21,00 % IVA|21,00 €",
+    }));
+    EXPECT_EQ(textos(doc, "bndSumario"), QStringList({
+        "250,00 €|47,00 €|B. Imponible|% I.V.A|I.V.A|50,00 €|10,00 % IVA|5,00 €|200,00 €|21,00 % IVA|42,00 €",
+    }));
+}
+
+TEST_F(ReportDiarioResumidoLineasTest, TitleAndFooterFollowTheDateOperator)
+{
+    venta(1, "2013-01-15", 0, 7);
+    linea(1, "R1", "Montura", 100, 21, 21);
+    abrirMVenta(lineasCobro(true));
+
+    struct Caso {
+        const char* nombre;
+        qint16 operador;
+        QString titulo, pie;
+    };
+    const Caso casos[] = {
+        {"between_shows_both_dates_and_the_end_date", kOpEntre, "Diario de I.V.A entre 01/01/2013 y 31/01/2013", "1|31/01/2013"},
+        {"different_leaves_the_footer_empty", kOpDistinto, "Diario de I.V.A distinto 01/01/2013", "1"},
+        {"equal_shows_the_start_date", kOpIgual, "Diario de I.V.A igual 01/01/2013", "1|01/01/2013"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const ReportDocument doc = imprimir(0, c.operador);
+        EXPECT_TRUE(doc.pageTexts(0).contains(c.titulo)) << doc.pageTexts(0).join('|').toStdString();
+        EXPECT_EQ(textos(doc, "bndPiePagina"), QStringList({c.pie}));
+    }
+}
+
+} // namespace
