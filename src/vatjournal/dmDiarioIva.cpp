@@ -442,4 +442,29 @@ void TdmDiarioIva::CerrarConsultas()
         ds->close();
 }
 
+void TdmDiarioIva::AcumularIva(double iva, double base, double porcentaje)
+{
+    if (memIvas.locate(QStringLiteral("PorcentajeIva"), porcentaje)) {
+        memIvas.edit();
+        memIvas.setField(QStringLiteral("BaseImponible"), memIvas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
+        memIvas.setField(QStringLiteral("Iva"), memIvas.fieldAsFloat(QStringLiteral("Iva")) + iva);
+    } else {
+        memIvas.append();
+        memIvas.setField(QStringLiteral("PorcentajeIva"), porcentaje);
+        memIvas.setField(QStringLiteral("BaseImponible"), base);
+        memIvas.setField(QStringLiteral("Iva"), iva);
+    }
+    memIvas.post();
+}
+
+QString TdmDiarioIva::TextoDiario(bool caja, const char* campoVenta, const char* campoDiario) const
+{
+    return caja ? memDiario.fieldAsText(QString::fromLatin1(campoDiario)) : dstMVenta.fieldAsText(QString::fromLatin1(campoVenta));
+}
+
+double TdmDiarioIva::NumeroDiario(bool caja, const char* campoVenta, const char* campoDiario) const
+{
+    return caja ? memDiario.fieldAsFloat(QString::fromLatin1(campoDiario)) : dstMVenta.fieldAsFloat(QString::fromLatin1(campoVenta));
+}
+
 } // namespace lumetra

@@ -83,6 +83,13 @@ public:
     double PorcentajeIvaFecha(const DateTime& fecha);
     bool TiendaSeleccionada(double idTienda) const;
 
+    // For the journal reports: adds base and VAT to the memIvas row of the percentage (created
+    // when absent), and reads a field of the row they print — from memDiario on the cash-sheet
+    // basis, from dstMVenta on the others.
+    void AcumularIva(double iva, double base, double porcentaje);
+    QString TextoDiario(bool caja, const char* campoVenta, const char* campoDiario) const;
+    double NumeroDiario(bool caja, const char* campoVenta, const char* campoDiario) const;
+
     // Progress window: 0, or EstadoCancelado once "&Cancelar" was pressed; lets events run.
     qint16 ComprobarCancelacion();
     void MostrarPorcentaje();

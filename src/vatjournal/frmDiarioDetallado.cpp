@@ -240,18 +240,7 @@ int TfrmDiarioDetallado::CrearEtiquetasIva()
 
 void TfrmDiarioDetallado::AcumularIva(double iva, double base, double porcentaje)
 {
-    MemTable& ivas = dm_->memIvas;
-    if (ivas.locate(QStringLiteral("PorcentajeIva"), porcentaje)) {
-        ivas.edit();
-        ivas.setField(QStringLiteral("BaseImponible"), ivas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
-        ivas.setField(QStringLiteral("Iva"), ivas.fieldAsFloat(QStringLiteral("Iva")) + iva);
-    } else {
-        ivas.append();
-        ivas.setField(QStringLiteral("PorcentajeIva"), porcentaje);
-        ivas.setField(QStringLiteral("BaseImponible"), base);
-        ivas.setField(QStringLiteral("Iva"), iva);
-    }
-    ivas.post();
+    dm_->AcumularIva(iva, base, porcentaje);
 }
 
 ReportDocument TfrmDiarioDetallado::Documento()
@@ -261,14 +250,12 @@ ReportDocument TfrmDiarioDetallado::Documento()
 
 QString TfrmDiarioDetallado::texto(const char* campoVenta, const char* campoDiario) const
 {
-    return cajaDiario() ? dm_->memDiario.fieldAsText(QString::fromLatin1(campoDiario))
-                        : dm_->dstMVenta.fieldAsText(QString::fromLatin1(campoVenta));
+    return dm_->TextoDiario(cajaDiario(), campoVenta, campoDiario);
 }
 
 double TfrmDiarioDetallado::numero(const char* campoVenta, const char* campoDiario) const
 {
-    return cajaDiario() ? dm_->memDiario.fieldAsFloat(QString::fromLatin1(campoDiario))
-                        : dm_->dstMVenta.fieldAsFloat(QString::fromLatin1(campoVenta));
+    return dm_->NumeroDiario(cajaDiario(), campoVenta, campoDiario);
 }
 
 // ---- band events ---------------------------------------------------------------------------

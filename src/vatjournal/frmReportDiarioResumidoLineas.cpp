@@ -211,18 +211,7 @@ int TfrmReportDiarioResumidoLineas::CrearEtiquetasIva()
 
 void TfrmReportDiarioResumidoLineas::AcumularIva(double iva, double base, double porcentaje)
 {
-    MemTable& ivas = dm_->memIvas;
-    if (ivas.locate(QStringLiteral("PorcentajeIva"), porcentaje)) {
-        ivas.edit();
-        ivas.setField(QStringLiteral("BaseImponible"), ivas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
-        ivas.setField(QStringLiteral("Iva"), ivas.fieldAsFloat(QStringLiteral("Iva")) + iva);
-    } else {
-        ivas.append();
-        ivas.setField(QStringLiteral("PorcentajeIva"), porcentaje);
-        ivas.setField(QStringLiteral("BaseImponible"), base);
-        ivas.setField(QStringLiteral("Iva"), iva);
-    }
-    ivas.post();
+    dm_->AcumularIva(iva, base, porcentaje);
 }
 
 ReportDocument TfrmReportDiarioResumidoLineas::Documento()
@@ -232,14 +221,12 @@ ReportDocument TfrmReportDiarioResumidoLineas::Documento()
 
 QString TfrmReportDiarioResumidoLineas::texto(const char* campoVenta, const char* campoDiario) const
 {
-    return cajaDiario() ? dm_->memDiario.fieldAsText(QString::fromLatin1(campoDiario))
-                        : dm_->dstMVenta.fieldAsText(QString::fromLatin1(campoVenta));
+    return dm_->TextoDiario(cajaDiario(), campoVenta, campoDiario);
 }
 
 double TfrmReportDiarioResumidoLineas::numero(const char* campoVenta, const char* campoDiario) const
 {
-    return cajaDiario() ? dm_->memDiario.fieldAsFloat(QString::fromLatin1(campoDiario))
-                        : dm_->dstMVenta.fieldAsFloat(QString::fromLatin1(campoVenta));
+    return dm_->NumeroDiario(cajaDiario(), campoVenta, campoDiario);
 }
 
 // ---- band events ---------------------------------------------------------------------------
