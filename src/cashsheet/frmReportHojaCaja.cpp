@@ -1,6 +1,7 @@
 #include "cashsheet/frmReportHojaCaja.h"
 
 #include "cashsheet/dmHojaCaja.h"
+#include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
 #include "common/Iva.h"
 #include "common/LstUtil.h"
@@ -18,20 +19,7 @@ const QString kPantalla = QStringLiteral("Hoja de Caja");
 
 QFont tahoma(qreal size, bool bold = false, bool italic = false)
 {
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPointSizeF(size);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-QFont verdana(qreal size, bool bold = false, bool italic = false)
-{
-    QFont f(QStringLiteral("Verdana"));
-    f.setPointSizeF(size);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
+    return FuenteInforme(QStringLiteral("Tahoma"), size, bold, italic);
 }
 
 struct Columna {
@@ -127,21 +115,7 @@ void TfrmReportHojaCaja::construir()
     bndGrupoCabecera_->setNewPage(true);
     ReportBand& cab = bndGrupoCabecera_->header();
     cab.setFont(tahoma(7, true));
-    ReportShape* marco = cab.addShape(QStringLiteral("shpTitulo"), {-5, 4, kAnchoPagina, 128}, ReportShape::Shape::Rectangle);
-    marco->setBrush(QColor(192, 192, 192));
-    marco->setPen(QColor(160, 160, 160));
-    qxtTitulo = cab.addLabel(QStringLiteral("qxtTitulo"), {6, 10, 700, 28});
-    qxtTitulo->setFont(verdana(14, true, true));
-    const auto linea = [&](const char* nombre, qreal top) {
-        ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {6, top, 700, 16});
-        l->setFont(verdana(8));
-        return l;
-    };
-    qxtFiltro = linea("qxtFiltro", 44);
-    qxtEmpresa = linea("qxtEmpresa", 62);
-    qxtNif = linea("qxtNif", 80);
-    qxtDireccion = linea("qxtDireccion", 98);
-    qxtLocalidad = linea("qxtLocalidad", 114);
+    bloque_ = TBloqueEmpresa::Crear(cab, QString(), -5, 4, kAnchoPagina, TBloqueEmpresa::Orden::NifDireccion);
     cabeceraColumnas(cab, 160, QStringLiteral("Nº Fac. Simple"), QStringLiteral("Grupo"));
     cab.addShape(QStringLiteral("linCabeceraGrupo"), {-5, 179, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
     cab.setBeforePrint([this](bool& imprimir) { bndGrupoCabeceraBeforePrint(imprimir); });
@@ -318,12 +292,8 @@ void TfrmReportHojaCaja::bndCabeceraPaginaBeforePrint(bool& imprimir)
 void TfrmReportHojaCaja::bndGrupoCabeceraBeforePrint(bool&)
 {
     const TConfiguracion& conf = *parametros_->Configuracion;
-    qxtTitulo->setCaption(QStringLiteral("Hoja de Caja del día ") + dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha")));
-    qxtFiltro->setCaption(filtro_);
-    qxtEmpresa->setCaption(conf.Empresa);
-    qxtDireccion->setCaption(conf.Direccion);
-    qxtNif->setCaption(conf.Nif);
-    qxtLocalidad->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    bloque_.Rellenar(QStringLiteral("Hoja de Caja del día ") + dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha")), filtro_, conf,
+                     lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
     bndPiePagina_->setEnabled(true);
 }
 

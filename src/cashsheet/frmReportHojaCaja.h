@@ -8,6 +8,7 @@
 // their failures through MostrarError ("Hoja de Caja") and return -1.
 #pragma once
 
+#include "common/BloqueEmpresa.h"
 #include "platform/format/DateTime.h"
 #include "platform/report/Report.h"
 
@@ -144,8 +145,7 @@ private:
     ReportBand* bndGrupoPie_ = nullptr;
     ReportBand* bndPiePagina_ = nullptr;
 
-    ReportLabel *qxtTitulo = nullptr, *qxtFiltro = nullptr, *qxtEmpresa = nullptr, *qxtNif = nullptr,
-                *qxtDireccion = nullptr, *qxtLocalidad = nullptr;
+    TBloqueEmpresa bloque_;   // qxtTitulo, qxtFiltro, qxtEmpresa, qxtNif, qxtDireccion, qxtLocalidad
     ReportLabel *qxtFacSimple = nullptr, *qxtTalon = nullptr, *qxtReferencia = nullptr, *qxtDescripcion = nullptr,
                 *qxtDtoLinea = nullptr, *qxtDtoGlobal = nullptr, *qxtEfectivo = nullptr, *qxtTalones = nullptr,
                 *qxtTarjetas = nullptr, *qxtGastos = nullptr;

@@ -1,6 +1,7 @@
 #include "reports/frmReportGrupos.h"
 
 #include "cashsheet/dmHojaCaja.h"
+#include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
 #include "common/LstUtil.h"
 #include "common/frmError.h"
@@ -15,15 +16,6 @@ namespace {
 const QString kPantalla = QStringLiteral("Hoja De Caja - Report Grupos");
 const QString kTitulo = QStringLiteral("Informe Por Grupos del día ");
 const QString kOperRef = QStringLiteral("Oper. / Ref.");
-
-QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
-{
-    QFont f(QString::fromLatin1(familia));
-    f.setPointSizeF(size);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
 
 constexpr qreal kAncho = 1046;          // A4 landscape between the 10 mm margins
 constexpr qreal kAnchoPrimera = 116;    // the "Oper. / Ref." column
@@ -62,32 +54,18 @@ void TfrmReportGrupos::construir()
     report_.setTitle(QStringLiteral("Informe Por Grupos"));
     report_.setOrientation(QPageLayout::Landscape);
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
-    report_.setFont(fuente("Arial", 8));
+    report_.setFont(FuenteInforme("Arial", 8));
     report_.setBeforePrint([this] { qrpReportBeforePrint(); });
     report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
-    const auto identidad = [](ReportBand& band, const QString& sufijo, qreal top, qreal alto,
-                              std::array<ReportLabel**, 6> destinos) {
-        const char* nombres[] = {"qxtTitulo", "qxtFiltro", "qxtEmpresa", "qxtNif", "qxtDireccion", "qxtLocalidad"};
-        ReportLabel* titulo = band.addLabel(QString::fromLatin1(nombres[0]) + sufijo, {8, top, 900, 28});
-        titulo->setFont(fuente("Verdana", 14, true, true));
-        *destinos[0] = titulo;
-        for (int i = 1; i < 6; ++i) {
-            ReportLabel* l = band.addLabel(QString::fromLatin1(nombres[i]) + sufijo, {8, top + 34 + (i - 1) * alto, 900, 16});
-            l->setFont(fuente("Verdana", 8));
-            *destinos[size_t(i)] = l;
-        }
-    };
-
     // Page header: a copy of the date header for the pages a date continues on.
     bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 146);
-    identidad(*bndCabecera_, QStringLiteral("Cabecera"), 2, 16,
-              {&qxtTituloCabecera, &qxtFiltroCabecera, &qxtEmpresaCabecera, &qxtNifCabecera, &qxtDireccionCabecera,
-               &qxtLocalidadCabecera});
-    bndCabecera_->addLabel(QStringLiteral("lblOperRefCabecera"), {0, 122, kAnchoPrimera, 16}, kOperRef)->setFont(fuente("Arial", 8, true));
+    bloqueCabecera_ = TBloqueEmpresa::Crear(*bndCabecera_, QStringLiteral("Cabecera"), 0, -4, kAncho,
+                                            TBloqueEmpresa::Orden::NifDireccion, false);
+    bndCabecera_->addLabel(QStringLiteral("lblOperRefCabecera"), {0, 122, kAnchoPrimera, 16}, kOperRef)->setFont(FuenteInforme("Arial", 8, true));
     for (int k = 0; k < ColumnasGrupos; ++k) {
         qxtCabeceraGrupo[size_t(k)] = etiquetaColumna(*bndCabecera_, QStringLiteral("qxtCabeceraGrupo"), k, 122);
-        qxtCabeceraGrupo[size_t(k)]->setFont(fuente("Arial", 8, true));
+        qxtCabeceraGrupo[size_t(k)]->setFont(FuenteInforme("Arial", 8, true));
     }
     bndCabecera_->addShape(QStringLiteral("linCabecera"), {0, 142, kAncho, 2}, ReportShape::Shape::HorizontalLine);
     bndCabecera_->setBeforePrint([this](bool& imprimir) { bndCabeceraBeforePrint(imprimir); });
@@ -96,14 +74,11 @@ void TfrmReportGrupos::construir()
     bndGrupoFecha_ = &report_.addGroup(QStringLiteral("bndGrupoFecha"), QStringLiteral("FECHA"), 162);
     bndGrupoFecha_->setNewPage(true);
     ReportBand& fecha = bndGrupoFecha_->header();
-    ReportShape* marco = fecha.addShape(QStringLiteral("shpTitulo"), {0, 4, kAncho, 124}, ReportShape::Shape::Rectangle);
-    marco->setBrush(QColor(192, 192, 192));
-    marco->setPen(QColor(192, 192, 192));
-    identidad(fecha, QString(), 10, 16, {&qxtTitulo, &qxtFiltro, &qxtEmpresa, &qxtNif, &qxtDireccion, &qxtLocalidad});
-    fecha.addLabel(QStringLiteral("lblOperRef"), {0, 138, kAnchoPrimera, 16}, kOperRef)->setFont(fuente("Arial", 8, true));
+    bloque_ = TBloqueEmpresa::Crear(fecha, QString(), 0, 4, kAncho, TBloqueEmpresa::Orden::NifDireccion);
+    fecha.addLabel(QStringLiteral("lblOperRef"), {0, 138, kAnchoPrimera, 16}, kOperRef)->setFont(FuenteInforme("Arial", 8, true));
     for (int k = 0; k < ColumnasGrupos; ++k) {
         qxtGrupo[size_t(k)] = etiquetaColumna(fecha, QStringLiteral("qxtGrupo"), k, 138);
-        qxtGrupo[size_t(k)]->setFont(fuente("Arial", 8, true));
+        qxtGrupo[size_t(k)]->setFont(FuenteInforme("Arial", 8, true));
     }
     fecha.addShape(QStringLiteral("linGrupoFecha"), {0, 158, kAncho, 2}, ReportShape::Shape::HorizontalLine);
     fecha.setBeforePrint([this](bool& imprimir) { bndGrupoFechaBeforePrint(imprimir); });
@@ -114,12 +89,12 @@ void TfrmReportGrupos::construir()
     bndGrupoOperacion_->setRepeatOnNewPage(true);
     ReportBand& operacion = bndGrupoOperacion_->header();
     qxtOperacion = operacion.addLabel(QStringLiteral("qxtOperacion"), {0, 1, 400, 16});
-    qxtOperacion->setFont(fuente("Tahoma", 8, true));
+    qxtOperacion->setFont(FuenteInforme("Tahoma", 8, true));
     operacion.setBeforePrint([this](bool& imprimir) { bndGrupoOperacionBeforePrint(imprimir); });
 
     // Detail: one sale line, its amount under its group's column.
     bndDetalle_ = &report_.setDetail(QStringLiteral("bndDetalle"), 16);
-    bndDetalle_->setFont(fuente("Tahoma", 8));
+    bndDetalle_->setFont(FuenteInforme("Tahoma", 8));
     qxtReferencia = bndDetalle_->addDataText(QStringLiteral("qxtReferencia"), {8, 0, kAnchoPrimera - 8, 16}, QStringLiteral("Referencia"));
     for (int k = 0; k < ColumnasGrupos; ++k)
         qxtImpGrupo[size_t(k)] = etiquetaColumna(*bndDetalle_, QStringLiteral("qxtImpGrupo"), k, 0);
@@ -142,7 +117,7 @@ void TfrmReportGrupos::construir()
     qreal top = 6;
     for (const auto& fila : filas) {
         bndPieGrupo_->addLabel(QString::fromLatin1(fila.titulo), {0, top, kAnchoPrimera, 16}, QString::fromUtf8(fila.texto))
-            ->setFont(fuente("Arial", 8, true));
+            ->setFont(FuenteInforme("Arial", 8, true));
         for (int k = 0; k < ColumnasGrupos; ++k)
             (*fila.etiquetas)[size_t(k)] = etiquetaColumna(*bndPieGrupo_, QString::fromLatin1(fila.nombre), k, top);
         top += 18;
@@ -231,12 +206,7 @@ void TfrmReportGrupos::bndCabeceraBeforePrint(bool& imprimir)
     }
     GuardedVoid(*this, QStringLiteral("bndCabecera ->BeforePrint"), [&] {
         const TConfiguracion& conf = *parametros_->Configuracion;
-        qxtTituloCabecera->setCaption(kTitulo + fechaActual());
-        qxtFiltroCabecera->setCaption(filtro_);
-        qxtEmpresaCabecera->setCaption(conf.Empresa);
-        qxtNifCabecera->setCaption(conf.Nif);
-        qxtDireccionCabecera->setCaption(conf.Direccion);
-        qxtLocalidadCabecera->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+        bloqueCabecera_.Rellenar(kTitulo + fechaActual(), filtro_, conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
     });
 }
 
@@ -244,12 +214,7 @@ void TfrmReportGrupos::bndGrupoFechaBeforePrint(bool&)
 {
     sinCabecera_ = true;
     const TConfiguracion& conf = *parametros_->Configuracion;
-    qxtTitulo->setCaption(kTitulo + fechaActual());
-    qxtFiltro->setCaption(filtro_);
-    qxtEmpresa->setCaption(conf.Empresa);
-    qxtNif->setCaption(conf.Nif);
-    qxtDireccion->setCaption(conf.Direccion);
-    qxtLocalidad->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    bloque_.Rellenar(kTitulo + fechaActual(), filtro_, conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
 
     // Column assignment, in column order: the next code of memGrupos, empty once it runs out.
     MemTable& grupos = dm_->memGrupos;

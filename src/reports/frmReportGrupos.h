@@ -17,6 +17,7 @@
 //   failure while filling one amount cell prints the zero amount there and the line goes on.
 #pragma once
 
+#include "common/BloqueEmpresa.h"
 #include "platform/report/Report.h"
 
 #include <QObject>
@@ -90,10 +91,8 @@ private:
     ReportBand* bndPieGrupo_ = nullptr;
     ReportBand* bndPie_ = nullptr;
 
-    ReportLabel *qxtTituloCabecera = nullptr, *qxtFiltroCabecera = nullptr, *qxtEmpresaCabecera = nullptr,
-                *qxtNifCabecera = nullptr, *qxtDireccionCabecera = nullptr, *qxtLocalidadCabecera = nullptr;
-    ReportLabel *qxtTitulo = nullptr, *qxtFiltro = nullptr, *qxtEmpresa = nullptr, *qxtNif = nullptr,
-                *qxtDireccion = nullptr, *qxtLocalidad = nullptr;
+    TBloqueEmpresa bloqueCabecera_;   // qxtTituloCabecera ... qxtLocalidadCabecera (page header)
+    TBloqueEmpresa bloque_;           // qxtTitulo ... qxtLocalidad (date header)
     ReportLabel* qxtOperacion = nullptr;
     ReportDataText* qxtReferencia = nullptr;
     ReportLabel* qxtFechaPie = nullptr;

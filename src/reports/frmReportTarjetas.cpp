@@ -1,6 +1,7 @@
 #include "reports/frmReportTarjetas.h"
 
 #include "cashsheet/dmHojaCaja.h"
+#include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
 #include "common/LstUtil.h"
 #include "common/frmError.h"
@@ -14,15 +15,6 @@ namespace {
 
 const QString kPantalla = QStringLiteral("Hoja De Caja - Report Tarjetas");
 const QColor kPlata(192, 192, 192);
-
-QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
-{
-    QFont f(QString::fromLatin1(familia));
-    f.setPointSizeF(size);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
 
 constexpr qreal kAncho = 718;   // A4 portrait between the 10 mm margins
 
@@ -61,7 +53,7 @@ void TfrmReportTarjetas::construir()
     report_.setTitle(QStringLiteral("Informe Por Tarjetas de Crédito"));
     report_.setOrientation(QPageLayout::Portrait);
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
-    report_.setFont(fuente("Tahoma", 8));
+    report_.setFont(FuenteInforme("Tahoma", 8));
     report_.setBeforePrint([this] { qrpReportBeforePrint(); });
     report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
@@ -70,29 +62,20 @@ void TfrmReportTarjetas::construir()
     bndGrupoFecha_->setNewPage(true);
     bndGrupoFecha_->setRepeatOnNewPage(true);
     ReportBand& fecha = bndGrupoFecha_->header();
-    fecha.setFont(fuente("Verdana", 8));
-    ReportShape* marco = fecha.addShape(QStringLiteral("shpTitulo"), {0, 4, kAncho, 128}, ReportShape::Shape::Rectangle);
-    marco->setBrush(kPlata);
-    marco->setPen(kPlata);
-    qxtTitulo = fecha.addLabel(QStringLiteral("qxtTitulo"), {8, 10, 700, 28});
-    qxtTitulo->setFont(fuente("Verdana", 14, true, true));
-    qxtFiltro = fecha.addLabel(QStringLiteral("qxtFiltro"), {8, 44, 700, 16});
-    qxtEmpresa = fecha.addLabel(QStringLiteral("qxtEmpresa"), {8, 62, 700, 16});
-    qxtNif = fecha.addLabel(QStringLiteral("qxtNif"), {8, 80, 700, 16});
-    qxtDireccion = fecha.addLabel(QStringLiteral("qxtDireccion"), {8, 98, 700, 16});
-    qxtLocalidad = fecha.addLabel(QStringLiteral("qxtLocalidad"), {8, 114, 700, 16});
+    fecha.setFont(FuenteInforme("Verdana", 8));
+    bloque_ = TBloqueEmpresa::Crear(fecha, QString(), 0, 4, kAncho, TBloqueEmpresa::Orden::NifDireccion);
     fecha.setBeforePrint([this](bool& imprimir) { bndGrupoFechaBeforePrint(imprimir); });
 
     // Payment-form header: its name and the column titles, once per payment form.
     bndGrupoTarjeta_ = &report_.addGroup(QStringLiteral("bndGrupoTarjeta"), QStringLiteral("ID_FORMA_PAGO"), 50);
     ReportBand& tarjeta = bndGrupoTarjeta_->header();
     ReportLabel* forma = tarjeta.addLabel(QStringLiteral("lblFormaPago"), {0, 6, 110, 18}, QStringLiteral("Forma de Pago:"));
-    forma->setFont(fuente("Verdana", 8, true));
+    forma->setFont(FuenteInforme("Verdana", 8, true));
     qxtTarjeta = tarjeta.addDataText(QStringLiteral("qxtTarjeta"), {114, 6, 400, 18}, QStringLiteral("DESCRIPCION"));
-    qxtTarjeta->setFont(fuente("Tahoma", 9));
+    qxtTarjeta->setFont(FuenteInforme("Tahoma", 9));
     const auto titulo = [&](const char* nombre, const Columna& c, const QString& texto) {
         ReportLabel* l = tarjeta.addLabel(QString::fromLatin1(nombre), {c.left, 28, c.width, 16}, texto);
-        l->setFont(fuente("Verdana", 9, true));
+        l->setFont(FuenteInforme("Verdana", 9, true));
         l->setAlignment(c.align | Qt::AlignVCenter);
     };
     titulo("lblTicket", kTicket, QStringLiteral("Ticket"));
@@ -104,7 +87,7 @@ void TfrmReportTarjetas::construir()
 
     // Detail: one payment.
     bndDetalle_ = &report_.setDetail(QStringLiteral("bndDetalle"), 18);
-    bndDetalle_->setFont(fuente("Tahoma", 8));
+    bndDetalle_->setFont(FuenteInforme("Tahoma", 8));
     const auto celda = [this](const char* nombre, const Columna& c) {
         ReportDataText* t = bndDetalle_->addDataText(QString::fromLatin1(nombre), {c.left, 1, c.width, 16}, QString());
         t->setAlignment(c.align | Qt::AlignVCenter);
@@ -130,9 +113,9 @@ void TfrmReportTarjetas::construir()
     bndPieTarjeta_->addShape(QStringLiteral("linTotal"), {kImporte.left, 1, kImporte.width, 2}, ReportShape::Shape::HorizontalLine)
         ->setPen(kPlata);
     ReportLabel* total = bndPieTarjeta_->addLabel(QStringLiteral("lblTotal"), {400, 6, 190, 18}, QStringLiteral("Total....................."));
-    total->setFont(fuente("Verdana", 9, true));
+    total->setFont(FuenteInforme("Verdana", 9, true));
     qxtTotal = bndPieTarjeta_->addLabel(QStringLiteral("qxtTotal"), {kImporte.left, 6, kImporte.width, 18});
-    qxtTotal->setFont(fuente("Tahoma", 8));
+    qxtTotal->setFont(FuenteInforme("Tahoma", 8));
     qxtTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bndPieTarjeta_->setBeforePrint([this](bool& imprimir) { bndPieTarjetaBeforePrint(imprimir); });
     bndPieTarjeta_->setAfterPrint([this](bool impreso) { bndPieTarjetaAfterPrint(impreso); });
@@ -197,12 +180,8 @@ void TfrmReportTarjetas::qrpReportBeforePrint()
 void TfrmReportTarjetas::bndGrupoFechaBeforePrint(bool&)
 {
     const TConfiguracion& conf = *parametros_->Configuracion;
-    qxtTitulo->setCaption(QStringLiteral("Informe Por Tarjetas del día ") + dm_->dstTarjetas.fieldAsText(QStringLiteral("FECHA")));
-    qxtFiltro->setCaption(filtro_);
-    qxtEmpresa->setCaption(conf.Empresa);
-    qxtNif->setCaption(conf.Nif);
-    qxtDireccion->setCaption(conf.Direccion);
-    qxtLocalidad->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    bloque_.Rellenar(QStringLiteral("Informe Por Tarjetas del día ") + dm_->dstTarjetas.fieldAsText(QStringLiteral("FECHA")), filtro_,
+                     conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
 }
 
 void TfrmReportTarjetas::bndGrupoTarjetaBeforePrint(bool&)

@@ -13,6 +13,7 @@
 //   report failures through MostrarError ("Hoja De Caja - Report Tarjetas").
 #pragma once
 
+#include "common/BloqueEmpresa.h"
 #include "platform/report/Report.h"
 
 #include <QObject>
@@ -69,8 +70,7 @@ private:
     ReportBand* bndPieTarjeta_ = nullptr;
     ReportBand* PageFooterBand1_ = nullptr;
 
-    ReportLabel *qxtTitulo = nullptr, *qxtFiltro = nullptr, *qxtEmpresa = nullptr, *qxtNif = nullptr,
-                *qxtDireccion = nullptr, *qxtLocalidad = nullptr;
+    TBloqueEmpresa bloque_;   // qxtTitulo, qxtFiltro, qxtEmpresa, qxtNif, qxtDireccion, qxtLocalidad
     ReportDataText* qxtTarjeta = nullptr;
     ReportDataText *qxtTicket = nullptr, *qxtTalon = nullptr, *qxtTipoOperacion = nullptr, *qxtImporte = nullptr;
     ReportLabel* qxtTotal = nullptr;
