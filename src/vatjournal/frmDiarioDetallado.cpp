@@ -1,5 +1,6 @@
 #include "vatjournal/frmDiarioDetallado.h"
 
+#include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
 #include "common/Iva.h"
 #include "common/LstUtil.h"
@@ -17,17 +18,7 @@ namespace lumetra {
 namespace {
 
 const QString kPantalla = QStringLiteral("Diario de Iva - Diario Detallado");
-const QColor kPlata(192, 192, 192);
 constexpr qreal kAncho = 718;   // A4 portrait between the 10 mm margins
-
-QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
-{
-    QFont f(QString::fromLatin1(familia));
-    f.setPointSizeF(size);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
 
 struct Columna {
     qreal left;
@@ -69,7 +60,7 @@ void TfrmDiarioDetallado::titulosColumnas(ReportBand& band, qreal top, const QSt
 {
     const auto titulo = [&](const QString& nombre, const Columna& c, const QString& texto) {
         ReportLabel* l = band.addLabel(nombre, {c.left, top, c.width, 16}, texto);
-        l->setFont(fuente("Verdana", 8, true));
+        l->setFont(FuenteInforme("Verdana", 8, true));
         l->setAlignment(c.align | Qt::AlignVCenter);
     };
     const bool grupo = sufijo == QLatin1String("Grupo");
@@ -88,33 +79,13 @@ void TfrmDiarioDetallado::construir()
     report_.setTitle(QStringLiteral("Diario de I.V.A"));
     report_.setOrientation(QPageLayout::Portrait);
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
-    report_.setFont(fuente("Tahoma", 8));
+    report_.setFont(FuenteInforme("Tahoma", 8));
     report_.setBeforePrint([this] { qrpReportDetalladoBeforePrint(); });
     report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
-    // The company block, on the page header and on the day header.
-    const auto bloque = [](ReportBand& band, const QString& sufijo, ReportLabel*& titulo, ReportLabel*& filtro,
-                           ReportLabel*& empresa, ReportLabel*& direccion, ReportLabel*& nif, ReportLabel*& localidad) {
-        ReportShape* marco = band.addShape(QStringLiteral("shpMarco") + sufijo, {0, 4, kAncho, 128}, ReportShape::Shape::Rectangle);
-        marco->setBrush(kPlata);
-        marco->setPen(kPlata);
-        titulo = band.addLabel(QStringLiteral("qxtTitulo") + sufijo, {8, 10, 700, 28});
-        titulo->setFont(fuente("Verdana", 14, true, true));
-        const auto linea = [&](const QString& nombre, qreal top) {
-            ReportLabel* l = band.addLabel(nombre + sufijo, {8, top, 700, 16});
-            l->setFont(fuente("Verdana", 8));
-            return l;
-        };
-        filtro = linea(QStringLiteral("qxtFiltro"), 44);
-        empresa = linea(QStringLiteral("qxtEmpresa"), 62);
-        direccion = linea(QStringLiteral("qxtDireccion"), 80);
-        nif = linea(QStringLiteral("qxtNif"), 98);
-        localidad = linea(QStringLiteral("qxtLocalidad"), 114);
-    };
-
     bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 164);
-    bloque(*bndCabecera_, QStringLiteral("Pagina"), qxtTituloPagina, qxtFiltroPagina, qxtEmpresaPagina, qxtDireccionPagina,
-           qxtNifPagina, qxtLocalidadPagina);
+    // The company block, on the page header and on the day header.
+    bloquePagina_ = TBloqueEmpresa::Crear(*bndCabecera_, QStringLiteral("Pagina"), 0, 4, kAncho, TBloqueEmpresa::Orden::DireccionNif);
     titulosColumnas(*bndCabecera_, 140, QStringLiteral("Pagina"));
     bndCabecera_->addShape(QStringLiteral("linCabecera"), {0, 160, kAncho, 2}, ReportShape::Shape::HorizontalLine);
     bndCabecera_->setBeforePrint([this](bool& imprimir) { bndCabeceraBeforePrint(imprimir); });
@@ -122,7 +93,7 @@ void TfrmDiarioDetallado::construir()
     bndCabeceraGrupo_ = &report_.addGroup(QStringLiteral("bndCabeceraGrupo"), QStringLiteral("FECHA"), 164);
     bndCabeceraGrupo_->setNewPage(true);
     ReportBand& grupo = bndCabeceraGrupo_->header();
-    bloque(grupo, QString(), qxtTitulo, qxtFiltro, qxtEmpresa, qxtDireccion, qxtNif, qxtLocalidad);
+    bloque_ = TBloqueEmpresa::Crear(grupo, QString(), 0, 4, kAncho, TBloqueEmpresa::Orden::DireccionNif);
     titulosColumnas(grupo, 140, QStringLiteral("Grupo"));
     linCabeceraGrupo_ = grupo.addShape(QStringLiteral("linCabeceraGrupo"), {0, 160, kAncho, 2}, ReportShape::Shape::HorizontalLine);
     grupo.setBeforePrint([this](bool& imprimir) { bndCabeceraGrupoBeforePrint(imprimir); });
@@ -156,14 +127,14 @@ void TfrmDiarioDetallado::construir()
     ReportBand& pie = *bndPieGrupo_;
     qxtLineaTotal = pie.addShape(QStringLiteral("qxtLineaTotal"), {kBase.left, 2, kAncho - kBase.left, 2}, ReportShape::Shape::HorizontalLine);
     qxtTotales = pie.addLabel(QStringLiteral("qxtTotales"), {330, 8, 140, 16}, QStringLiteral("Totales......."));
-    qxtTotales->setFont(fuente("Verdana", 8, true));
+    qxtTotales->setFont(FuenteInforme("Verdana", 8, true));
     qxtTotalBase = pie.addLabel(QStringLiteral("qxtTotalBase"), {kBase.left, 8, kBase.width, 16});
     qxtTotalBase->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     qxtTotalIva = pie.addLabel(QStringLiteral("qxtTotalIva"), {kIvaCol.left, 8, kIvaCol.width, 16});
     qxtTotalIva->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const auto tituloTabla = [&](const char* nombre, qreal left, qreal width, const QString& texto) {
         ReportLabel* l = pie.addLabel(QString::fromLatin1(nombre), {left, 54, width, 16}, texto);
-        l->setFont(fuente("Verdana", 8, true));
+        l->setFont(FuenteInforme("Verdana", 8, true));
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return l;
     };
@@ -224,7 +195,7 @@ int TfrmDiarioDetallado::CrearEtiquetasIva()
             const qreal top = kTablaArriba + kTablaFila * i;
             const auto etiqueta = [&](const char* nombre, qreal left, qreal width, bool negrita) {
                 ReportLabel* l = bndPieGrupo_->addLabel(QString::fromLatin1(nombre) + QString::number(i), {left, top, width, 16});
-                l->setFont(fuente("Tahoma", 8, negrita));
+                l->setFont(FuenteInforme("Tahoma", 8, negrita));
                 l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 return l;
             };
@@ -298,19 +269,9 @@ void TfrmDiarioDetallado::bndCabeceraGrupoBeforePrint(bool&)
 {
     const TConfiguracion& conf = *parametros_->Configuracion;
     const QString titulo = QStringLiteral("Diario de I.V.A del día ") + texto("FECHA", "Fecha");
-    qxtTitulo->setCaption(titulo);
-    qxtTituloPagina->setCaption(titulo);
-    qxtFiltro->setCaption(filtro_);
-    qxtFiltroPagina->setCaption(filtro_);
-    qxtEmpresa->setCaption(conf.Empresa);
-    qxtEmpresaPagina->setCaption(conf.Empresa);
-    qxtDireccion->setCaption(conf.Direccion);
-    qxtDireccionPagina->setCaption(conf.Direccion);
-    qxtNif->setCaption(conf.Nif);
-    qxtNifPagina->setCaption(conf.Nif);
     const QString localidad = lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad);
-    qxtLocalidad->setCaption(localidad);
-    qxtLocalidadPagina->setCaption(localidad);
+    bloque_.Rellenar(titulo, filtro_, conf, localidad);
+    bloquePagina_.Rellenar(titulo, filtro_, conf, localidad);
 
     const bool columnas = tipoListado_ != 2;
     ReportBand& grupo = bndCabeceraGrupo_->header();

@@ -12,6 +12,7 @@
 // - In the cash-sheet basis a row whose reference is one space is counted but not printed.
 #pragma once
 
+#include "common/BloqueEmpresa.h"
 #include "platform/report/Report.h"
 
 #include <QObject>
@@ -97,10 +98,8 @@ private:
     ReportBand* bndDetalle_ = nullptr;
     ReportBand* bndPieGrupo_ = nullptr;
     ReportBand* bndPiePagina_ = nullptr;
-    ReportLabel *qxtEmpresaPagina = nullptr, *qxtDireccionPagina = nullptr, *qxtNifPagina = nullptr,
-                *qxtLocalidadPagina = nullptr, *qxtTituloPagina = nullptr, *qxtFiltroPagina = nullptr;
-    ReportLabel *qxtEmpresa = nullptr, *qxtDireccion = nullptr, *qxtNif = nullptr, *qxtLocalidad = nullptr,
-                *qxtTitulo = nullptr, *qxtFiltro = nullptr;
+    TBloqueEmpresa bloquePagina_;   // qxtTituloPagina ... qxtLocalidadPagina (page header)
+    TBloqueEmpresa bloque_;         // qxtTitulo ... qxtLocalidad (day header)
     ReportShape* linCabeceraGrupo_ = nullptr;
     ReportLabel *qxtFacSimple = nullptr, *qxtDescripcion = nullptr;
     ReportDataText *qxtTalon = nullptr, *qxtReferencia = nullptr, *qxtBaseImponible = nullptr, *qxtPorcentaje = nullptr,

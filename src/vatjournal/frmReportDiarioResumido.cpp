@@ -1,5 +1,6 @@
 #include "vatjournal/frmReportDiarioResumido.h"
 
+#include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
 #include "common/LstUtil.h"
 #include "common/frmError.h"
@@ -15,17 +16,7 @@ namespace lumetra {
 namespace {
 
 const QString kPantalla = QStringLiteral("Diario de Iva - Diario Resumido");
-const QColor kPlata(192, 192, 192);
 constexpr qreal kAncho = 718;   // A4 portrait between the 10 mm margins
-
-QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
-{
-    QFont f(QString::fromLatin1(familia));
-    f.setPointSizeF(size);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
 
 // Left edges of the three columns; each is 150 wide, right-aligned.
 constexpr qreal kBase = 170;
@@ -57,30 +48,16 @@ void TfrmReportDiarioResumido::construir()
     report_.setTitle(QStringLiteral("Diario de I.V.A"));
     report_.setOrientation(QPageLayout::Portrait);
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
-    report_.setFont(fuente("Tahoma", 8));
+    report_.setFont(FuenteInforme("Tahoma", 8));
     report_.setBeforePrint([this] { qrpReportResumidoBeforePrint(); });
     report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
     bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 172);
     ReportBand& cab = *bndCabecera_;
-    ReportShape* marco = cab.addShape(QStringLiteral("shpMarco"), {0, 4, kAncho, 128}, ReportShape::Shape::Rectangle);
-    marco->setBrush(kPlata);
-    marco->setPen(kPlata);
-    qxtTitulo = cab.addLabel(QStringLiteral("qxtTitulo"), {8, 10, 700, 28});
-    qxtTitulo->setFont(fuente("Verdana", 14, true, true));
-    const auto linea = [&](const char* nombre, qreal top) {
-        ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {8, top, 700, 16});
-        l->setFont(fuente("Verdana", 8));
-        return l;
-    };
-    qxtFiltro = linea("qxtFiltro", 44);
-    qxtEmpresa = linea("qxtEmpresa", 62);
-    qxtDireccion = linea("qxtDireccion", 80);
-    qxtNif = linea("qxtNif", 98);
-    qxtLocalidad = linea("qxtLocalidad", 114);
+    bloque_ = TBloqueEmpresa::Crear(cab, QString(), 0, 4, kAncho, TBloqueEmpresa::Orden::DireccionNif);
     const auto titulo = [&](const char* nombre, qreal left, const QString& texto) {
         ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {left, 144, kColumna, 16}, texto);
-        l->setFont(fuente("Verdana", 9, true));
+        l->setFont(FuenteInforme("Verdana", 9, true));
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     };
     titulo("lblBaseImponible", kBase, QStringLiteral("B. Imponible"));
@@ -185,12 +162,7 @@ void TfrmReportDiarioResumido::qrpReportResumidoBeforePrint()
 void TfrmReportDiarioResumido::bndCabeceraBeforePrint(bool&)
 {
     const TConfiguracion& conf = *parametros_->Configuracion;
-    qxtTitulo->setCaption(QStringLiteral("Diario de I.V.A ") + textoFechas_);
-    qxtFiltro->setCaption(filtro_);
-    qxtEmpresa->setCaption(conf.Empresa);
-    qxtDireccion->setCaption(conf.Direccion);
-    qxtNif->setCaption(conf.Nif);
-    qxtLocalidad->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    bloque_.Rellenar(QStringLiteral("Diario de I.V.A ") + textoFechas_, filtro_, conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
 }
 
 void TfrmReportDiarioResumido::bndPiePaginaBeforePrint(bool&)

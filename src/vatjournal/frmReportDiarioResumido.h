@@ -9,6 +9,7 @@
 // show exactly the date texts given: an empty text prints no date.
 #pragma once
 
+#include "common/BloqueEmpresa.h"
 #include "platform/report/Report.h"
 
 #include <QObject>
@@ -68,8 +69,8 @@ private:
     ReportBand* bndCabecera_ = nullptr;
     ReportBand* bndDetalle_ = nullptr;
     ReportBand* bndPiePagina_ = nullptr;
-    ReportLabel *qxtEmpresa = nullptr, *qxtDireccion = nullptr, *qxtNif = nullptr, *qxtLocalidad = nullptr,
-                *qxtTitulo = nullptr, *qxtFiltro = nullptr, *qxtFechaPie = nullptr;
+    TBloqueEmpresa bloque_;   // qxtTitulo, qxtFiltro, qxtEmpresa, qxtDireccion, qxtNif, qxtLocalidad
+    ReportLabel* qxtFechaPie = nullptr;
     ReportDataText *qxtBaseImponible = nullptr, *qxtIva = nullptr, *qxtImporteIva = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "vatjournal/frmReportDiarioResumidoLineas.h"
 
+#include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
 #include "common/Iva.h"
 #include "common/LstUtil.h"
@@ -16,17 +17,7 @@ namespace lumetra {
 namespace {
 
 const QString kPantalla = QStringLiteral("Diario de Iva - Diario Resumido por Días");
-const QColor kPlata(192, 192, 192);
 constexpr qreal kAncho = 718;   // A4 portrait between the 10 mm margins
-
-QFont fuente(const char* familia, qreal size, bool bold = false, bool italic = false)
-{
-    QFont f(QString::fromLatin1(familia));
-    f.setPointSizeF(size);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
 
 struct Columna {
     qreal left;
@@ -67,30 +58,16 @@ void TfrmReportDiarioResumidoLineas::construir()
     report_.setTitle(QStringLiteral("Diario de Iva"));
     report_.setOrientation(QPageLayout::Portrait);
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
-    report_.setFont(fuente("Tahoma", 8));
+    report_.setFont(FuenteInforme("Tahoma", 8));
     report_.setBeforePrint([this] { qrpReportBeforePrint(); });
     report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
     bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 164);
     ReportBand& cab = *bndCabecera_;
-    ReportShape* marco = cab.addShape(QStringLiteral("shpMarco"), {0, 4, kAncho, 128}, ReportShape::Shape::Rectangle);
-    marco->setBrush(kPlata);
-    marco->setPen(kPlata);
-    qxtTituloPagina = cab.addLabel(QStringLiteral("qxtTituloPagina"), {8, 10, 700, 28});
-    qxtTituloPagina->setFont(fuente("Verdana", 14, true, true));
-    const auto linea = [&](const char* nombre, qreal top) {
-        ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {8, top, 700, 16});
-        l->setFont(fuente("Verdana", 8));
-        return l;
-    };
-    qxtFiltroPagina = linea("qxtFiltroPagina", 44);
-    qxtEmpresaPagina = linea("qxtEmpresaPagina", 62);
-    qxtDireccionPagina = linea("qxtDireccionPagina", 80);
-    qxtNifPagina = linea("qxtNifPagina", 98);
-    qxtLocalidadPagina = linea("qxtLocalidadPagina", 114);
+    bloque_ = TBloqueEmpresa::Crear(cab, QStringLiteral("Pagina"), 0, 4, kAncho, TBloqueEmpresa::Orden::DireccionNif);
     const auto titulo = [&](const char* nombre, const Columna& c, const QString& texto) {
         ReportLabel* l = cab.addLabel(QString::fromLatin1(nombre), {c.left, 140, c.width, 16}, texto);
-        l->setFont(fuente("Verdana", 9, true));
+        l->setFont(FuenteInforme("Verdana", 9, true));
         l->setAlignment(c.align | Qt::AlignVCenter);
     };
     titulo("lblFecha", kFecha, QStringLiteral("Fecha"));
@@ -125,14 +102,14 @@ void TfrmReportDiarioResumidoLineas::construir()
     ReportBand& sum = *bndSumario_;
     qxtLinea = sum.addShape(QStringLiteral("qxtLinea"), {kBase.left, 2, kAncho - kBase.left, 2}, ReportShape::Shape::HorizontalLine);
     qxtTotalBase = sum.addLabel(QStringLiteral("qxtTotalBase"), {kBase.left, 8, kBase.width, 16});
-    qxtTotalBase->setFont(fuente("Tahoma", 8, true));
+    qxtTotalBase->setFont(FuenteInforme("Tahoma", 8, true));
     qxtTotalBase->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     qxtTotalIva = sum.addLabel(QStringLiteral("qxtTotalIva"), {kIvaCol.left, 8, kIvaCol.width, 16});
-    qxtTotalIva->setFont(fuente("Tahoma", 8, true));
+    qxtTotalIva->setFont(FuenteInforme("Tahoma", 8, true));
     qxtTotalIva->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const auto tituloTabla = [&](const char* nombre, qreal left, qreal width, const QString& texto) {
         ReportLabel* l = sum.addLabel(QString::fromLatin1(nombre), {left, 62, width, 16}, texto);
-        l->setFont(fuente("Verdana", 8, true));
+        l->setFont(FuenteInforme("Verdana", 8, true));
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     };
     tituloTabla("lblTablaBase", kTablaBase, kTablaAnchoBase, QStringLiteral("B. Imponible"));
@@ -195,7 +172,7 @@ int TfrmReportDiarioResumidoLineas::CrearEtiquetasIva()
             const qreal top = kTablaArriba + kTablaFila * i;
             const auto etiqueta = [&](const char* nombre, qreal left, qreal width, bool negrita) {
                 ReportLabel* l = bndSumario_->addLabel(QString::fromLatin1(nombre) + QString::number(i), {left, top, width, 16});
-                l->setFont(fuente("Tahoma", 8, negrita));
+                l->setFont(FuenteInforme("Tahoma", 8, negrita));
                 l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 return l;
             };
@@ -256,12 +233,7 @@ void TfrmReportDiarioResumidoLineas::bndCabeceraBeforePrint(bool&)
     default: break;
     }
     const TConfiguracion& conf = *parametros_->Configuracion;
-    qxtTituloPagina->setCaption(titulo);
-    qxtFiltroPagina->setCaption(filtro_);
-    qxtEmpresaPagina->setCaption(conf.Empresa);
-    qxtDireccionPagina->setCaption(conf.Direccion);
-    qxtNifPagina->setCaption(conf.Nif);
-    qxtLocalidadPagina->setCaption(lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    bloque_.Rellenar(titulo, filtro_, conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
 }
 
 void TfrmReportDiarioResumidoLineas::bndCabGrupoFechaBeforePrint(bool&)

@@ -14,6 +14,7 @@
 //   3 less, 4 between); other codes print no title and leave the footer as it was.
 #pragma once
 
+#include "common/BloqueEmpresa.h"
 #include "platform/report/Report.h"
 
 #include <QObject>
@@ -105,8 +106,7 @@ private:
     ReportBand* bndPieGrupoTipoIva_ = nullptr;
     ReportBand* bndSumario_ = nullptr;
     ReportBand* bndPiePagina_ = nullptr;
-    ReportLabel *qxtEmpresaPagina = nullptr, *qxtDireccionPagina = nullptr, *qxtNifPagina = nullptr,
-                *qxtLocalidadPagina = nullptr, *qxtTituloPagina = nullptr, *qxtFiltroPagina = nullptr;
+    TBloqueEmpresa bloque_;   // qxtTituloPagina ... qxtLocalidadPagina (page header)
     ReportLabel *qxtFecha = nullptr, *qxtBImponible = nullptr, *qxtPorcentaje = nullptr, *qxtIva = nullptr;
     ReportLabel *qxtTotalBase = nullptr, *qxtTotalIva = nullptr;
     ReportShape *qxtLinea = nullptr, *qxtLineaIva = nullptr;
