@@ -2,6 +2,7 @@
 
 #include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
+#include "common/TablaIvas.h"
 #include "common/Iva.h"
 #include "common/LstUtil.h"
 #include "common/frmError.h"
@@ -182,29 +183,11 @@ int TfrmDiarioDetallado::Inicializar(HostParams* parametros)
 int TfrmDiarioDetallado::CrearEtiquetasIva()
 {
     return Guarded(*this, QStringLiteral("CrearEtiquetasIva"), [&] {
-        for (int i = 0; i < numEtiquetas_; ++i) {
-            bndPieGrupo_->removeElement(etiquetasBase_[i]);
-            bndPieGrupo_->removeElement(etiquetasPorcentaje_[i]);
-            bndPieGrupo_->removeElement(etiquetasIva_[i]);
-        }
-        numEtiquetas_ = 0;
-        filasUsadas_ = 0;
         iva_->CargarIvas();
-        const int n = std::min<int>(iva_->Porcentajes().size(), MaxEtiquetasIva);
-        for (int i = 0; i < n; ++i) {
-            const qreal top = kTablaArriba + kTablaFila * i;
-            const auto etiqueta = [&](const char* nombre, qreal left, qreal width, bool negrita) {
-                ReportLabel* l = bndPieGrupo_->addLabel(QString::fromLatin1(nombre) + QString::number(i), {left, top, width, 16});
-                l->setFont(FuenteInforme("Tahoma", 8, negrita));
-                l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                return l;
-            };
-            etiquetasBase_[i] = etiqueta("qxtEtiquetaBase", kTablaBase, kTablaPorcentaje - kTablaBase - 4, false);
-            etiquetasPorcentaje_[i] = etiqueta("qxtEtiquetaPorcentaje", kTablaPorcentaje, kTablaIva - kTablaPorcentaje + 16, true);
-            etiquetasIva_[i] = etiqueta("qxtEtiquetaIva", kTablaIva + 20, 70, false);
-        }
-        numEtiquetas_ = n;
-        bndPieGrupo_->setHeight(kTablaArriba + kTablaFila * n + kTablaFila);
+        tabla_.Crear(*bndPieGrupo_, int(iva_->Porcentajes().size()), kTablaArriba, kTablaFila,
+                     {kTablaBase, kTablaPorcentaje - kTablaBase - 4}, {kTablaPorcentaje, kTablaIva - kTablaPorcentaje + 16},
+                     {kTablaIva + 20, 70});
+        bndPieGrupo_->setHeight(kTablaArriba + kTablaFila * tabla_.Filas() + kTablaFila);
         return 0;
     }, -1);
 }
@@ -319,17 +302,7 @@ void TfrmDiarioDetallado::bndPieGrupoBeforePrint(bool&)
                              static_cast<ReportElement*>(lblTablaIva), static_cast<ReportElement*>(qxtLineaIva)})
         e->setEnabled(!detallado);
 
-    MemTable& ivas = dm_->memIvas;
-    filasUsadas_ = 0;
-    for (ivas.first(); !ivas.eof() && filasUsadas_ < numEtiquetas_; ivas.next()) {
-        const double base = ivas.fieldAsFloat(QStringLiteral("BaseImponible"));
-        if (base == 0)
-            continue;
-        etiquetasBase_[filasUsadas_]->setCaption(lstUtil_->TextoImporte(false, base));
-        etiquetasPorcentaje_[filasUsadas_]->setCaption(lstUtil_->TextoPorcentajeIva(ivas.fieldAsFloat(QStringLiteral("PorcentajeIva"))));
-        etiquetasIva_[filasUsadas_]->setCaption(lstUtil_->TextoImporte(false, ivas.fieldAsFloat(QStringLiteral("Iva"))));
-        ++filasUsadas_;
-    }
+    tabla_.Rellenar(dm_->memIvas, *lstUtil_);
     fechaPie_ = texto("FECHA", "Fecha");
 }
 
@@ -337,12 +310,7 @@ void TfrmDiarioDetallado::bndPieGrupoAfterPrint(bool)
 {
     baseDia_ = 0;
     ivaDia_ = 0;
-    for (int i = 0; i < filasUsadas_; ++i) {
-        etiquetasBase_[i]->setCaption(QString());
-        etiquetasPorcentaje_[i]->setCaption(QString());
-        etiquetasIva_[i]->setCaption(QString());
-    }
-    filasUsadas_ = 0;
+    tabla_.Vaciar();
     dm_->memIvas.close();
     dm_->memIvas.open();
     pieImpreso_ = true;

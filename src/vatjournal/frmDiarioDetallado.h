@@ -13,6 +13,7 @@
 #pragma once
 
 #include "common/BloqueEmpresa.h"
+#include "common/TablaIvas.h"
 #include "platform/report/Report.h"
 
 #include <QObject>
@@ -31,7 +32,7 @@ class TfrmDiarioDetallado : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int MaxEtiquetasIva = 30;
+    static constexpr int MaxEtiquetasIva = TTablaIvas::MaxFilas;
 
     explicit TfrmDiarioDetallado(QObject* propietario);
     ~TfrmDiarioDetallado() override;
@@ -86,11 +87,7 @@ private:
     double baseDia_ = 0;
     double ivaDia_ = 0;
     bool pieImpreso_ = false;
-    int numEtiquetas_ = 0;     // rows created
-    int filasUsadas_ = 0;      // rows filled for the current day
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasBase_{};
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasPorcentaje_{};
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasIva_{};
+    TTablaIvas tabla_;   // the day's VAT table in the group footer
 
     Report report_{QStringLiteral("qrpReportDetallado")};
     ReportBand* bndCabecera_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
+#include "common/TablaIvas.h"
 #include "common/Iva.h"
 #include "common/LstUtil.h"
 #include "common/frmError.h"
@@ -159,29 +160,10 @@ int TfrmReportDiarioResumidoLineas::Inicializar(HostParams* parametros)
 int TfrmReportDiarioResumidoLineas::CrearEtiquetasIva()
 {
     return Guarded(*this, QStringLiteral("CrearEtiquetasIva"), [&] {
-        for (int i = 0; i < numEtiquetas_; ++i) {
-            bndSumario_->removeElement(etiquetasBase_[i]);
-            bndSumario_->removeElement(etiquetasPorcentaje_[i]);
-            bndSumario_->removeElement(etiquetasIva_[i]);
-        }
-        numEtiquetas_ = 0;
-        filasUsadas_ = 0;
         iva_->CargarIvas();
-        const int n = std::min<int>(iva_->Porcentajes().size(), MaxEtiquetasIva);
-        for (int i = 0; i < n; ++i) {
-            const qreal top = kTablaArriba + kTablaFila * i;
-            const auto etiqueta = [&](const char* nombre, qreal left, qreal width, bool negrita) {
-                ReportLabel* l = bndSumario_->addLabel(QString::fromLatin1(nombre) + QString::number(i), {left, top, width, 16});
-                l->setFont(FuenteInforme("Tahoma", 8, negrita));
-                l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                return l;
-            };
-            etiquetasBase_[i] = etiqueta("qxtEtiquetaBase", kTablaBase, kTablaAnchoBase, false);
-            etiquetasPorcentaje_[i] = etiqueta("qxtEtiquetaPorcentaje", kTablaPorcentaje, kTablaAnchoPorcentaje, true);
-            etiquetasIva_[i] = etiqueta("qxtEtiquetaIva", kTablaIva, kTablaAnchoIva, false);
-        }
-        numEtiquetas_ = n;
-        bndSumario_->setHeight(kTablaArriba + kTablaFila * n + kTablaFila);
+        tabla_.Crear(*bndSumario_, int(iva_->Porcentajes().size()), kTablaArriba, kTablaFila, {kTablaBase, kTablaAnchoBase},
+                     {kTablaPorcentaje, kTablaAnchoPorcentaje}, {kTablaIva, kTablaAnchoIva});
+        bndSumario_->setHeight(kTablaArriba + kTablaFila * tabla_.Filas() + kTablaFila);
         return 0;
     }, -1);
 }
@@ -278,22 +260,9 @@ void TfrmReportDiarioResumidoLineas::bndSumarioBeforePrint(bool&)
     qxtTotalBase->setCaption(lstUtil_->TextoImporte(false, baseTotal_));
     qxtTotalIva->setCaption(lstUtil_->TextoImporte(false, ivaTotal_));
 
-    for (int i = 0; i < numEtiquetas_; ++i) {
-        etiquetasBase_[i]->setCaption(QString());
-        etiquetasPorcentaje_[i]->setCaption(QString());
-        etiquetasIva_[i]->setCaption(QString());
-    }
     MemTable& ivas = dm_->memIvas;
-    filasUsadas_ = 0;
-    for (ivas.first(); !ivas.eof() && filasUsadas_ < numEtiquetas_; ivas.next()) {
-        const double base = ivas.fieldAsFloat(QStringLiteral("BaseImponible"));
-        if (base == 0)
-            continue;
-        etiquetasBase_[filasUsadas_]->setCaption(lstUtil_->TextoImporte(false, base));
-        etiquetasPorcentaje_[filasUsadas_]->setCaption(lstUtil_->TextoPorcentajeIva(ivas.fieldAsFloat(QStringLiteral("PorcentajeIva"))));
-        etiquetasIva_[filasUsadas_]->setCaption(lstUtil_->TextoImporte(false, ivas.fieldAsFloat(QStringLiteral("Iva"))));
-        ++filasUsadas_;
-    }
+    tabla_.Vaciar();
+    tabla_.Rellenar(ivas, *lstUtil_);
     // Zeroing in place would move rows of a table sorted by the percentage while walking it;
     // rebuilding the same number of zero rows leaves the same end state.
     const int filas = ivas.recordCount();

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "common/BloqueEmpresa.h"
+#include "common/TablaIvas.h"
 #include "platform/report/Report.h"
 
 #include <QObject>
@@ -33,7 +34,7 @@ class TfrmReportDiarioResumidoLineas : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int MaxEtiquetasIva = 30;
+    static constexpr int MaxEtiquetasIva = TTablaIvas::MaxFilas;
 
     explicit TfrmReportDiarioResumidoLineas(QObject* propietario);
     ~TfrmReportDiarioResumidoLineas() override;
@@ -92,11 +93,7 @@ private:
     QString fechaGrupo_;
     double baseTotal_ = 0;
     double ivaTotal_ = 0;
-    int numEtiquetas_ = 0;     // rows created
-    int filasUsadas_ = 0;      // rows filled by the summary band
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasBase_{};
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasPorcentaje_{};
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasIva_{};
+    TTablaIvas tabla_;   // the period's VAT table in the summary band
 
     Report report_{QStringLiteral("qrpReport")};
     ReportBand* bndCabecera_ = nullptr;
