@@ -173,6 +173,7 @@ private:
     int sinListado(const QString& listado);
     // Shows "No existen operaciones en las fechas seleccionadas"; -5.
     int SinOperaciones();
+    int cargarHojaCaja(qint16 consulta, const QString& detalle, qint16 tabla, qint16 modo);
     int generarSQLDiario(bool cobro);
     void previsualizar(const ReportDocument& documento, const QString& nombre);
     template <class Informe> int imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia);

@@ -193,6 +193,17 @@ int TfrmHojaCaja::GenerarSQLHojaCaja()
     return resultado_;
 }
 
+// One fill step of the cash sheet: open the step's query and append its rows; a query that
+// does not open closes everything and fails the step.
+int TfrmHojaCaja::cargarHojaCaja(qint16 consulta, const QString& detalle, qint16 tabla, qint16 modo)
+{
+    if (dmHojaCaja_->AbrirQuery(consulta, SQLPrincipal, detalle) != 0) {
+        dmHojaCaja_->CerrarConsultas();
+        return -1;
+    }
+    return dmHojaCaja_->TablaHojaCaja(tabla, modo);
+}
+
 int TfrmHojaCaja::GenerarSQLHojaCajaCaja()
 {
     return Guarded(*this, QStringLiteral("GenerarSQLHojaCajaCaja"), [&] {
@@ -204,11 +215,7 @@ int TfrmHojaCaja::GenerarSQLHojaCajaCaja()
         SQLPrincipal = QStringLiteral("Select CA.ID_CAJA, CAST(CA.FECHA AS DATE) FECHA, CA.TIPO, CA.DESCRIPCION, CA.IMPORTE_M1, FP.CODIGO, "
                                       "FP.TIPO FP_TIPO, FP.TIPO_PAGO from CAJA CA ")
             + QStringLiteral("LEFT JOIN FORMA_PAGO FP On FP.ID_FORMA_PAGO = CA.ID_FORMA_PAGO ") + where + QStringLiteral(" Order By CA.FECHA ");
-        if (dmHojaCaja_->AbrirQuery(TdmHojaCaja::ConsultaCaja, SQLPrincipal, QString()) != 0) {
-            dmHojaCaja_->CerrarConsultas();
-            return -1;
-        }
-        return dmHojaCaja_->TablaHojaCaja(TdmHojaCaja::TablaCaja, -1);
+        return cargarHojaCaja(TdmHojaCaja::ConsultaCaja, QString(), TdmHojaCaja::TablaCaja, -1);
     }, -1);
 }
 
@@ -234,11 +241,7 @@ int TfrmHojaCaja::GenerarSQLHojaCajaVentasEncargos()
             + QStringLiteral("LEFT JOIN AGENTE AG1 On AG1.ID_AGENTE = DV.ID_AGENTE_2 ")
             + QStringLiteral("LEFT JOIN AGENTE AG2 On AG2.ID_AGENTE = DV.ID_AGENTE_3 ")
             + QStringLiteral("where DV.ID_MVENTA = :ID_MVENTA");
-        if (dmHojaCaja_->AbrirQuery(TdmHojaCaja::ConsultaMaestro, SQLPrincipal, SQLDetalle) != 0) {
-            dmHojaCaja_->CerrarConsultas();
-            return -1;
-        }
-        return dmHojaCaja_->TablaHojaCaja(TdmHojaCaja::TablaCobros, qint16(cbxCajaIva->currentIndex()));
+        return cargarHojaCaja(TdmHojaCaja::ConsultaMaestro, SQLDetalle, TdmHojaCaja::TablaCobros, qint16(cbxCajaIva->currentIndex()));
     }, -1);
 }
 
@@ -251,11 +254,7 @@ int TfrmHojaCaja::GenerarSQLHojaCajaEncargosDia()
             + QStringLiteral("Where MV.TIPO_OPERACION != 0 ") + siHay(QStringLiteral(" And "), fecha) + siHay(QStringLiteral(" And "), tiendas)
             + QStringLiteral(" Order By MV.FECHA");
         SQLDetalle = QStringLiteral("Select DV.REFERENCIA from DVENTA DV WHERE ID_MVENTA = :ID_MVENTA ");
-        if (dmHojaCaja_->AbrirQuery(TdmHojaCaja::ConsultaMaestro, SQLPrincipal, SQLDetalle) != 0) {
-            dmHojaCaja_->CerrarConsultas();
-            return -1;
-        }
-        return dmHojaCaja_->TablaHojaCaja(TdmHojaCaja::TablaEncargosDia, -1);
+        return cargarHojaCaja(TdmHojaCaja::ConsultaMaestro, SQLDetalle, TdmHojaCaja::TablaEncargosDia, -1);
     }, -1);
 }
 
