@@ -15,7 +15,7 @@
 #include "cashsheet/dmHojaCaja.h"
 #include "demodb/DemoHistory.h"
 #include "demodb/ShopDatabase.h"
-#include "entry/HostSession.h"
+#include "hostapi/HostSession.h"
 #include "platform/db/Database.h"
 #include "platform/db/Dataset.h"
 #include "platform/ui/CheckComboBox.h"

@@ -3,8 +3,8 @@
 #include "HeadlessInteraction.h"
 #include "ListingControls.h"
 
-#include "entry/HostSession.h"
-#include "entry/ModuleLoader.h"
+#include "hostapi/HostSession.h"
+#include "hostapi/ModuleLoader.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/Dataset.h"

@@ -1,8 +1,8 @@
 #include "ListingControls.h"
 
-#include "entry/HostParams.h"
-#include "entry/Puesto.h"
-#include "entry/Usuario.h"
+#include "hostapi/HostParams.h"
+#include "hostapi/Puesto.h"
+#include "hostapi/Usuario.h"
 #include "platform/db/Dataset.h"
 #include "platform/ui/CheckComboBox.h"
 #include "platform/ui/DateEdit.h"

@@ -2,8 +2,8 @@
 // window of the module at start.
 #include "HostWindow.h"
 
-#include "entry/HostSession.h"
-#include "entry/ModuleLoader.h"
+#include "hostapi/HostSession.h"
+#include "hostapi/ModuleLoader.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/format/DateTexts.h"
 #include "platform/format/FormatFloat.h"

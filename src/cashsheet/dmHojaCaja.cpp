@@ -1,10 +1,11 @@
 #include "cashsheet/dmHojaCaja.h"
 
+#include "common/CalculoIva.h"
 #include "common/Guarded.h"
 #include "common/frmError.h"
 #include "common/frmPorcentajeListado.h"
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/FieldValue.h"
@@ -23,10 +24,6 @@ const QString TdmHojaCaja::TextoEncargosDia = QStringLiteral("ENCARGOS HECHOS EN
 namespace {
 
 const QString kPantalla = QStringLiteral("Hoja de Caja - Módulo de Datos Hoja de Caja");
-
-// Day serials of the VAT rate changes: 1 July 2010 and 1 September 2012.
-constexpr double kCambioIva2010 = 40360;
-constexpr double kCambioIva2012 = 41153;
 
 // Field positions of memHojaCaja, in the order CrearTablas declares them.
 enum CampoHoja {
@@ -82,11 +79,6 @@ QString textoAgentes(const QString& a1, const QString& a2, const QString& a3)
     if (valido(a3))
         texto += QLatin1Char(';') + a3;
     return texto;
-}
-
-double redondear2(double valor)
-{
-    return StrToFloat(FormatFloat(QStringLiteral("0.00"), valor));
 }
 
 } // namespace
@@ -193,11 +185,7 @@ void TdmHojaCaja::CrearTablas()
     memGrupos.setSortField(QStringLiteral("Grupo"));
     memGrupos.open();
 
-    memIvas.addField(QStringLiteral("BaseImponible"), T::Float);
-    memIvas.addField(QStringLiteral("Iva"), T::Float);
-    memIvas.addField(QStringLiteral("PorcentajeIva"), T::Float);
-    memIvas.setSortField(QStringLiteral("PorcentajeIva"));
-    memIvas.open();
+    TCalculoIva::DefinirTabla(memIvas);
 }
 
 int TdmHojaCaja::Inicializar(HostParams* parametros)
@@ -562,37 +550,21 @@ int TdmHojaCaja::CalcularBaseImponible(const DateTime& fecha, double importe)
 
 void TdmHojaCaja::CalcularBase(const DateTime& fecha, double importe)
 {
-    const double p = PorcentajeIvaFecha(fecha);
-    const double base = redondear2(importe * 100 / (100 + p));
-    double iva = redondear2(base * p * 0.01);
-    // The VAT takes the rounding difference, so that the two add up to the amount.
-    if (base + iva != importe)
-        iva = importe - base;
-    baseCalculada_ = base;
-    ivaCalculado_ = iva;
+    const TDesgloseIva d = CalculoIva().DesglosarFecha(importe, fecha);
+    baseCalculada_ = d.Base;
+    ivaCalculado_ = d.Iva;
+}
+
+TCalculoIva TdmHojaCaja::CalculoIva() const
+{
+    if (!parametros_ || !parametros_->Configuracion)
+        return TCalculoIva::Fijo(TCalculoIva::PorcentajeSinConfiguracion);
+    return TCalculoIva(parametros_->Configuracion->IvaDefecto.Porcentaje);
 }
 
 double TdmHojaCaja::PorcentajeIvaFecha(const DateTime& fecha)
 {
-    if (!parametros_ || !parametros_->Configuracion)
-        return 8;
-    const double d = parametros_->Configuracion->IvaDefecto.Porcentaje;
-    const double dia = fecha.serial();
-    if (dia < kCambioIva2010) {
-        if (d == 8 || d == 10)
-            return 7;
-        if (d == 18 || d == 21)
-            return 16;
-        return d;
-    }
-    if (dia < kCambioIva2012) {
-        if (d == 8 || d == 10)
-            return 8;
-        if (d == 18 || d == 21)
-            return 18;
-        return d;
-    }
-    return d;
+    return CalculoIva().PorcentajeFecha(fecha);
 }
 
 qint16 TdmHojaCaja::ComprobarCancelacion()

@@ -14,6 +14,7 @@
 // - A failed TablaHojaCaja frees the progress window before its error window shows.
 #pragma once
 
+#include "common/CalculoIva.h"
 #include "common/frmPorcentajeListado.h"
 #include "platform/db/Dataset.h"
 #include "platform/format/DateTime.h"
@@ -85,6 +86,8 @@ public:
     double IvaCalculado() const { return ivaCalculado_; }
     // The VAT percentage in force on the date for the shop's default rate.
     double PorcentajeIvaFecha(const DateTime& fecha);
+    // The shop's VAT rules (a fixed rate of 8 when its default rate cannot be read).
+    TCalculoIva CalculoIva() const;
 
     // Progress window: 0, or EstadoCancelado once "&Cancelar" was pressed; lets events run.
     qint16 ComprobarCancelacion();

@@ -5,9 +5,8 @@
 #include "common/Guarded.h"
 #include "common/Iva.h"
 #include "common/LstUtil.h"
-#include "common/frmError.h"
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "platform/format/DateTexts.h"
 #include "platform/format/FormatFloat.h"
 
@@ -42,29 +41,12 @@ const Columna kColumnas[] = {
 constexpr qreal kAlturaDetalle = 24;
 constexpr qreal kAnchoPagina = 756;   // between the 6 mm side margins
 
-double redondear(double valor)
-{
-    return StrToFloat(FormatFloat(QStringLiteral("0.00"), valor));
-}
-
 } // namespace
 
 TfrmReportHojaCaja::TfrmReportHojaCaja(QObject* propietario)
-    : QObject(propietario)
+    : TfrmInformeDe(propietario, QStringLiteral("frmReportHojaCaja"), QStringLiteral("qrpReport"), kPantalla)
 {
-    setObjectName(QStringLiteral("frmReportHojaCaja"));
     construir();
-}
-
-TfrmReportHojaCaja::~TfrmReportHojaCaja()
-{
-    delete lstUtil_;
-    delete iva_;
-}
-
-void TfrmReportHojaCaja::MostrarError(const QString& funcion, const QString& descripcion)
-{
-    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
 }
 
 void TfrmReportHojaCaja::cabeceraColumnas(ReportBand& band, qreal top, const QString& primera, const QString& sufijo)
@@ -101,7 +83,6 @@ void TfrmReportHojaCaja::construir()
     report_.setFont(QFont(QStringLiteral("Arial"), 8));
     report_.setBeforePrint([this] { qrpReportBeforePrint(); });
     report_.setAfterPrint([this] { qrpReportAfterPrint(); });
-    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
     // Page header: the column titles.
     bndCabeceraPagina_ = &report_.setPageHeader(QStringLiteral("bndCabeceraPagina"), 40);
@@ -211,8 +192,6 @@ void TfrmReportHojaCaja::construir()
     bndPiePagina_->setBeforePrint([this](bool& imprimir) { bndPiePaginaBeforePrint(imprimir); });
 }
 
-void TfrmReportHojaCaja::SetDmHojaCaja(TdmHojaCaja* dm) { if (dm_ != dm) dm_ = dm; }
-void TfrmReportHojaCaja::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
 void TfrmReportHojaCaja::SetCondicionVentas(const QString& c) { if (condicionVentas_ != c) condicionVentas_ = c; }
 void TfrmReportHojaCaja::SetCondicionCobros(const QString& c) { if (condicionCobros_ != c) condicionCobros_ = c; }
 void TfrmReportHojaCaja::SetTipoCalculo(qint16 tipo) { if (tipoCalculo_ != tipo) tipoCalculo_ = tipo; }
@@ -226,8 +205,7 @@ int TfrmReportHojaCaja::Inicializar(HostParams* parametros)
 {
     parametros_ = parametros;
     return Guarded(*this, QStringLiteral("Inicializar"), [&] {
-        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
-        iva_ = new TIva(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        CrearUtilidades(parametros, true);
         dm_->memIvas.close();
         dm_->memIvas.open();
         if (dm_->memGrupos.isOpen())
@@ -250,18 +228,10 @@ int TfrmReportHojaCaja::Inicializar(HostParams* parametros)
 int TfrmReportHojaCaja::Finalizar()
 {
     return Guarded(*this, QStringLiteral("Finalizar"), [&] {
-        delete lstUtil_;
-        lstUtil_ = nullptr;
-        delete iva_;
-        iva_ = nullptr;
+        LiberarUtilidades();
         tiendas_.clear();
         return EliminarEtiquetas();
     }, -1);
-}
-
-ReportDocument TfrmReportHojaCaja::Documento()
-{
-    return report_.layout();
 }
 
 // ---- band events ---------------------------------------------------------------------------
@@ -336,10 +306,10 @@ void TfrmReportHojaCaja::bndDetalleBeforePrint(bool& imprimir)
         if (O == 0) {
             imprimir = true;
             Imprimir(0);
-            const double base = t.fieldAsFloat(QStringLiteral("BaseImponible"));
-            const double iva = t.fieldAsFloat(QStringLiteral("Iva"));
-            dia_.SumaVentas += base + iva;
-            EditarTablaIvas(base, t.fieldAsFloat(QStringLiteral("porcentajeIva")), iva);
+            const TDesgloseIva linea{t.fieldAsFloat(QStringLiteral("BaseImponible")), t.fieldAsFloat(QStringLiteral("porcentajeIva")),
+                                     t.fieldAsFloat(QStringLiteral("Iva"))};
+            dia_.SumaVentas += linea.Importe();
+            EditarTablaIvas(linea);
         } else if ((O == 1 || O == 2) && detalleCaja_) {
             imprimir = true;
             Imprimir(O);
@@ -545,8 +515,7 @@ int TfrmReportHojaCaja::CalcularIvas()
         }
         MemTable& ivas = dm_->memIvas;
         for (ivas.first(); !ivas.eof(); ivas.next())
-            ImprimirEtiquetasIvas(ivas.fieldAsFloat(QStringLiteral("BaseImponible")), ivas.fieldAsFloat(QStringLiteral("PorcentajeIva")),
-                                  ivas.fieldAsFloat(QStringLiteral("Iva")));
+            ImprimirEtiquetasIvas(TCalculoIva::Fila(ivas));
         return 0;
     }, -1);
 }
@@ -557,7 +526,7 @@ int TfrmReportHojaCaja::anadirIvasConsulta(const QString& sql, const QString& co
         return -1;
     Dataset& aux = dm_->dstAux;
     for (aux.first(); !aux.eof(); aux.next())
-        EditarTablaIvas(aux.fieldAsFloat(QStringLiteral("BASE")), aux.fieldAsFloat(columnaPorcentaje), aux.fieldAsFloat(QStringLiteral("IVA")));
+        EditarTablaIvas({aux.fieldAsFloat(QStringLiteral("BASE")), aux.fieldAsFloat(columnaPorcentaje), aux.fieldAsFloat(QStringLiteral("IVA"))});
     return 0;
 }
 
@@ -590,14 +559,6 @@ int TfrmReportHojaCaja::IvaFechaCaja()
     return r == 0 ? IvaCajaEncargosTerminados() : r;
 }
 
-void TfrmReportHojaCaja::dividir(double importe, double porcentaje, double& base, double& iva) const
-{
-    base = redondear(importe * 100 / (100 + porcentaje));
-    iva = redondear(base * porcentaje * 0.01);
-    if (base + iva != importe)
-        iva = importe - base;
-}
-
 int TfrmReportHojaCaja::IvaCajaCobrosEncargos()
 {
     return Guarded(*this, QStringLiteral("IvaCajaCobrosEncargos"), [&] {
@@ -610,15 +571,12 @@ int TfrmReportHojaCaja::IvaCajaCobrosEncargos()
             + QStringLiteral(") where MV.TIPO_OPERACION != 0 AND CAST(MV.FECHA_PAGADO AS DATE) != '") + dia + QStringLiteral("'");
         if (dm_->AbrirQuery(TdmHojaCaja::ConsultaAux, sql, QString()) != 0)
             return -1;
-        const double p = dm_->PorcentajeIvaFecha(diaFecha);
+        const TCalculoIva calculo = dm_->CalculoIva();
         Dataset& aux = dm_->dstAux;
         for (aux.first(); !aux.eof(); aux.next()) {
             const double importe = aux.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
-            if (importe == 0)
-                continue;
-            double base = 0, iva = 0;
-            dividir(importe, p, base, iva);
-            EditarTablaIvas(base, p, iva);
+            if (importe != 0)
+                EditarTablaIvas(calculo.DesglosarFecha(importe, diaFecha));
         }
         return 0;
     }, -1);
@@ -638,7 +596,7 @@ int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
         const int r = dm_->AbrirQueryMDD(maestro, detalle, detalle2);
         if (r != 0)
             return r;
-        const double p = dm_->PorcentajeIvaFecha(diaFecha);
+        const TCalculoIva calculo = dm_->CalculoIva();
         Dataset& m = dm_->dstMaestro;
         Dataset& lineas = dm_->dstDetalle;
         Dataset& cobros = dm_->dstDetalle2;
@@ -646,51 +604,39 @@ int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
             double t = 0;
             if (TiendaSeleccionada(m.fieldAsFloat(QStringLiteral("ID_TIENDA")))) {
                 for (lineas.first(); !lineas.eof(); lineas.next()) {
-                    const double base = lineas.fieldAsFloat(QStringLiteral("BIBASEM1"));
-                    const double iva = lineas.fieldAsFloat(QStringLiteral("BIIVAM1"));
-                    EditarTablaIvas(base, lineas.fieldAsFloat(QStringLiteral("IVA")), iva);
-                    t += base + iva;
+                    const TDesgloseIva linea{lineas.fieldAsFloat(QStringLiteral("BIBASEM1")), lineas.fieldAsFloat(QStringLiteral("IVA")),
+                                             lineas.fieldAsFloat(QStringLiteral("BIIVAM1"))};
+                    EditarTablaIvas(linea);
+                    t += linea.Importe();
                 }
                 t = -t;
             }
             for (cobros.first(); !cobros.eof(); cobros.next())
                 if (TiendaSeleccionada(cobros.fieldAsFloat(QStringLiteral("ID_TIENDA"))))
                     t += cobros.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
-            t = redondear(t);
-            if (t != 0) {
-                double base = 0, iva = 0;
-                dividir(t, p, base, iva);
-                EditarTablaIvas(base, p, iva);
-            }
+            t = TCalculoIva::Redondear(t);
+            if (t != 0)
+                EditarTablaIvas(calculo.DesglosarFecha(t, diaFecha));
         }
         dm_->dstMaestro.close();
         return 0;
     }, -1);
 }
 
-int TfrmReportHojaCaja::EditarTablaIvas(double base, double porcentaje, double iva)
+int TfrmReportHojaCaja::EditarTablaIvas(const TDesgloseIva& importe)
 {
     return Guarded(*this, QStringLiteral("EditarTablaIvas"), [&] {
-        MemTable& ivas = dm_->memIvas;
-        if (!ivas.locate(QStringLiteral("PorcentajeIva"), porcentaje))
-            return AnadirTablaIva(base, porcentaje, iva);
-        ivas.edit();
-        ivas.setField(QStringLiteral("BaseImponible"), ivas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
-        ivas.setField(QStringLiteral("Iva"), ivas.fieldAsFloat(QStringLiteral("Iva")) + iva);
-        ivas.post();
+        if (!dm_->memIvas.locate(QStringLiteral("PorcentajeIva"), importe.Porcentaje))
+            return AnadirTablaIva(importe);
+        TCalculoIva::Acumular(dm_->memIvas, importe);
         return 0;
     }, -1);
 }
 
-int TfrmReportHojaCaja::AnadirTablaIva(double base, double porcentaje, double iva)
+int TfrmReportHojaCaja::AnadirTablaIva(const TDesgloseIva& importe)
 {
     return Guarded(*this, QStringLiteral("AnadirTablaIva"), [&] {
-        MemTable& ivas = dm_->memIvas;
-        ivas.append();
-        ivas.setField(QStringLiteral("BaseImponible"), base);
-        ivas.setField(QStringLiteral("Iva"), iva);
-        ivas.setField(QStringLiteral("PorcentajeIva"), porcentaje);
-        ivas.post();
+        TCalculoIva::Anadir(dm_->memIvas, importe);
         return 0;
     }, -1);
 }
@@ -743,10 +689,10 @@ int TfrmReportHojaCaja::EliminarEtiquetas()
     }, -1);
 }
 
-int TfrmReportHojaCaja::ImprimirEtiquetasIvas(double base, double porcentaje, double iva)
+int TfrmReportHojaCaja::ImprimirEtiquetasIvas(const TDesgloseIva& importe)
 {
     return Guarded(*this, QStringLiteral("ImprimirEtiquetasIvas"), [&] {
-        if (base == 0)
+        if (importe.Base == 0)
             return 0;
         // A day can carry more rates than there are VAT types (rates of other periods): the table
         // then grows by a row rather than leaving a rate out.
@@ -755,9 +701,9 @@ int TfrmReportHojaCaja::ImprimirEtiquetasIvas(double base, double porcentaje, do
         if (etiquetasImpresas_ >= numEtiquetas_)
             return 0;
         const size_t i = size_t(etiquetasImpresas_);
-        etiquetasBase_[i]->setCaption(lstUtil_->TextoImporte(false, base));
-        etiquetasPorcentaje_[i]->setCaption(lstUtil_->TextoPorcentajeIva(porcentaje));
-        etiquetasIva_[i]->setCaption(lstUtil_->TextoImporte(false, iva));
+        etiquetasBase_[i]->setCaption(lstUtil_->TextoImporte(false, importe.Base));
+        etiquetasPorcentaje_[i]->setCaption(lstUtil_->TextoPorcentajeIva(importe.Porcentaje));
+        etiquetasIva_[i]->setCaption(lstUtil_->TextoImporte(false, importe.Iva));
         ++etiquetasImpresas_;
         return 0;
     }, -1);

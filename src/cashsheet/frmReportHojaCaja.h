@@ -9,11 +9,10 @@
 #pragma once
 
 #include "common/BloqueEmpresa.h"
+#include "common/CalculoIva.h"
+#include "common/frmInforme.h"
 #include "platform/format/DateTime.h"
-#include "platform/report/Report.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <functional>
@@ -21,25 +20,21 @@
 
 namespace lumetra {
 
-struct HostParams;
 class TdmHojaCaja;
-class TIva;
-class TLstUtil;
 
-class TfrmReportHojaCaja : public QObject {
+class TfrmReportHojaCaja : public TfrmInformeDe<TdmHojaCaja> {
     Q_OBJECT
 
 public:
     static constexpr int MaxEtiquetasIva = 30;
 
     explicit TfrmReportHojaCaja(QObject* propietario);
-    ~TfrmReportHojaCaja() override;
 
-    void SetDmHojaCaja(TdmHojaCaja* dm);
+    void SetDmHojaCaja(TdmHojaCaja* dm) { SetDataModule(dm); }
     int Inicializar(HostParams* parametros);
-    int Finalizar();
+    // Also removes the run-time VAT labels and forgets the stores.
+    int Finalizar() override;
 
-    void SetFiltro(const QString& filtro);
     void SetCondicionVentas(const QString& condicion);
     void SetCondicionCobros(const QString& condicion);
     void SetTipoCalculo(qint16 tipo);
@@ -54,19 +49,15 @@ public:
     using InformesPosteriores = std::function<void(bool grupos, bool tarjetas)>;
     void SetInformesPosteriores(InformesPosteriores imprimir) { posteriores_ = std::move(imprimir); }
 
-    // Lays the cash sheet out (running every band event) and returns its pages.
-    ReportDocument Documento();
-    Report& qrpReport() { return report_; }
-
     // Day VAT and month totals.
     QString VentasMes();
     QString CobrosMes();
     int CalcularIvas();
     int CrearEtiquetasIva();
     int EliminarEtiquetas();
-    int ImprimirEtiquetasIvas(double base, double porcentaje, double iva);
-    int EditarTablaIvas(double base, double porcentaje, double iva);
-    int AnadirTablaIva(double base, double porcentaje, double iva);
+    int ImprimirEtiquetasIvas(const TDesgloseIva& importe);
+    int EditarTablaIvas(const TDesgloseIva& importe);
+    int AnadirTablaIva(const TDesgloseIva& importe);
     int IvaFechaCobro();
     int IvaFechaEncargo();
     int IvaFechaCaja();
@@ -77,8 +68,6 @@ public:
     // Column filling of a printed row.
     int Imprimir(int operacion);
     int ImprimirImporteCaja();
-
-    void MostrarError(const QString& funcion, const QString& descripcion);
 
 private:
     struct Acumuladores {
@@ -104,15 +93,9 @@ private:
     QString mesHasta(const DateTime& dia) const;
     double sumaAux(const QString& sql, bool& ok);
     int anadirIvasConsulta(const QString& sql, const QString& columnaPorcentaje);
-    void dividir(double importe, double porcentaje, double& base, double& iva) const;
 
-    HostParams* parametros_ = nullptr;
-    TdmHojaCaja* dm_ = nullptr;
-    TLstUtil* lstUtil_ = nullptr;
-    TIva* iva_ = nullptr;
     QStringList tiendas_;
 
-    QString filtro_;
     QString condicionVentas_;
     QString condicionCobros_;
     qint16 tipoCalculo_ = 0;
@@ -138,7 +121,6 @@ private:
     qint16 etiquetasImpresas_ = 0;
     qreal izquierdaBase_ = 480, izquierdaPorcentaje_ = 565, izquierdaIva_ = 640, siguienteArriba_ = 72;
 
-    Report report_{QStringLiteral("qrpReport")};
     ReportBand* bndCabeceraPagina_ = nullptr;
     ReportGroup* bndGrupoCabecera_ = nullptr;
     ReportBand* bndDetalle_ = nullptr;

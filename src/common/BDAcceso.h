@@ -7,13 +7,14 @@
 #pragma once
 
 #include "common/Base.h"
+#include "hostapi/RegistroAcceso.h"
 #include "platform/format/DateTime.h"
 
 #include <QString>
 
 namespace lumetra {
 
-class TBDAcceso : public TBase {
+class TBDAcceso : public TBase, public TRegistroAcceso {
     Q_OBJECT
 
 public:
@@ -33,7 +34,7 @@ public:
 
     // Fills the row for a use of `opcion` by the user in the store and inserts it. The program
     // date is the working date with the current time of day. A refused row is silently dropped.
-    void RegistrarAcceso(int idUsuario, int opcion, int idTienda, const DateTime& fechaTrabajo);
+    void RegistrarAcceso(int idUsuario, int opcion, int idTienda, const DateTime& fechaTrabajo) override;
 
     // 0 when the row was inserted and committed, else the first failing check code.
     int Insertar();

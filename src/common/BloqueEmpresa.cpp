@@ -1,6 +1,6 @@
 #include "common/BloqueEmpresa.h"
 
-#include "entry/Configuracion.h"
+#include "hostapi/Configuracion.h"
 #include "platform/report/ReportBand.h"
 
 namespace lumetra {

@@ -1,6 +1,7 @@
 #include "common/TablaIvas.h"
 
 #include "common/BloqueEmpresa.h"
+#include "common/CalculoIva.h"
 #include "common/LstUtil.h"
 #include "platform/memtable/MemTable.h"
 #include "platform/report/ReportBand.h"
@@ -44,13 +45,13 @@ int TTablaIvas::Rellenar(MemTable& ivas, TLstUtil& util)
 {
     usadas_ = 0;
     for (ivas.first(); !ivas.eof() && usadas_ < filas_; ivas.next()) {
-        const double base = ivas.fieldAsFloat(QStringLiteral("BaseImponible"));
-        if (base == 0)
+        const TDesgloseIva fila = TCalculoIva::Fila(ivas);
+        if (fila.Base == 0)
             continue;
         const size_t i = size_t(usadas_++);
-        base_[i]->setCaption(util.TextoImporte(false, base));
-        porcentaje_[i]->setCaption(util.TextoPorcentajeIva(ivas.fieldAsFloat(QStringLiteral("PorcentajeIva"))));
-        iva_[i]->setCaption(util.TextoImporte(false, ivas.fieldAsFloat(QStringLiteral("Iva"))));
+        base_[i]->setCaption(util.TextoImporte(false, fila.Base));
+        porcentaje_[i]->setCaption(util.TextoPorcentajeIva(fila.Porcentaje));
+        iva_[i]->setCaption(util.TextoImporte(false, fila.Iva));
     }
     return usadas_;
 }

@@ -1,7 +1,7 @@
 #include "common/frmError.h"
 
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "platform/format/DateTexts.h"
 #include "platform/format/DateTime.h"
 #include "platform/report/Report.h"

@@ -3,7 +3,7 @@
 
 #include <QtGlobal>
 
-#if defined(LUMETRA_MODULE_BUILD) || defined(LUMETRA_MODULE_STATIC)
+#if defined(LUMETRA_MODULE_BUILD)
 #define LUMETRA_MODULE_EXPORT Q_DECL_EXPORT
 #else
 #define LUMETRA_MODULE_EXPORT Q_DECL_IMPORT

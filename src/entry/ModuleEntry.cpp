@@ -1,7 +1,8 @@
 #include "entry/ModuleEntry.h"
 
-#include "entry/HostParams.h"
 #include "entry/ModuleVariables.h"
+#include "hostapi/HostParams.h"
+#include "window/dmConfiguracion.h"
 #include "window/frmHojaCaja.h"
 
 #include <QMainWindow>
@@ -33,6 +34,29 @@ void mostrar(TfrmHojaCaja* ventana, QWidget* propietario)
     sub->show();
 }
 
+// The exported variables follow what they point to: each is cleared when its object goes.
+void seguir(TfrmHojaCaja* ventana)
+{
+    frmHojaCaja = ventana;
+    QObject::connect(ventana, &QObject::destroyed, [ventana] {
+        if (frmHojaCaja == ventana)
+            frmHojaCaja = nullptr;
+    });
+}
+
+void seguirConfiguracion()
+{
+    TdmConfiguracion* actual = TdmConfiguracion::Instancia();
+    if (actual == dmConfiguracion)
+        return;
+    dmConfiguracion = actual;
+    if (actual)
+        QObject::connect(actual, &QObject::destroyed, [actual] {
+            if (dmConfiguracion == actual)
+                dmConfiguracion = nullptr;
+        });
+}
+
 } // namespace
 
 int _Cargar_Dll(HostParams* parametros)
@@ -41,10 +65,11 @@ int _Cargar_Dll(HostParams* parametros)
         if (!parametros)
             return -1;
         auto* ventana = new TfrmHojaCaja(parametros->Propietario);
-        frmHojaCaja = ventana;
+        seguir(ventana);
         ventana->SetParametros(parametros);
         // Each step reports its own failure; the next one always runs.
         ventana->CrearObjetos();
+        seguirConfiguracion();
         ventana->ConstruirArbol();
         ventana->Etiquetas();
         ventana->Recursos();

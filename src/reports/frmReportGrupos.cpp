@@ -4,9 +4,8 @@
 #include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
 #include "common/LstUtil.h"
-#include "common/frmError.h"
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "platform/format/FormatFloat.h"
 
 namespace lumetra {
@@ -25,20 +24,9 @@ constexpr qreal kAnchoGrupo = 66;
 } // namespace
 
 TfrmReportGrupos::TfrmReportGrupos(QObject* propietario)
-    : QObject(propietario)
+    : TfrmInformeDe(propietario, QStringLiteral("frmReportGrupos"), QStringLiteral("qrpReport"), kPantalla)
 {
-    setObjectName(QStringLiteral("frmReportGrupos"));
     construir();
-}
-
-TfrmReportGrupos::~TfrmReportGrupos()
-{
-    delete lstUtil_;
-}
-
-void TfrmReportGrupos::MostrarError(const QString& funcion, const QString& descripcion)
-{
-    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
 }
 
 // The label of column k (0-based) of a band, right-aligned in the column's width.
@@ -56,7 +44,6 @@ void TfrmReportGrupos::construir()
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
     report_.setFont(FuenteInforme("Arial", 8));
     report_.setBeforePrint([this] { qrpReportBeforePrint(); });
-    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
     // Page header: a copy of the date header for the pages a date continues on.
     bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 146);
@@ -135,38 +122,20 @@ void TfrmReportGrupos::construir()
     bndPie_->setBeforePrint([this](bool& imprimir) { bndPieBeforePrint(imprimir); });
 }
 
-void TfrmReportGrupos::SetDmHojaCaja(TdmHojaCaja* dm) { if (dm_ != dm) dm_ = dm; }
-void TfrmReportGrupos::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
-
 int TfrmReportGrupos::Inicializar(HostParams* parametros)
 {
     // Silent by contract: the caller only learns that the form cannot print.
     try {
         parametros_ = parametros;
-        delete lstUtil_;
-        lstUtil_ = nullptr;
+        LiberarUtilidades();
         if (!dm_)
             return -1;
-        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        CrearUtilidades(parametros, false);
         dm_->memGrupos.first();
         return 0;
     } catch (...) {
         return -1;
     }
-}
-
-int TfrmReportGrupos::Finalizar()
-{
-    return Guarded(*this, QStringLiteral("Finalizar"), [&] {
-        delete lstUtil_;
-        lstUtil_ = nullptr;
-        return 0;
-    }, -1);
-}
-
-ReportDocument TfrmReportGrupos::Documento()
-{
-    return report_.layout();
 }
 
 QString TfrmReportGrupos::fechaActual() const

@@ -18,41 +18,28 @@
 #pragma once
 
 #include "common/BloqueEmpresa.h"
-#include "platform/report/Report.h"
+#include "common/frmInforme.h"
 
-#include <QObject>
 #include <QString>
 #include <array>
 
 namespace lumetra {
 
-struct HostParams;
 class TdmHojaCaja;
-class TLstUtil;
 
-class TfrmReportGrupos : public QObject {
+// SetFiltro: the conditions line of the headers, the stores the listing covers.
+class TfrmReportGrupos : public TfrmInformeDe<TdmHojaCaja> {
     Q_OBJECT
 
 public:
     static constexpr int ColumnasGrupos = 14;
 
     explicit TfrmReportGrupos(QObject* propietario);
-    ~TfrmReportGrupos() override;
 
-    void SetDmHojaCaja(TdmHojaCaja* dm);
+    void SetDmHojaCaja(TdmHojaCaja* dm) { SetDataModule(dm); }
     // Keeps the block, creates the text formatter and moves memGrupos to its first row; 0, or
     // -1 (nothing shown) on failure.
     int Inicializar(HostParams* parametros);
-    // Frees the text formatter; 0, or -1 after reporting the failure.
-    int Finalizar();
-    // The conditions line of the headers: the stores the listing covers.
-    void SetFiltro(const QString& filtro);
-
-    // Lays the report out (running every band event) and returns its pages.
-    ReportDocument Documento();
-    Report& qrpReport() { return report_; }
-
-    void MostrarError(const QString& funcion, const QString& descripcion);
 
 private:
     using Columnas = std::array<ReportLabel*, ColumnasGrupos>;
@@ -73,17 +60,12 @@ private:
     void limpiarAcumuladores();
     QString fechaActual() const;
 
-    HostParams* parametros_ = nullptr;
-    TdmHojaCaja* dm_ = nullptr;
-    TLstUtil* lstUtil_ = nullptr;
-    QString filtro_;
     bool sinCabecera_ = true;
     QString fechaPie_;
     Acumuladores unidadesGrupo_{};
     Acumuladores importeGrupo_{};
     Acumuladores descuentoGrupo_{};
 
-    Report report_{QStringLiteral("qrpReport")};
     ReportBand* bndCabecera_ = nullptr;
     ReportGroup* bndGrupoFecha_ = nullptr;
     ReportGroup* bndGrupoOperacion_ = nullptr;

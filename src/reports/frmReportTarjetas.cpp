@@ -2,11 +2,9 @@
 
 #include "cashsheet/dmHojaCaja.h"
 #include "common/BloqueEmpresa.h"
-#include "common/Guarded.h"
 #include "common/LstUtil.h"
-#include "common/frmError.h"
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "platform/format/FormatFloat.h"
 
 namespace lumetra {
@@ -32,20 +30,9 @@ constexpr Columna kImporte{598, 120, Qt::AlignRight};
 } // namespace
 
 TfrmReportTarjetas::TfrmReportTarjetas(QObject* propietario)
-    : QObject(propietario)
+    : TfrmInformeDe(propietario, QStringLiteral("frmReportTarjetas"), QStringLiteral("qrpReport"), kPantalla)
 {
-    setObjectName(QStringLiteral("frmReportTarjetas"));
     construir();
-}
-
-TfrmReportTarjetas::~TfrmReportTarjetas()
-{
-    delete lstUtil_;
-}
-
-void TfrmReportTarjetas::MostrarError(const QString& funcion, const QString& descripcion)
-{
-    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
 }
 
 void TfrmReportTarjetas::construir()
@@ -55,7 +42,6 @@ void TfrmReportTarjetas::construir()
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
     report_.setFont(FuenteInforme("Tahoma", 8));
     report_.setBeforePrint([this] { qrpReportBeforePrint(); });
-    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
     // Date header: the shop's identity in a silver frame, on every page of the date.
     bndGrupoFecha_ = &report_.addGroup(QStringLiteral("bndGrupoFecha"), QStringLiteral("FECHA"), 140);
@@ -131,35 +117,15 @@ void TfrmReportTarjetas::construir()
     PageFooterBand1_->setBeforePrint([this](bool& imprimir) { PageFooterBand1BeforePrint(imprimir); });
 }
 
-void TfrmReportTarjetas::SetDmHojaCaja(TdmHojaCaja* dm) { if (dm_ != dm) dm_ = dm; }
-void TfrmReportTarjetas::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
-
 int TfrmReportTarjetas::Inicializar(HostParams* parametros)
 {
     // Silent by contract: the caller only learns that the form cannot print.
     try {
-        parametros_ = parametros;
-        delete lstUtil_;
-        lstUtil_ = nullptr;
-        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        CrearUtilidades(parametros, false);
         return 0;
     } catch (...) {
         return -1;
     }
-}
-
-int TfrmReportTarjetas::Finalizar()
-{
-    return Guarded(*this, QStringLiteral("Finalizar"), [&] {
-        delete lstUtil_;
-        lstUtil_ = nullptr;
-        return 0;
-    }, -1);
-}
-
-ReportDocument TfrmReportTarjetas::Documento()
-{
-    return report_.layout();
 }
 
 // ---- band events ---------------------------------------------------------------------------

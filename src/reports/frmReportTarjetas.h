@@ -14,37 +14,24 @@
 #pragma once
 
 #include "common/BloqueEmpresa.h"
-#include "platform/report/Report.h"
+#include "common/frmInforme.h"
 
-#include <QObject>
 #include <QString>
 
 namespace lumetra {
 
-struct HostParams;
 class TdmHojaCaja;
-class TLstUtil;
 
-class TfrmReportTarjetas : public QObject {
+// SetFiltro: second line of every date header, the stores the listing covers.
+class TfrmReportTarjetas : public TfrmInformeDe<TdmHojaCaja> {
     Q_OBJECT
 
 public:
     explicit TfrmReportTarjetas(QObject* propietario);
-    ~TfrmReportTarjetas() override;
 
-    void SetDmHojaCaja(TdmHojaCaja* dm);
+    void SetDmHojaCaja(TdmHojaCaja* dm) { SetDataModule(dm); }
     // Keeps the block and creates the text formatter; 0, or -1 (nothing shown) on failure.
     int Inicializar(HostParams* parametros);
-    // Frees the text formatter; 0, or -1 after reporting the failure.
-    int Finalizar();
-    // Second line of every date header: the stores the listing covers.
-    void SetFiltro(const QString& filtro);
-
-    // Lays the report out (running every band event) and returns its pages.
-    ReportDocument Documento();
-    Report& qrpReport() { return report_; }
-
-    void MostrarError(const QString& funcion, const QString& descripcion);
 
 private:
     void construir();
@@ -56,14 +43,9 @@ private:
     void bndPieTarjetaAfterPrint(bool impreso);
     void PageFooterBand1BeforePrint(bool& imprimir);
 
-    HostParams* parametros_ = nullptr;
-    TdmHojaCaja* dm_ = nullptr;
-    TLstUtil* lstUtil_ = nullptr;
-    QString filtro_;
     double totalTarjeta_ = 0;
     QString fechaGrupo_;
 
-    Report report_{QStringLiteral("qrpReport")};
     ReportGroup* bndGrupoFecha_ = nullptr;
     ReportGroup* bndGrupoTarjeta_ = nullptr;
     ReportBand* bndDetalle_ = nullptr;

@@ -3,8 +3,8 @@
 #include "common/FPago.h"
 #include "common/Guarded.h"
 #include "common/frmError.h"
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/ui/Interaction.h"
 
@@ -15,10 +15,6 @@ namespace lumetra {
 namespace {
 
 const QString kPantalla = QStringLiteral("Hoja de Caja - Módulo de Datos Diario Iva");
-
-// Day serials of the VAT rate changes: 1 July 2010 and 1 September 2012.
-constexpr double kCambioIva2010 = 40360;
-constexpr double kCambioIva2012 = 41153;
 
 // Field positions of memDiario, in the order CrearTablas declares them.
 enum CampoDiario {
@@ -36,11 +32,6 @@ enum CampoDiario {
     fFacSimple,
     fFacSimpleSerie,
 };
-
-double redondear2(double valor)
-{
-    return StrToFloat(FormatFloat(QStringLiteral("0.00"), valor));
-}
 
 // The day part of Orden: the date's serial as the general float-to-text conversion writes it.
 QString textoDia(const DateTime& fecha)
@@ -105,11 +96,7 @@ void TdmDiarioIva::CrearTablas()
     memDiario.setSortField(QStringLiteral("Orden"));
     memDiario.open();
 
-    memIvas.addField(QStringLiteral("BaseImponible"), T::Float);
-    memIvas.addField(QStringLiteral("Iva"), T::Float);
-    memIvas.addField(QStringLiteral("PorcentajeIva"), T::Float);
-    memIvas.setSortField(QStringLiteral("PorcentajeIva"));
-    memIvas.open();
+    TCalculoIva::DefinirTabla(memIvas);
 }
 
 int TdmDiarioIva::Inicializar(HostParams* parametros)
@@ -271,7 +258,7 @@ int TdmDiarioIva::TablaDiarioVentas()
                         importe += dstDetalle2.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
                 }
                 // Amounts are in cents: a sum that only differs from 0 by float noise is 0.
-                importe = redondear2(importe);
+                importe = TCalculoIva::Redondear(importe);
                 if (importe != 0) {
                     CalcularBase(importe, pagado);
                     Linea l;
@@ -371,37 +358,21 @@ int TdmDiarioIva::CalcularBaseImponible(double importe, const DateTime& fecha)
 
 void TdmDiarioIva::CalcularBase(double importe, const DateTime& fecha)
 {
-    const double p = PorcentajeIvaFecha(fecha);
-    const double base = redondear2(importe * 100 / (100 + p));
-    double iva = redondear2(base * p * 0.01);
-    // The VAT takes the rounding difference, so that the two add up to the amount.
-    if (base + iva != importe)
-        iva = redondear2(importe - base);
-    baseCalculada_ = base;
-    ivaCalculado_ = iva;
+    const TDesgloseIva d = CalculoIva().DesglosarFecha(importe, fecha);
+    baseCalculada_ = d.Base;
+    ivaCalculado_ = d.Iva;
+}
+
+TCalculoIva TdmDiarioIva::CalculoIva() const
+{
+    if (!parametros_ || !parametros_->Configuracion)
+        return TCalculoIva::Fijo(TCalculoIva::PorcentajeSinConfiguracion);
+    return TCalculoIva(parametros_->Configuracion->IvaDefecto.Porcentaje);
 }
 
 double TdmDiarioIva::PorcentajeIvaFecha(const DateTime& fecha)
 {
-    if (!parametros_ || !parametros_->Configuracion)
-        return 8;
-    const double d = parametros_->Configuracion->IvaDefecto.Porcentaje;
-    const double dia = fecha.serial();
-    if (dia < kCambioIva2010) {
-        if (d == 8 || d == 10)
-            return 7;
-        if (d == 18 || d == 21)
-            return 16;
-        return d;
-    }
-    if (dia < kCambioIva2012) {
-        if (d == 10)
-            return 8;
-        if (d == 21)
-            return 18;
-        return d;
-    }
-    return d;
+    return CalculoIva().PorcentajeFecha(fecha);
 }
 
 bool TdmDiarioIva::TiendaSeleccionada(double idTienda) const
@@ -442,19 +413,9 @@ void TdmDiarioIva::CerrarConsultas()
         ds->close();
 }
 
-void TdmDiarioIva::AcumularIva(double iva, double base, double porcentaje)
+void TdmDiarioIva::AcumularIva(const TDesgloseIva& importe)
 {
-    if (memIvas.locate(QStringLiteral("PorcentajeIva"), porcentaje)) {
-        memIvas.edit();
-        memIvas.setField(QStringLiteral("BaseImponible"), memIvas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
-        memIvas.setField(QStringLiteral("Iva"), memIvas.fieldAsFloat(QStringLiteral("Iva")) + iva);
-    } else {
-        memIvas.append();
-        memIvas.setField(QStringLiteral("PorcentajeIva"), porcentaje);
-        memIvas.setField(QStringLiteral("BaseImponible"), base);
-        memIvas.setField(QStringLiteral("Iva"), iva);
-    }
-    memIvas.post();
+    TCalculoIva::Acumular(memIvas, importe);
 }
 
 QString TdmDiarioIva::TextoDiario(bool caja, const char* campoVenta, const char* campoDiario) const

@@ -17,6 +17,7 @@
 // - Tiendas() is the list of selected store identifiers as whole-number texts; empty = all.
 #pragma once
 
+#include "common/CalculoIva.h"
 #include "common/frmPorcentajeListado.h"
 #include "platform/db/Dataset.h"
 #include "platform/format/DateTime.h"
@@ -81,12 +82,14 @@ public:
     double IvaCalculado() const { return ivaCalculado_; }
     // The VAT percentage in force on the date for the shop's default rate.
     double PorcentajeIvaFecha(const DateTime& fecha);
+    // The shop's VAT rules (a fixed rate of 8 when its default rate cannot be read).
+    TCalculoIva CalculoIva() const;
     bool TiendaSeleccionada(double idTienda) const;
 
     // For the journal reports: adds base and VAT to the memIvas row of the percentage (created
     // when absent), and reads a field of the row they print — from memDiario on the cash-sheet
     // basis, from dstMVenta on the others.
-    void AcumularIva(double iva, double base, double porcentaje);
+    void AcumularIva(const TDesgloseIva& importe);
     QString TextoDiario(bool caja, const char* campoVenta, const char* campoDiario) const;
     double NumeroDiario(bool caja, const char* campoVenta, const char* campoDiario) const;
 

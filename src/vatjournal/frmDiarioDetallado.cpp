@@ -2,12 +2,11 @@
 
 #include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
-#include "common/TablaIvas.h"
 #include "common/Iva.h"
+#include "common/TablaIvas.h"
 #include "common/LstUtil.h"
-#include "common/frmError.h"
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "platform/format/FormatFloat.h"
 #include "vatjournal/dmDiarioIva.h"
 
@@ -40,21 +39,9 @@ constexpr qreal kTablaBase = 250, kTablaPorcentaje = 338, kTablaIva = 400, kTabl
 } // namespace
 
 TfrmDiarioDetallado::TfrmDiarioDetallado(QObject* propietario)
-    : QObject(propietario)
+    : TfrmInformeDe(propietario, QStringLiteral("frmDiarioDetallado"), QStringLiteral("qrpReportDetallado"), kPantalla)
 {
-    setObjectName(QStringLiteral("frmDiarioDetallado"));
     construir();
-}
-
-TfrmDiarioDetallado::~TfrmDiarioDetallado()
-{
-    delete lstUtil_.data();
-    delete iva_.data();
-}
-
-void TfrmDiarioDetallado::MostrarError(const QString& funcion, const QString& descripcion)
-{
-    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
 }
 
 void TfrmDiarioDetallado::titulosColumnas(ReportBand& band, qreal top, const QString& sufijo)
@@ -82,7 +69,6 @@ void TfrmDiarioDetallado::construir()
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
     report_.setFont(FuenteInforme("Tahoma", 8));
     report_.setBeforePrint([this] { qrpReportDetalladoBeforePrint(); });
-    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
     bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 164);
     // The company block, on the page header and on the day header.
@@ -156,11 +142,9 @@ void TfrmDiarioDetallado::construir()
     bndPiePagina_->setBeforePrint([this](bool& imprimir) { bndPiePaginaBeforePrint(imprimir); });
 }
 
-void TfrmDiarioDetallado::SetDmDiarioIva(TdmDiarioIva* dm) { if (dm_ != dm) dm_ = dm; }
 void TfrmDiarioDetallado::SetTipoListado(qint16 tipo) { if (tipoListado_ != tipo) tipoListado_ = tipo; }
 void TfrmDiarioDetallado::SetTipoCalculo(qint16 tipo) { if (tipoCalculo_ != tipo) tipoCalculo_ = tipo; }
 void TfrmDiarioDetallado::SetSustituirFamilia(bool valor) { if (sustituirFamilia_ != valor) sustituirFamilia_ = valor; }
-void TfrmDiarioDetallado::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
 
 int TfrmDiarioDetallado::Inicializar(HostParams* parametros)
 {
@@ -168,10 +152,7 @@ int TfrmDiarioDetallado::Inicializar(HostParams* parametros)
         parametros_ = parametros;
         if (!parametros || !dm_)
             throw std::invalid_argument("Faltan los parámetros o el módulo de datos");
-        delete lstUtil_.data();
-        delete iva_.data();
-        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
-        iva_ = new TIva(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        CrearUtilidades(parametros, true);
         dm_->memIvas.close();
         dm_->memIvas.open();
         baseDia_ = 0;
@@ -192,14 +173,9 @@ int TfrmDiarioDetallado::CrearEtiquetasIva()
     }, -1);
 }
 
-void TfrmDiarioDetallado::AcumularIva(double iva, double base, double porcentaje)
+void TfrmDiarioDetallado::AcumularIva(const TDesgloseIva& importe)
 {
-    dm_->AcumularIva(iva, base, porcentaje);
-}
-
-ReportDocument TfrmDiarioDetallado::Documento()
-{
-    return report_.layout();
+    dm_->AcumularIva(importe);
 }
 
 QString TfrmDiarioDetallado::texto(const char* campoVenta, const char* campoDiario) const
@@ -285,7 +261,7 @@ void TfrmDiarioDetallado::bndDetalleBeforePrint(bool& imprimir)
     } else {
         imprimir = false;
     }
-    AcumularIva(iva, base, porcentaje);
+    AcumularIva({base, porcentaje, iva});
 }
 
 void TfrmDiarioDetallado::bndPieGrupoBeforePrint(bool&)

@@ -13,38 +13,32 @@
 #pragma once
 
 #include "common/BloqueEmpresa.h"
+#include "common/CalculoIva.h"
 #include "common/TablaIvas.h"
-#include "platform/report/Report.h"
+#include "common/frmInforme.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 #include <array>
 
 namespace lumetra {
 
-struct HostParams;
 class TdmDiarioIva;
-class TIva;
-class TLstUtil;
 
-class TfrmDiarioDetallado : public QObject {
+class TfrmDiarioDetallado : public TfrmInformeDe<TdmDiarioIva> {
     Q_OBJECT
 
 public:
     static constexpr int MaxEtiquetasIva = TTablaIvas::MaxFilas;
 
     explicit TfrmDiarioDetallado(QObject* propietario);
-    ~TfrmDiarioDetallado() override;
 
-    void SetDmDiarioIva(TdmDiarioIva* dm);
+    void SetDmDiarioIva(TdmDiarioIva* dm) { SetDataModule(dm); }
     // 1 "Detallado", 2 "Resumido Por Días (cada día en una hoja)".
     void SetTipoListado(qint16 tipo);
     // 0 collection date, 1 order date, 2 cash-sheet date.
     void SetTipoCalculo(qint16 tipo);
     // Print the article's family instead of the line's description.
     void SetSustituirFamilia(bool valor);
-    void SetFiltro(const QString& filtro);
 
     // Keeps the block, creates the text formatter and the VAT-type list, empties memIvas and
     // creates the VAT-table labels. 0, or -1 after reporting the failure.
@@ -52,13 +46,7 @@ public:
     // One row of three labels per VAT type on the day footer. 0, or -1 after reporting.
     int CrearEtiquetasIva();
     // Adds base and VAT to the memIvas row of the percentage, appending it when missing.
-    void AcumularIva(double iva, double base, double porcentaje);
-
-    // Lays the report out (running every band event) and returns its pages.
-    ReportDocument Documento();
-    Report& qrpReport() { return report_; }
-
-    void MostrarError(const QString& funcion, const QString& descripcion);
+    void AcumularIva(const TDesgloseIva& importe);
 
 private:
     void construir();
@@ -74,14 +62,9 @@ private:
     QString texto(const char* campoVenta, const char* campoDiario) const;
     double numero(const char* campoVenta, const char* campoDiario) const;
 
-    HostParams* parametros_ = nullptr;
-    TdmDiarioIva* dm_ = nullptr;
-    QPointer<TLstUtil> lstUtil_;
-    QPointer<TIva> iva_;
     qint16 tipoListado_ = 1;
     qint16 tipoCalculo_ = 0;
     bool sustituirFamilia_ = false;
-    QString filtro_;
 
     QString fechaPie_;
     double baseDia_ = 0;
@@ -89,7 +72,6 @@ private:
     bool pieImpreso_ = false;
     TTablaIvas tabla_;   // the day's VAT table in the group footer
 
-    Report report_{QStringLiteral("qrpReportDetallado")};
     ReportBand* bndCabecera_ = nullptr;
     ReportGroup* bndCabeceraGrupo_ = nullptr;
     ReportBand* bndDetalle_ = nullptr;

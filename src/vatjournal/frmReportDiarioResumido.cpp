@@ -1,11 +1,11 @@
 #include "vatjournal/frmReportDiarioResumido.h"
 
 #include "common/BloqueEmpresa.h"
+#include "common/CalculoIva.h"
 #include "common/Guarded.h"
 #include "common/LstUtil.h"
-#include "common/frmError.h"
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "platform/format/FormatFloat.h"
 #include "vatjournal/dmDiarioIva.h"
 
@@ -27,20 +27,9 @@ constexpr qreal kColumna = 150;
 } // namespace
 
 TfrmReportDiarioResumido::TfrmReportDiarioResumido(QObject* propietario)
-    : QObject(propietario)
+    : TfrmInformeDe(propietario, QStringLiteral("frmReportDiarioResumido"), QStringLiteral("qrpReportResumido"), kPantalla)
 {
-    setObjectName(QStringLiteral("frmReportDiarioResumido"));
     construir();
-}
-
-TfrmReportDiarioResumido::~TfrmReportDiarioResumido()
-{
-    delete lstUtil_.data();
-}
-
-void TfrmReportDiarioResumido::MostrarError(const QString& funcion, const QString& descripcion)
-{
-    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
 }
 
 void TfrmReportDiarioResumido::construir()
@@ -50,7 +39,6 @@ void TfrmReportDiarioResumido::construir()
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
     report_.setFont(FuenteInforme("Tahoma", 8));
     report_.setBeforePrint([this] { qrpReportResumidoBeforePrint(); });
-    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
     bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 172);
     ReportBand& cab = *bndCabecera_;
@@ -89,20 +77,14 @@ void TfrmReportDiarioResumido::construir()
     bndPiePagina_->setBeforePrint([this](bool& imprimir) { bndPiePaginaBeforePrint(imprimir); });
 }
 
-void TfrmReportDiarioResumido::SetDmDiarioIva(TdmDiarioIva* dm) { if (dm_ != dm) dm_ = dm; }
 void TfrmReportDiarioResumido::SetTipoCalculo(qint16 tipo) { if (tipoCalculo_ != tipo) tipoCalculo_ = tipo; }
-void TfrmReportDiarioResumido::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
 void TfrmReportDiarioResumido::SetTextoFechas(const QString& texto) { if (textoFechas_ != texto) textoFechas_ = texto; }
 void TfrmReportDiarioResumido::SetTextoFechaPie(const QString& texto) { if (textoFechaPie_ != texto) textoFechaPie_ = texto; }
 
 int TfrmReportDiarioResumido::Inicializar(HostParams* parametros)
 {
     return Guarded(*this, QStringLiteral("Inicializar"), [&] {
-        parametros_ = parametros;
-        if (!parametros)
-            throw std::invalid_argument("No se ha recibido el bloque de parámetros");
-        delete lstUtil_.data();
-        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        CrearUtilidades(parametros, false);
         return tipoCalculo_ == 2 ? TotalizarIvas() : 0;
     }, -1);
 }
@@ -114,32 +96,13 @@ int TfrmReportDiarioResumido::TotalizarIvas()
             throw std::logic_error("No se ha asignado el módulo de datos");
         MemTable& ivas = dm_->memIvas;
         MemTable& diario = dm_->memDiario;
-        const QString porcentajeIva = QStringLiteral("PorcentajeIva");
         ivas.close();
         ivas.open();
-        for (diario.first(); !diario.eof(); diario.next()) {
-            const double porcentaje = diario.fieldAsFloat(QStringLiteral("Porcentaje"));
-            const double base = diario.fieldAsFloat(QStringLiteral("BaseImponible"));
-            const double iva = diario.fieldAsFloat(QStringLiteral("Iva"));
-            if (ivas.locate(porcentajeIva, porcentaje)) {
-                ivas.edit();
-                ivas.setField(QStringLiteral("BaseImponible"), ivas.fieldAsFloat(QStringLiteral("BaseImponible")) + base);
-                ivas.setField(QStringLiteral("Iva"), ivas.fieldAsFloat(QStringLiteral("Iva")) + iva);
-            } else {
-                ivas.append();
-                ivas.setField(porcentajeIva, porcentaje);
-                ivas.setField(QStringLiteral("BaseImponible"), base);
-                ivas.setField(QStringLiteral("Iva"), iva);
-            }
-            ivas.post();
-        }
+        for (diario.first(); !diario.eof(); diario.next())
+            TCalculoIva::Acumular(ivas, {diario.fieldAsFloat(QStringLiteral("BaseImponible")), diario.fieldAsFloat(QStringLiteral("Porcentaje")),
+                                         diario.fieldAsFloat(QStringLiteral("Iva"))});
         return 0;
     }, -1);
-}
-
-ReportDocument TfrmReportDiarioResumido::Documento()
-{
-    return report_.layout();
 }
 
 // ---- band events ---------------------------------------------------------------------------

@@ -10,29 +10,23 @@
 #pragma once
 
 #include "common/BloqueEmpresa.h"
-#include "platform/report/Report.h"
+#include "common/frmInforme.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 
 namespace lumetra {
 
-struct HostParams;
 class TdmDiarioIva;
-class TLstUtil;
 
-class TfrmReportDiarioResumido : public QObject {
+class TfrmReportDiarioResumido : public TfrmInformeDe<TdmDiarioIva> {
     Q_OBJECT
 
 public:
     explicit TfrmReportDiarioResumido(QObject* propietario);
-    ~TfrmReportDiarioResumido() override;
 
-    void SetDmDiarioIva(TdmDiarioIva* dm);
+    void SetDmDiarioIva(TdmDiarioIva* dm) { SetDataModule(dm); }
     // 0 collection date, 1 order date, 2 cash-sheet date.
     void SetTipoCalculo(qint16 tipo);
-    void SetFiltro(const QString& filtro);
     // Appended to the title "Diario de I.V.A ".
     void SetTextoFechas(const QString& texto);
     // Printed in the page footer.
@@ -45,27 +39,16 @@ public:
     // sums are 0 stay). 0, or -1 after reporting the failure.
     int TotalizarIvas();
 
-    // Lays the report out (running every band event) and returns its pages.
-    ReportDocument Documento();
-    Report& qrpReport() { return report_; }
-
-    void MostrarError(const QString& funcion, const QString& descripcion);
-
 private:
     void construir();
     void qrpReportResumidoBeforePrint();
     void bndCabeceraBeforePrint(bool& imprimir);
     void bndPiePaginaBeforePrint(bool& imprimir);
 
-    HostParams* parametros_ = nullptr;
-    TdmDiarioIva* dm_ = nullptr;
-    QPointer<TLstUtil> lstUtil_;
     qint16 tipoCalculo_ = 0;
-    QString filtro_;
     QString textoFechas_;
     QString textoFechaPie_;
 
-    Report report_{QStringLiteral("qrpReportResumido")};
     ReportBand* bndCabecera_ = nullptr;
     ReportBand* bndDetalle_ = nullptr;
     ReportBand* bndPiePagina_ = nullptr;

@@ -2,12 +2,11 @@
 
 #include "common/BloqueEmpresa.h"
 #include "common/Guarded.h"
-#include "common/TablaIvas.h"
 #include "common/Iva.h"
+#include "common/TablaIvas.h"
 #include "common/LstUtil.h"
-#include "common/frmError.h"
-#include "entry/Configuracion.h"
-#include "entry/HostParams.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostParams.h"
 #include "vatjournal/dmDiarioIva.h"
 
 #include <algorithm>
@@ -37,21 +36,9 @@ constexpr qreal kTablaAnchoBase = 130, kTablaAnchoPorcentaje = 90, kTablaAnchoIv
 } // namespace
 
 TfrmReportDiarioResumidoLineas::TfrmReportDiarioResumidoLineas(QObject* propietario)
-    : QObject(propietario)
+    : TfrmInformeDe(propietario, QStringLiteral("frmReportDiarioResumidoLineas"), QStringLiteral("qrpReport"), kPantalla)
 {
-    setObjectName(QStringLiteral("frmReportDiarioResumidoLineas"));
     construir();
-}
-
-TfrmReportDiarioResumidoLineas::~TfrmReportDiarioResumidoLineas()
-{
-    delete lstUtil_.data();
-    delete iva_.data();
-}
-
-void TfrmReportDiarioResumidoLineas::MostrarError(const QString& funcion, const QString& descripcion)
-{
-    TfrmError::Mostrar(parametros_, kPantalla, funcion, descripcion);
 }
 
 void TfrmReportDiarioResumidoLineas::construir()
@@ -61,7 +48,6 @@ void TfrmReportDiarioResumidoLineas::construir()
     report_.setMarginsMm(QMarginsF(10, 10, 10, 10));
     report_.setFont(FuenteInforme("Tahoma", 8));
     report_.setBeforePrint([this] { qrpReportBeforePrint(); });
-    report_.setErrorHandler([this](const QString& donde, const QString& mensaje) { MostrarError(donde, mensaje); });
 
     bndCabecera_ = &report_.setPageHeader(QStringLiteral("bndCabecera"), 164);
     ReportBand& cab = *bndCabecera_;
@@ -130,9 +116,7 @@ void TfrmReportDiarioResumidoLineas::construir()
     bndPiePagina_->setBeforePrint([this](bool& imprimir) { bndPiePaginaBeforePrint(imprimir); });
 }
 
-void TfrmReportDiarioResumidoLineas::SetDmDiarioIva(TdmDiarioIva* dm) { if (dm_ != dm) dm_ = dm; }
 void TfrmReportDiarioResumidoLineas::SetTipoCalculo(qint16 tipo) { if (tipoCalculo_ != tipo) tipoCalculo_ = tipo; }
-void TfrmReportDiarioResumidoLineas::SetFiltro(const QString& filtro) { if (filtro_ != filtro) filtro_ = filtro; }
 void TfrmReportDiarioResumidoLineas::SetTextoFechaInicio(const QString& texto)
 {
     if (textoFechaInicio_ != texto)
@@ -147,10 +131,7 @@ int TfrmReportDiarioResumidoLineas::Inicializar(HostParams* parametros)
         parametros_ = parametros;
         if (!parametros || !dm_)
             throw std::invalid_argument("Faltan los parámetros o el módulo de datos");
-        delete lstUtil_.data();
-        delete iva_.data();
-        lstUtil_ = new TLstUtil(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
-        iva_ = new TIva(parametros->BaseDatosMaestros, parametros->Propietario, parametros->BaseDatos);
+        CrearUtilidades(parametros, true);
         dm_->memIvas.close();
         dm_->memIvas.open();
         return CrearEtiquetasIva();
@@ -168,14 +149,9 @@ int TfrmReportDiarioResumidoLineas::CrearEtiquetasIva()
     }, -1);
 }
 
-void TfrmReportDiarioResumidoLineas::AcumularIva(double iva, double base, double porcentaje)
+void TfrmReportDiarioResumidoLineas::AcumularIva(const TDesgloseIva& importe)
 {
-    dm_->AcumularIva(iva, base, porcentaje);
-}
-
-ReportDocument TfrmReportDiarioResumidoLineas::Documento()
-{
-    return report_.layout();
+    dm_->AcumularIva(importe);
 }
 
 QString TfrmReportDiarioResumidoLineas::texto(const char* campoVenta, const char* campoDiario) const
@@ -244,7 +220,7 @@ void TfrmReportDiarioResumidoLineas::bndPieGrupoTipoIvaBeforePrint(bool&)
     qxtBImponible->setCaption(lstUtil_->TextoImporte(false, baseGrupo_));
     qxtPorcentaje->setCaption(lstUtil_->TextoPorcentajeIva(porcentajeGrupo_));
     qxtIva->setCaption(lstUtil_->TextoImporte(false, ivaGrupo_));
-    AcumularIva(ivaGrupo_, baseGrupo_, porcentajeGrupo_);
+    AcumularIva({baseGrupo_, porcentajeGrupo_, ivaGrupo_});
     baseTotal_ += baseGrupo_;
     ivaTotal_ += ivaGrupo_;
 }
@@ -267,13 +243,8 @@ void TfrmReportDiarioResumidoLineas::bndSumarioBeforePrint(bool&)
     // rebuilding the same number of zero rows leaves the same end state.
     const int filas = ivas.recordCount();
     ivas.empty();
-    for (int i = 0; i < filas; ++i) {
-        ivas.append();
-        ivas.setField(QStringLiteral("PorcentajeIva"), 0.0);
-        ivas.setField(QStringLiteral("BaseImponible"), 0.0);
-        ivas.setField(QStringLiteral("Iva"), 0.0);
-        ivas.post();
-    }
+    for (int i = 0; i < filas; ++i)
+        TCalculoIva::Anadir(ivas, {});
     baseTotal_ = 0;
     ivaTotal_ = 0;
 }

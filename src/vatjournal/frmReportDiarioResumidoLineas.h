@@ -15,34 +15,28 @@
 #pragma once
 
 #include "common/BloqueEmpresa.h"
+#include "common/CalculoIva.h"
 #include "common/TablaIvas.h"
-#include "platform/report/Report.h"
+#include "common/frmInforme.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 #include <array>
 
 namespace lumetra {
 
-struct HostParams;
 class TdmDiarioIva;
-class TIva;
-class TLstUtil;
 
-class TfrmReportDiarioResumidoLineas : public QObject {
+class TfrmReportDiarioResumidoLineas : public TfrmInformeDe<TdmDiarioIva> {
     Q_OBJECT
 
 public:
     static constexpr int MaxEtiquetasIva = TTablaIvas::MaxFilas;
 
     explicit TfrmReportDiarioResumidoLineas(QObject* propietario);
-    ~TfrmReportDiarioResumidoLineas() override;
 
-    void SetDmDiarioIva(TdmDiarioIva* dm);
+    void SetDmDiarioIva(TdmDiarioIva* dm) { SetDataModule(dm); }
     // 0 collection date, 1 order date, 2 cash-sheet date.
     void SetTipoCalculo(qint16 tipo);
-    void SetFiltro(const QString& filtro);
     void SetTextoFechaInicio(const QString& texto);
     void SetTextoFechaFin(const QString& texto);
     // Code of the window's date operator.
@@ -54,13 +48,7 @@ public:
     // One row of three labels per VAT type on the summary band. 0, or -1 after reporting.
     int CrearEtiquetasIva();
     // Adds base and VAT to the memIvas row of the percentage, appending it when missing.
-    void AcumularIva(double iva, double base, double porcentaje);
-
-    // Lays the report out (running every band event) and returns its pages.
-    ReportDocument Documento();
-    Report& qrpReport() { return report_; }
-
-    void MostrarError(const QString& funcion, const QString& descripcion);
+    void AcumularIva(const TDesgloseIva& importe);
 
 private:
     void construir();
@@ -77,13 +65,8 @@ private:
     QString texto(const char* campoVenta, const char* campoDiario) const;
     double numero(const char* campoVenta, const char* campoDiario) const;
 
-    HostParams* parametros_ = nullptr;
-    TdmDiarioIva* dm_ = nullptr;
-    QPointer<TLstUtil> lstUtil_;
-    QPointer<TIva> iva_;
     qint16 tipoCalculo_ = 0;
     qint16 operador_ = 0;
-    QString filtro_;
     QString textoFechaInicio_;
     QString textoFechaFin_;
 
@@ -95,7 +78,6 @@ private:
     double ivaTotal_ = 0;
     TTablaIvas tabla_;   // the period's VAT table in the summary band
 
-    Report report_{QStringLiteral("qrpReport")};
     ReportBand* bndCabecera_ = nullptr;
     ReportGroup* bndCabGrupoFecha_ = nullptr;
     ReportGroup* bdCabGrupoTipoIva_ = nullptr;

@@ -4,16 +4,16 @@
 #include "vatjournal/dmDiarioIva.h"
 #include "common/Guarded.h"
 #include "common/Tienda.h"
+#include "common/BDAcceso.h"
 #include "common/frmError.h"
-#include "entry/Auditoria.h"
-#include "entry/Condiciones.h"
-#include "entry/Configuracion.h"
-#include "entry/CtrlTeclado.h"
-#include "entry/HostParams.h"
-#include "entry/Puesto.h"
-#include "entry/Usuario.h"
-#include "entry/ModuleVariables.h"
-#include "entry/dmConfiguracion.h"
+#include "hostapi/Auditoria.h"
+#include "hostapi/Condiciones.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/CtrlTeclado.h"
+#include "hostapi/HostParams.h"
+#include "hostapi/Puesto.h"
+#include "hostapi/Usuario.h"
+#include "window/dmConfiguracion.h"
 #include "platform/ui/CheckComboBox.h"
 #include "platform/ui/DateEdit.h"
 #include "platform/ui/Interaction.h"
@@ -65,9 +65,10 @@ QString utf8(const char* text)
     return QString::fromUtf8(text);
 }
 
-QIcon dmConfiguracion_icono(int indice)
+QIcon iconoBoton(int indice)
 {
-    return dmConfiguracion ? dmConfiguracion->imlBotones.value(indice) : QIcon();
+    const TdmConfiguracion* configuracion = TdmConfiguracion::Instancia();
+    return configuracion ? configuracion->imlBotones.value(indice) : QIcon();
 }
 
 } // namespace
@@ -278,7 +279,7 @@ int TfrmHojaCaja::ConstruirArbol()
     return Guarded(*this, QStringLiteral("ConstruirArbol"), [&] {
         nbrListado->clearGroup(grupoListados_);
         enlaces_.clear();
-        const QIcon icono = dmConfiguracion_icono(2);
+        const QIcon icono = iconoBoton(2);
         const auto enlace = [&](const char* nombre, const QString& texto, int codigo) {
             QToolButton* boton = nbrListado->addItem(grupoListados_, QString::fromLatin1(nombre), texto, icono,
                                                      [this, codigo] { SeleccionarListado(codigo); });
@@ -332,8 +333,8 @@ int TfrmHojaCaja::Recursos()
 {
     return Guarded(*this, QStringLiteral("Recursos"), [&] {
         QList<QToolButton*> tareas = nbrListado->items(grupoTareas_);
-        tareas[0]->setIcon(dmConfiguracion_icono(1));
-        tareas[1]->setIcon(dmConfiguracion_icono(0));
+        tareas[0]->setIcon(iconoBoton(1));
+        tareas[1]->setIcon(iconoBoton(0));
 
         const auto llenar = [](QComboBox* lista, const auto& items, bool ordenada) {
             lista->clear();
@@ -616,8 +617,11 @@ void TfrmHojaCaja::FormClose()
     tienda_ = nullptr;
     // The audit row is written even when nothing was printed; a failure is shown, never thrown.
     GuardedVoid(*this, QStringLiteral("FormClose"), [&] {
-        if (parametros_ && parametros_->Auditoria)
+        if (parametros_ && parametros_->Auditoria) {
+            TBDAcceso registro(parametros_->BaseDatosMaestros, nullptr, parametros_->BaseDatos);
+            const TAuditoria::Prestamo prestamo(*parametros_->Auditoria, registro);
             parametros_->Auditoria->RegistrarAcceso(int(parametros_->Usuario->IdUsuario), Opcion, parametros_->Puesto->IdTienda);
+        }
     });
 }
 

@@ -2,9 +2,9 @@
 #include "window/frmHojaCaja.h"
 
 #include "common/Guarded.h"
-#include "entry/Condiciones.h"
-#include "entry/HostParams.h"
-#include "entry/Puesto.h"
+#include "hostapi/Condiciones.h"
+#include "hostapi/HostParams.h"
+#include "hostapi/Puesto.h"
 #include "platform/report/ReportPrinter.h"
 #include "platform/ui/CheckComboBox.h"
 #include "platform/ui/DateEdit.h"

@@ -205,9 +205,11 @@ TEST_F(CashSheetReportTest, FontsMarkOtherOperationsAndDeletedPatients)
     const auto detalle = bands(*doc, QStringLiteral("bndDetalle"));
     ASSERT_EQ(detalle.size(), 3);
     EXPECT_EQ(detalle[2][5], QString());
-    for (const ReportItem& i : doc->pages[0].items)
-        if (i.kind == ReportItem::Kind::Text && i.text == QLatin1String("1.003"))
+    for (const ReportItem& i : doc->pages[0].items) {
+        if (i.kind == ReportItem::Kind::Text && i.text == QLatin1String("1.003")) {
             EXPECT_TRUE(i.font.bold());
+        }
+    }
 }
 
 TEST_F(CashSheetReportTest, DeliveryNotesOnlyInTheirTotalAndCashBoxBalances)

@@ -1,6 +1,6 @@
 #include "cashsheet/dmHojaCaja.h"
-#include "entry/Configuracion.h"
-#include "entry/HostSession.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostSession.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/format/PrintQString.h"
 #include "support/FirebirdFixture.h"

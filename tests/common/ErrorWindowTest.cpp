@@ -1,6 +1,6 @@
 #include "common/Guarded.h"
 #include "common/frmError.h"
-#include "entry/HostSession.h"
+#include "hostapi/HostSession.h"
 #include "platform/format/DateTexts.h"
 #include "platform/format/PrintQString.h"
 #include "platform/report/Report.h"

@@ -7,7 +7,7 @@
 // 1 Gràcia (id 2), 2 Sabadell (id 3), 3 Centro (id 1), 4 Duplicada (id 4), 5 Duplicada (id 5).
 #pragma once
 
-#include "entry/HostSession.h"
+#include "hostapi/HostSession.h"
 #include "support/FirebirdFixture.h"
 #include "support/RecordingInteraction.h"
 #include "window/frmHojaCaja.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cashsheet/dmHojaCaja.h"
-#include "entry/HostSession.h"
+#include "hostapi/HostSession.h"
 #include "platform/report/ReportBand.h"
 #include "support/FirebirdFixture.h"
 #include "support/RecordingInteraction.h"

@@ -1,6 +1,6 @@
 #include "support/ListingWindowFixture.h"
 
-#include "entry/ModuleLoader.h"
+#include "hostapi/ModuleLoader.h"
 #include "platform/db/Dataset.h"
 #include "platform/format/DateTime.h"
 

@@ -3,7 +3,7 @@
 // Tests reach the window's controls by their names.
 #pragma once
 
-#include "entry/HostSession.h"
+#include "hostapi/HostSession.h"
 #include "support/FirebirdFixture.h"
 #include "support/RecordingInteraction.h"
 

@@ -4,8 +4,8 @@
 // basis (January 2013 unless a test says otherwise).
 #pragma once
 
-#include "entry/Configuracion.h"
-#include "entry/HostSession.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/HostSession.h"
 #include "platform/report/ReportDocument.h"
 #include "support/FirebirdFixture.h"
 #include "support/RecordingInteraction.h"

@@ -1,5 +1,5 @@
 // The keyboard service's Enter rule on Qt's own controls.
-#include "entry/CtrlTeclado.h"
+#include "hostapi/CtrlTeclado.h"
 
 #include <QApplication>
 #include <QComboBox>

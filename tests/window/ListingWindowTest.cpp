@@ -2,7 +2,7 @@
 // closing, on a real database.
 #include "support/ListingWindowFixture.h"
 
-#include "entry/ModuleLoader.h"
+#include "hostapi/ModuleLoader.h"
 #include "platform/db/Dataset.h"
 #include "platform/format/DateTime.h"
 #include "platform/ui/CheckComboBox.h"

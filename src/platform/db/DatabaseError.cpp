@@ -16,6 +16,8 @@ QString fullText(const QString& message, const QString& database, const QString&
 }
 } // namespace
 
+DatabaseError::~DatabaseError() = default;
+
 DatabaseError::DatabaseError(const QString& message, const QString& database, const QString& statement)
     : std::runtime_error(fullText(message, database, statement).toStdString())
     , message_(message)

@@ -12,6 +12,10 @@ namespace lumetra {
 class DatabaseError : public std::runtime_error {
 public:
     DatabaseError(const QString& message, const QString& database = {}, const QString& statement = {});
+    DatabaseError(const DatabaseError&) = default;
+    DatabaseError& operator=(const DatabaseError&) = default;
+    // Out of line, so that the class's type information lives in this library only.
+    ~DatabaseError() override;
 
     // The one place where a driver error becomes a DatabaseError. `action` says what was being
     // done ("abrir la consulta", "preparar", ...).

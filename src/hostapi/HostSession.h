@@ -5,8 +5,8 @@
 // tests build their block this way.
 #pragma once
 
-#include "entry/HostApi.h"
-#include "entry/HostParams.h"
+#include "hostapi/HostApi.h"
+#include "hostapi/HostParams.h"
 #include "platform/format/DateTime.h"
 
 #include <QString>

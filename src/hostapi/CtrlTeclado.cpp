@@ -1,4 +1,4 @@
-#include "entry/CtrlTeclado.h"
+#include "hostapi/CtrlTeclado.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "entry/Usuario.h"
+#include "hostapi/Usuario.h"
 
 #include "platform/db/Dataset.h"
 

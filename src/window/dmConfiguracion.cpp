@@ -1,6 +1,4 @@
-#include "entry/dmConfiguracion.h"
-
-#include "entry/ModuleVariables.h"
+#include "window/dmConfiguracion.h"
 
 #include <QPainter>
 #include <functional>
@@ -11,6 +9,7 @@ namespace lumetra {
 namespace {
 
 int referencias = 0;
+TdmConfiguracion* instancia = nullptr;
 
 QIcon drawIcon(const std::function<void(QPainter&)>& draw)
 {
@@ -59,20 +58,25 @@ TdmConfiguracion::TdmConfiguracion(QObject* propietario, HostParams* parametros)
 
 TdmConfiguracion* TdmConfiguracion::Adquirir(QObject* propietario, HostParams* parametros)
 {
-    if (!dmConfiguracion)
-        dmConfiguracion = new TdmConfiguracion(propietario, parametros);
+    if (!instancia)
+        instancia = new TdmConfiguracion(propietario, parametros);
     ++referencias;
-    return dmConfiguracion;
+    return instancia;
 }
 
 void TdmConfiguracion::Liberar()
 {
     if (referencias > 0)
         --referencias;
-    if (referencias == 0 && dmConfiguracion) {
-        delete dmConfiguracion;
-        dmConfiguracion = nullptr;
+    if (referencias == 0 && instancia) {
+        delete instancia;
+        instancia = nullptr;
     }
+}
+
+TdmConfiguracion* TdmConfiguracion::Instancia()
+{
+    return instancia;
 }
 
 int TdmConfiguracion::Usuarios()

@@ -1,11 +1,11 @@
-#include "entry/HostSession.h"
+#include "hostapi/HostSession.h"
 
-#include "entry/Auditoria.h"
-#include "entry/Condiciones.h"
-#include "entry/Configuracion.h"
-#include "entry/CtrlTeclado.h"
-#include "entry/Puesto.h"
-#include "entry/Usuario.h"
+#include "hostapi/Auditoria.h"
+#include "hostapi/Condiciones.h"
+#include "hostapi/Configuracion.h"
+#include "hostapi/CtrlTeclado.h"
+#include "hostapi/Puesto.h"
+#include "hostapi/Usuario.h"
 #include "platform/db/Database.h"
 #include "platform/db/Dataset.h"
 #include "platform/db/Transaction.h"
@@ -21,7 +21,7 @@ struct HostSession::Parts {
     TPuesto puesto;
     TConfiguracion configuracion;
     TUsuario usuario;
-    std::unique_ptr<TAuditoria> auditoria;
+    TAuditoria auditoria;
     TCondiciones condiciones;
     TCtrlTeclado teclado;
 };
@@ -59,8 +59,7 @@ HostSession::HostSession(const HostOptions& options, QWidget* propietario)
     p.puesto.FechaTrabajo = options.fechaTrabajo.isZero() ? DateTime::today() : options.fechaTrabajo;
     p.puesto.Impresora = options.impresora;
     p.puesto.IdTienda = options.idTienda >= 0 ? options.idTienda : defaultStore(p.baseDatosMaestros, options.idUsuario);
-    p.auditoria = std::make_unique<TAuditoria>(&p.baseDatosMaestros, propietario, &p.baseDatos);
-    p.auditoria->FechaTrabajo = p.puesto.FechaTrabajo;
+    p.auditoria.FechaTrabajo = p.puesto.FechaTrabajo;
 
     params_.Propietario = propietario;
     params_.BaseDatos = &p.baseDatos;
@@ -69,7 +68,7 @@ HostSession::HostSession(const HostOptions& options, QWidget* propietario)
     params_.Puesto = &p.puesto;
     params_.Configuracion = &p.configuracion;
     params_.Usuario = &p.usuario;
-    params_.Auditoria = p.auditoria.get();
+    params_.Auditoria = &p.auditoria;
     params_.Condiciones = &p.condiciones;
     params_.Teclado = &p.teclado;
 }

@@ -1,7 +1,7 @@
 // TPuesto: the host's workstation: working date, listing printer and current store.
 #pragma once
 
-#include "entry/HostApi.h"
+#include "hostapi/HostApi.h"
 #include "platform/format/DateTime.h"
 
 #include <QString>

@@ -2,7 +2,7 @@
 // the shop and its default VAT type.
 #pragma once
 
-#include "entry/HostApi.h"
+#include "hostapi/HostApi.h"
 
 #include <QString>
 

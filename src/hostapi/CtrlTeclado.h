@@ -3,7 +3,7 @@
 // themselves.
 #pragma once
 
-#include "entry/HostApi.h"
+#include "hostapi/HostApi.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 // TCondiciones: the host's condition service; here, the codes of the date-operator texts.
 #pragma once
 
-#include "entry/HostApi.h"
+#include "hostapi/HostApi.h"
 
 #include <QString>
 

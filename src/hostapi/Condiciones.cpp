@@ -1,4 +1,4 @@
-#include "entry/Condiciones.h"
+#include "hostapi/Condiciones.h"
 
 namespace lumetra {
 

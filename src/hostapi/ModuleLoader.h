@@ -2,7 +2,7 @@
 // resolves its C entry points.
 #pragma once
 
-#include "entry/HostApi.h"
+#include "hostapi/HostApi.h"
 
 #include <QLibrary>
 #include <QString>

@@ -19,8 +19,11 @@ class TdmConfiguracion : public QObject {
 public:
     TdmConfiguracion(QObject* propietario, HostParams* parametros);
 
+    // The one instance, created by the first window that asks and freed when the last one
+    // gives its reference back; null while no window holds one.
     static TdmConfiguracion* Adquirir(QObject* propietario, HostParams* parametros);
     static void Liberar();
+    static TdmConfiguracion* Instancia();
     static int Usuarios();
 
     QList<QIcon> imlImagen;

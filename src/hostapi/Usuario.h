@@ -1,7 +1,7 @@
 // TUsuario: the logged-in user with his listing rights (non-zero = yes).
 #pragma once
 
-#include "entry/HostApi.h"
+#include "hostapi/HostApi.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "entry/ModuleLoader.h"
+#include "hostapi/ModuleLoader.h"
 
 #include <QCoreApplication>
 #include <QDir>

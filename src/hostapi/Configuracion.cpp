@@ -1,4 +1,4 @@
-#include "entry/Configuracion.h"
+#include "hostapi/Configuracion.h"
 
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseError.h"

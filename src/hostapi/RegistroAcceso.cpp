@@ -1,0 +1,7 @@
+#include "hostapi/RegistroAcceso.h"
+
+namespace lumetra {
+
+TRegistroAcceso::~TRegistroAcceso() = default;
+
+} // namespace lumetra
