@@ -32,4 +32,9 @@ bool ModuleLoader::load()
     return true;
 }
 
+void* ModuleLoader::variable(const char* simbolo)
+{
+    return library_.isLoaded() ? reinterpret_cast<void*>(library_.resolve(simbolo)) : nullptr;
+}
+
 } // namespace lumetra

@@ -25,6 +25,8 @@ public:
     QString errorString() const { return error_; }
     int cargar(HostParams* parametros) const { return cargar_ ? cargar_(parametros) : -1; }
     int liberar() const { return liberar_ ? liberar_() : -1; }
+    // The address of an exported variable by its symbol name; null when absent or not loaded.
+    void* variable(const char* simbolo);
     static QString defaultPath();
 
 private:

@@ -176,18 +176,16 @@ TEST_F(HojaCajaTest, InvoiceNumberFollowsVatBasis)
     }
 }
 
-TEST_F(HojaCajaTest, VatRateInForceOnDate)
+TEST_F(HojaCajaTest, VatRateFollowsTheShopsCurrentDefaultAndTheDate)
 {
-    const DateTime antes = DateTime::fromYmd(2010, 6, 30), desde2010 = DateTime::fromYmd(2010, 7, 1),
-                   hasta2012 = DateTime::fromYmd(2012, 8, 31), desde2012 = DateTime::fromYmd(2012, 9, 1);
+    // The rate table itself is the shared VAT calculation's; here, that the module reads the
+    // shop's default on every call and passes the date on.
+    const DateTime hasta2012 = DateTime::fromYmd(2012, 8, 31), desde2012 = DateTime::fromYmd(2012, 9, 1);
     const struct { const char* caso; double defecto; DateTime fecha; double porcentaje; } casos[] = {
-        {"8 before July 2010", 8, antes, 7},        {"18 before July 2010", 18, antes, 16},
-        {"10 before July 2010", 10, antes, 7},      {"21 before July 2010", 21, antes, 16},
-        {"other before July 2010", 4, antes, 4},    {"8 from July 2010", 8, desde2010, 8},
-        {"18 until August 2012", 18, hasta2012, 18}, {"10 from July 2010", 10, desde2010, 8},
-        {"21 until August 2012", 21, hasta2012, 18}, {"other until August 2012", 4, hasta2012, 4},
-        {"8 from September 2012", 8, desde2012, 8}, {"18 from September 2012", 18, desde2012, 18},
-        {"10 from September 2012", 10, desde2012, 10}, {"21 from September 2012", 21, desde2012, 21},
+        {"21 until August 2012", 21, hasta2012, 18},
+        {"21 from September 2012", 21, desde2012, 21},
+        {"default changed to 10", 10, desde2012, 10},
+        {"other default", 4, hasta2012, 4},
     };
     TdmHojaCaja& m = modulo();
     for (const auto& c : casos) {

@@ -1,4 +1,4 @@
-// Number <-> text conversion with Delphi-style format patterns.
+// Number <-> text conversion with the listings' format patterns.
 //
 // FormatFloat pattern language (one section, or "pos;neg;zero" sections split on
 // ';' outside quotes):
