@@ -229,12 +229,13 @@ void setPeriod(TfrmHojaCaja& w, const QDate& from, const QDate& to)
 Texts readTexts(TfrmHojaCaja& w)
 {
     Texts t;
-    w.GenerarSQLHojaCajaCaja();
+    const SolicitudListado solicitud = w.Solicitud(TfrmHojaCaja::ListadoHojaCaja);
+    w.GenerarSQLHojaCajaCaja(solicitud);
     t.caja = w.SQLPrincipal;
-    w.GenerarSQLHojaCajaVentasEncargos();
+    w.GenerarSQLHojaCajaVentasEncargos(solicitud);
     t.cobros = w.SQLPrincipal;
     t.lineas = w.SQLDetalle;
-    w.GenerarSQLHojaCajaEncargosDia();
+    w.GenerarSQLHojaCajaEncargosDia(solicitud);
     t.encargos = w.SQLPrincipal;
     w.DmHojaCaja()->CerrarConsultas();
     w.DmHojaCaja()->memHojaCaja.close();
@@ -299,7 +300,7 @@ int hojaDatos(const QStringList& args)
             for (int run = 0; run < repeat; ++run) {
                 QElapsedTimer timer;
                 timer.start();
-                const int result = w->GenerarSQLHojaCaja();
+                const int result = w->GenerarSQLHojaCaja(w->Solicitud(TfrmHojaCaja::ListadoHojaCaja));
                 best = std::min(best, timer.nsecsElapsed() / 1e9);
                 rows = w->DmHojaCaja()->memHojaCaja.recordCount();
                 if (result != 0 || !interaction.problems.isEmpty()) {

@@ -40,9 +40,7 @@ namespace lumetra {
 namespace {
 
 const char* const kPantalla = "Listado - Pacientes";
-const char* const kSinTienda = "[Debe Seleccionar al menos una Tienda]";
 const char* const kSinAlmacen = "[Debe Seleccionar al menos un Almacén]";
-const char* const kTodasLasTiendas = "[Todas las Tiendas Seleccionadas]";
 
 const char* const kOperadores[] = {"Igual a...", "Distinto de...", "Mayor que...", "Menor que...", "...Entre...", "Todos/as"};
 const char* const kCalculosIva[] = {"Calcular con fecha de cobro", "Calcular con fecha de encargo", "Calcular con fecha de Caja"};
@@ -242,10 +240,13 @@ void TfrmHojaCaja::construirControles()
 
 QList<TfrmHojaCaja::PaginaFechas> TfrmHojaCaja::paginasFechas() const
 {
-    return {{cbxFechaCaja, edtFechaInicioCaja, edtFechaFinCaja, txtYCaja, "cbxFecha -> OnChange"},
-            {cbxFechaDiario, edtFechaInicioDiario, edtFechaFinDiario, txtYDiario, "cbxFechaDiario -> OnChange"},
-            {cbxFechaGrupos, edtFechaInicioGrupos, edtFechaFinGrupos, txtYGrupos, "cbxFechaGrupos -> OnChange"},
-            {cbxFechaTarjetas, edtFechaInicioTarjetas, edtFechaFinTarjetas, txtYTarjetas, "cbxFechaTarjetas -> OnChange"}};
+    return {{cbxFechaCaja, edtFechaInicioCaja, edtFechaFinCaja, txtYCaja, cbxTiendaCaja, ListadoHojaCaja, "cbxFecha -> OnChange"},
+            {cbxFechaDiario, edtFechaInicioDiario, edtFechaFinDiario, txtYDiario, cbxTiendaDiario, ListadoDiario,
+             "cbxFechaDiario -> OnChange"},
+            {cbxFechaGrupos, edtFechaInicioGrupos, edtFechaFinGrupos, txtYGrupos, cbxTiendaGrupos, ListadoGrupos,
+             "cbxFechaGrupos -> OnChange"},
+            {cbxFechaTarjetas, edtFechaInicioTarjetas, edtFechaFinTarjetas, txtYTarjetas, cbxTiendaTarjetas, ListadoTarjetas,
+             "cbxFechaTarjetas -> OnChange"}};
 }
 
 QList<CheckComboBox*> TfrmHojaCaja::listasTiendas() const
@@ -353,20 +354,19 @@ int TfrmHojaCaja::Recursos()
         llenar(cbxFechaTarjetas, kOperadores, true);
 
         tienda_->CargarTiendas();
-        for (CheckComboBox* lista : listasTiendas())
-            lista->clearItems();
         if (parametros_->Usuario->SoloTiendaPropia != 0) {
             tienda_->SetId(parametros_->Puesto->IdTienda);
             tienda_->BuscarId();
-            for (CheckComboBox* lista : listasTiendas())
-                lista->addCheckItem(tienda_->Descripcion());
+            listaTiendas_ = TiendasListado::Propia(parametros_->Puesto->IdTienda, tienda_->Descripcion());
         } else {
-            for (CheckComboBox* lista : listasTiendas()) {
-                lista->setEmptyText(utf8(kSinTienda));
-                lista->addCheckItem(utf8(kTodasLasTiendas));
-                for (const QString& descripcion : tienda_->Descripciones())
-                    lista->addCheckItem(descripcion);
-            }
+            listaTiendas_ = TiendasListado::Todas(tienda_->Ids(), tienda_->Descripciones());
+        }
+        for (CheckComboBox* lista : listasTiendas()) {
+            lista->clearItems();
+            if (!listaTiendas_.soloPropia)
+                lista->setEmptyText(listaTiendas_.textoVacio);
+            for (const QString& texto : listaTiendas_.textos)
+                lista->addCheckItem(texto);
         }
         return 0;
     }, -1);
@@ -453,28 +453,57 @@ void TfrmHojaCaja::SeleccionarListado(int codigo)
         boton->setEnabled(enlaceCodigo != listadoActivo_);
 }
 
+SolicitudListado TfrmHojaCaja::Solicitud(int listado) const
+{
+    SolicitudListado s;
+    s.listado = listado;
+    for (const PaginaFechas& pagina : paginasFechas()) {
+        if (pagina.listado != listado)
+            continue;
+        s.operador = parametros_->Condiciones->CodigoOperador(pagina.operador->currentText());
+        s.desde = pagina.inicio->value();
+        s.hasta = pagina.fin->value();
+        QList<int> marcadas;
+        for (int i = 0; i < pagina.tiendas->count(); ++i)
+            if (pagina.tiendas->isChecked(i))
+                marcadas << i;
+        s.MarcarTiendas(listaTiendas_, marcadas);
+    }
+    if (listado == ListadoHojaCaja) {
+        s.calculoIva = cbxCajaIva->currentIndex();
+        s.totalesDia = chxTotalesDia->isChecked();
+        s.totalesMes = chxTotalesMes->isChecked();
+        s.detalleCaja = chxDetalleCaja->isChecked();
+        s.informeGrupos = chxInformeGrupos->isChecked();
+        s.informeTarjetas = chxInformeTarjetas->isChecked();
+    } else if (listado == ListadoDiario) {
+        s.calculoIva = cbxIvaDiario->currentIndex();
+        s.tipoDiario = cbxListadoDiario->currentIndex();
+        s.familia = chxFamiliaDiario->isChecked();
+    }
+    return s;
+}
+
 int TfrmHojaCaja::IntegridadDatos()
+{
+    return IntegridadDatos(Solicitud(listadoActivo_));
+}
+
+int TfrmHojaCaja::IntegridadDatos(const SolicitudListado& solicitud)
 {
     resultado_ = Guarded(*this, QStringLiteral("IntegridadDatos"), [&] {
         int r = resultado_;
-        switch (listadoActivo_) {
+        switch (solicitud.listado) {
         case ListadoHojaCaja:
-            r = IntegridadFechas(cbxFechaCaja, edtFechaInicioCaja, edtFechaFinCaja);
-            if (r == 0) r = IntegridadTiendas(cbxTiendaCaja);
-            if (r == 0) r = IntegridadIva(cbxCajaIva);
-            break;
         case ListadoDiario:
-            r = IntegridadFechas(cbxFechaDiario, edtFechaInicioDiario, edtFechaFinDiario);
-            if (r == 0) r = IntegridadTiendas(cbxTiendaDiario);
-            if (r == 0) r = IntegridadIva(cbxIvaDiario);
+            r = IntegridadFechas(solicitud);
+            if (r == 0) r = IntegridadTiendas(solicitud);
+            if (r == 0) r = IntegridadIva(solicitud);
             break;
         case ListadoGrupos:
-            r = IntegridadFechas(cbxFechaGrupos, edtFechaInicioGrupos, edtFechaFinGrupos);
-            if (r == 0) r = IntegridadTiendas(cbxTiendaGrupos);
-            break;
         case ListadoTarjetas:
-            r = IntegridadFechas(cbxFechaTarjetas, edtFechaInicioTarjetas, edtFechaFinTarjetas);
-            if (r == 0) r = IntegridadTiendas(cbxTiendaTarjetas);
+            r = IntegridadFechas(solicitud);
+            if (r == 0) r = IntegridadTiendas(solicitud);
             break;
         default:
             break;
@@ -484,61 +513,44 @@ int TfrmHojaCaja::IntegridadDatos()
     return resultado_;
 }
 
-int TfrmHojaCaja::IntegridadFechas(QComboBox* operador, DateEdit* inicio, DateEdit* fin)
+int TfrmHojaCaja::invalida(const QString& mensaje)
 {
-    return Guarded(*this, QStringLiteral("IntegridadFechas"), [&] {
-        const int codigo = parametros_->Condiciones->CodigoOperador(operador->currentText());
-        const auto error = [this](const QString& texto) {
-            Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"), texto, Interaction::Icon::Error);
-            return -2;
-        };
-        // An empty date would make the query compare with no date at all.
-        if (codigo >= TCondiciones::Igual && codigo <= TCondiciones::Menor && inicio->isEmpty())
-            return error(QStringLiteral("La Fecha No Puede ser Vacia"));
-        if (codigo == TCondiciones::Entre) {
-            if (inicio->isEmpty() || fin->isEmpty())
-                return error(QStringLiteral("La Fecha No Puede ser Vacia"));
-            if (fin->value() < inicio->value())
-                return error(QStringLiteral("La Fecha Final no puede ser menor que la Inicial"));
-        }
+    if (mensaje.isEmpty())
         return 0;
-    }, -1);
+    Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"), mensaje, Interaction::Icon::Error);
+    return -2;
 }
 
-int TfrmHojaCaja::IntegridadTiendas(CheckComboBox* tiendas)
+int TfrmHojaCaja::IntegridadFechas(const SolicitudListado& solicitud)
 {
-    return Guarded(*this, QStringLiteral("IntegridadTiendas"), [&] {
-        if (tiendas->checkedCount() > 0)
-            return 0;
-        Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"),
-                                       QStringLiteral("Debe seleccionar al menos una Tienda"), Interaction::Icon::Error);
-        return -2;
-    }, -1);
+    return Guarded(*this, QStringLiteral("IntegridadFechas"), [&] { return invalida(solicitud.ErrorFechas()); }, -1);
 }
 
-int TfrmHojaCaja::IntegridadIva(QComboBox* iva)
+int TfrmHojaCaja::IntegridadTiendas(const SolicitudListado& solicitud)
 {
-    return Guarded(*this, QStringLiteral("IntegridadIva"), [&] {
-        if (!iva->currentText().isEmpty())
-            return 0;
-        Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"),
-                                       QStringLiteral("Debe seleccionar una forma de calcular el Tipo de I.V.A"),
-                                       Interaction::Icon::Error);
-        return -2;
-    }, -1);
+    return Guarded(*this, QStringLiteral("IntegridadTiendas"), [&] { return invalida(solicitud.ErrorTiendas()); }, -1);
+}
+
+int TfrmHojaCaja::IntegridadIva(const SolicitudListado& solicitud)
+{
+    return Guarded(*this, QStringLiteral("IntegridadIva"), [&] { return invalida(solicitud.ErrorIva()); }, -1);
 }
 
 void TfrmHojaCaja::nbiImprimirClick()
 {
-    switch (listadoActivo_) {
-    case ListadoHojaCaja: ImprimirHojaCaja(); break;
-    case ListadoDiario: ImprimirDiario(); break;
-    case ListadoGrupos: ImprimirGrupos(); break;
-    case ListadoTarjetas: ImprimirTarjetas(); break;
-    default: break;
-    }
+    Imprimir(Solicitud(listadoActivo_));
 }
 
+int TfrmHojaCaja::Imprimir(const SolicitudListado& solicitud)
+{
+    switch (solicitud.listado) {
+    case ListadoHojaCaja: return ImprimirHojaCaja(solicitud);
+    case ListadoDiario: return ImprimirDiario(solicitud);
+    case ListadoGrupos: return ImprimirGrupos(solicitud);
+    case ListadoTarjetas: return ImprimirTarjetas(solicitud);
+    default: return resultado_;
+    }
+}
 int TfrmHojaCaja::sinListado(const QString& listado)
 {
     Interaction::current().message(parametros_->Propietario, QStringLiteral("ERROR"),

@@ -1,10 +1,14 @@
 // TfrmHojaCaja: the listing window "Listado de Hoja de Caja". A navigation bar with the tasks and
-// one link per listing, and the condition page of the chosen listing. It validates the
-// conditions, builds the listings' query texts and hands printing to the print dispatch.
+// one link per listing, and the condition page of the chosen listing. "Imprimir" reads the active
+// page into a SolicitudListado and hands it to the print dispatch, which validates it, loads the
+// listing's data module from the request's query texts and prints the report. A front end
+// without a display fills the request itself and calls Imprimir.
 //
 // Every step and handler reports its own failures through MostrarError and carries on; invalid
 // conditions are not failures: they show their message and give -2.
 #pragma once
+
+#include "window/SolicitudListado.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -31,10 +35,10 @@ class TfrmHojaCaja : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int ListadoHojaCaja = 30;
-    static constexpr int ListadoDiario = 31;
-    static constexpr int ListadoGrupos = 32;
-    static constexpr int ListadoTarjetas = 33;
+    static constexpr int ListadoHojaCaja = SolicitudListado::ListadoHojaCaja;
+    static constexpr int ListadoDiario = SolicitudListado::ListadoDiario;
+    static constexpr int ListadoGrupos = SolicitudListado::ListadoGrupos;
+    static constexpr int ListadoTarjetas = SolicitudListado::ListadoTarjetas;
     static constexpr int Opcion = 4001;   // the window's tag: its option in the access audit
 
     explicit TfrmHojaCaja(QWidget* propietario);
@@ -54,10 +58,21 @@ public:
     int ListadoActivo() const { return listadoActivo_; }
     int Resultado() const { return resultado_; }
 
+    // The request of a listing's page as its controls stand (the options of the cash sheet
+    // from page Hoja, of the journal from page Diario); a code without a page gives a request
+    // with only its listing set.
+    SolicitudListado Solicitud(int listado) const;
+    // The stores the four store lists offer, as Recursos loaded them.
+    const TiendasListado& ListaTiendas() const { return listaTiendas_; }
+
+    // Validation of a request (of the active page without one): sets and returns the window's
+    // result; 0 valid, -2 invalid after its message, -1 failed. A listing code without a page
+    // leaves the result as it was.
     int IntegridadDatos();
-    int IntegridadFechas(QComboBox* operador, DateEdit* inicio, DateEdit* fin);
-    int IntegridadTiendas(CheckComboBox* tiendas);
-    int IntegridadIva(QComboBox* iva);
+    int IntegridadDatos(const SolicitudListado& solicitud);
+    int IntegridadFechas(const SolicitudListado& solicitud);
+    int IntegridadTiendas(const SolicitudListado& solicitud);
+    int IntegridadIva(const SolicitudListado& solicitud);
 
     void nbiImprimirClick();
     void nbiSalirClick();
@@ -68,20 +83,24 @@ public:
     TTienda* Tienda() const { return tienda_; }
     const QStringList& TiendasSeleccionadas() const { return tiendasSeleccionadas_; }
 
-    // Conditions and query texts. Column kinds of CondicionFecha: 0 CA.FECHA, 1 CO.FECHA,
-    // 2 MV.FECHA, 6 MV.FECHA_PAGADO; of CondicionTienda: 0 CA, 1 CO, 2 MV. A condition builder
-    // that fails has reported it and throws ErrorReportado, so its caller stops.
-    QString CondicionFecha(qint16 columna, QComboBox* operador, DateEdit* inicio, DateEdit* fin);
-    QString CondicionTienda(qint16 columna, CheckComboBox* tiendas);
-    int GenerarSQLHojaCaja();
-    int GenerarSQLHojaCajaCaja();
-    int GenerarSQLHojaCajaVentasEncargos();
-    int GenerarSQLHojaCajaEncargosDia();
-    int GenerarSQLTarjetas(QComboBox* operador, DateEdit* inicio, DateEdit* fin, CheckComboBox* tiendas);
-    int GenerarSQLGrupos(QComboBox* operador, DateEdit* inicio, DateEdit* fin, CheckComboBox* tiendas);
-    int GenerarSQLDiarioEncargo();
-    int GenerarSQLDiarioCobro();
-    int GenerarSQLDiarioCaja();
+    // The request's conditions, kept in the buffers below and the list of selected stores.
+    // Column kinds are SolicitudListado's. A condition builder that fails has reported it and
+    // throws ErrorReportado, so its caller stops.
+    QString CondicionFecha(qint16 columna, const SolicitudListado& solicitud);
+    QString CondicionTienda(qint16 columna, const SolicitudListado& solicitud);
+    // Builders: each puts the request's texts in the buffers and has the data module load them;
+    // 0 loaded, -1 failed (reported), -5 nothing found (after its message). The card and group
+    // builders show their own progress window and "nothing found" when the request is for their
+    // own listing, not when they load along with the cash sheet.
+    int GenerarSQLHojaCaja(const SolicitudListado& solicitud);
+    int GenerarSQLHojaCajaCaja(const SolicitudListado& solicitud);
+    int GenerarSQLHojaCajaVentasEncargos(const SolicitudListado& solicitud);
+    int GenerarSQLHojaCajaEncargosDia(const SolicitudListado& solicitud);
+    int GenerarSQLTarjetas(const SolicitudListado& solicitud);
+    int GenerarSQLGrupos(const SolicitudListado& solicitud);
+    int GenerarSQLDiarioEncargo(const SolicitudListado& solicitud);
+    int GenerarSQLDiarioCobro(const SolicitudListado& solicitud);
+    int GenerarSQLDiarioCaja(const SolicitudListado& solicitud);
 
     QString SQLPrincipal;
     QString SQLResumen;
@@ -92,14 +111,17 @@ public:
     QString TextoFechas;
     QString TextoFechaPie;
 
-    // Print dispatch: each validates its page and prints its listing; the window's result.
-    int ImprimirHojaCaja();
-    int ImprimirDiario();
-    int ImprimirGrupos();
-    int ImprimirTarjetas();
-    void ReportDiarioDetallado(const QString& filtro);
-    void ReportDiarioResumido(const QString& filtro);
-    void ReportDiarioResumidoLineas(const QString& filtro);
+    // Print dispatch: validates the request, loads its data and prints its listing; the
+    // window's result. A listing code without a page does nothing.
+    int Imprimir(const SolicitudListado& solicitud);
+    int ImprimirHojaCaja(const SolicitudListado& solicitud);
+    int ImprimirDiario(const SolicitudListado& solicitud);
+    int ImprimirGrupos(const SolicitudListado& solicitud);
+    int ImprimirTarjetas(const SolicitudListado& solicitud);
+    // One journal report: 0, or -1 when it could not be prepared or laid out (reported).
+    int ReportDiarioDetallado(const SolicitudListado& solicitud);
+    int ReportDiarioResumido(const SolicitudListado& solicitud);
+    int ReportDiarioResumidoLineas(const SolicitudListado& solicitud);
 
     // Controls, named as the window's code and tests know them.
     NavBar* nbrListado = nullptr;
@@ -158,6 +180,8 @@ private:
         DateEdit* inicio;
         DateEdit* fin;
         QLabel* y;
+        CheckComboBox* tiendas;
+        int listado;
         const char* funcion;
     };
 
@@ -171,11 +195,13 @@ private:
     QList<CheckComboBox*> listasTiendas() const;
     QList<PaginaFechas> paginasFechas() const;
     int sinListado(const QString& listado);
+    // Shows a validation message: -2; 0 for the empty text.
+    int invalida(const QString& mensaje);
     // Shows "No existen operaciones en las fechas seleccionadas"; -5.
     int SinOperaciones();
     int cargarHojaCaja(qint16 consulta, const QString& detalle, qint16 tabla, qint16 modo);
-    int generarSQLDiario(bool cobro);
-    void previsualizar(const ReportDocument& documento, const QString& nombre);
+    int generarSQLDiario(const SolicitudListado& solicitud, int calculo);
+    int previsualizar(const ReportDocument& documento, const QString& nombre);
     template <class Informe> int imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia);
 
     HostParams* parametros_ = nullptr;
@@ -183,6 +209,7 @@ private:
     TdmDiarioIva* dmDiarioIva_ = nullptr;
     TTienda* tienda_ = nullptr;
     QStringList tiendasSeleccionadas_;
+    TiendasListado listaTiendas_;
     bool objetosCreados_ = false;
     bool cerrado_ = false;
     int listadoActivo_ = 0;

@@ -9,11 +9,9 @@
 #include "platform/report/ReportPrinter.h"
 #include "reports/frmReportGrupos.h"
 #include "reports/frmReportTarjetas.h"
-#include "platform/ui/CheckComboBox.h"
 #include "platform/ui/Interaction.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <memory>
 
 namespace lumetra {
@@ -40,28 +38,28 @@ int TfrmHojaCaja::imprimirInforme(const QString& filtro, const QString& nombre, 
     return r;
 }
 
-int TfrmHojaCaja::ImprimirHojaCaja()
+int TfrmHojaCaja::ImprimirHojaCaja(const SolicitudListado& solicitud)
 {
     return Guarded(*this, QStringLiteral("ImprimirHojaCaja"), [&] {
-        if (IntegridadDatos() != 0)
+        if (IntegridadDatos(solicitud) != 0)
             return resultado_;
-        if (GenerarSQLHojaCaja() != 0)
+        if (GenerarSQLHojaCaja(solicitud) != 0)
             return resultado_;
         auto informe = std::make_unique<TfrmReportHojaCaja>(parametros_->Propietario);
         informe->SetDmHojaCaja(dmHojaCaja_);
         if (informe->Inicializar(parametros_) != 0)
             return resultado_ = -1;
-        informe->SetFiltro(cbxTiendaCaja->displayText());
-        informe->SetCondicionVentas(CondicionTienda(2, cbxTiendaCaja));
-        informe->SetCondicionCobros(CondicionTienda(1, cbxTiendaCaja));
-        informe->SetTipoCalculo(qint16(cbxCajaIva->currentIndex()));
-        informe->SetTotalesMes(chxTotalesMes->isChecked());
-        informe->SetTotalesDia(chxTotalesDia->isChecked());
-        informe->SetDetalleCaja(chxDetalleCaja->isChecked());
-        informe->SetInformeGrupos(chxInformeGrupos->isChecked());
-        informe->SetInformeTarjetas(chxInformeTarjetas->isChecked());
+        informe->SetFiltro(solicitud.filtro);
+        informe->SetCondicionVentas(CondicionTienda(SolicitudListado::TiendaVenta, solicitud));
+        informe->SetCondicionCobros(CondicionTienda(SolicitudListado::TiendaCobro, solicitud));
+        informe->SetTipoCalculo(qint16(solicitud.calculoIva));
+        informe->SetTotalesMes(solicitud.totalesMes);
+        informe->SetTotalesDia(solicitud.totalesDia);
+        informe->SetDetalleCaja(solicitud.detalleCaja);
+        informe->SetInformeGrupos(solicitud.informeGrupos);
+        informe->SetInformeTarjetas(solicitud.informeTarjetas);
         informe->Tiendas() = tiendasSeleccionadas_;
-        const QString filtro = cbxTiendaCaja->displayText();
+        const QString filtro = solicitud.filtro;
         informe->SetInformesPosteriores([this, filtro](bool grupos, bool tarjetas) {
             if (grupos)
                 imprimirInforme<TfrmReportGrupos>(filtro, QStringLiteral("grupos"), false);
@@ -81,30 +79,31 @@ int TfrmHojaCaja::ImprimirHojaCaja()
     }, -1);
 }
 
-int TfrmHojaCaja::ImprimirGrupos()
+int TfrmHojaCaja::ImprimirGrupos(const SolicitudListado& solicitud)
 {
     return Guarded(*this, QStringLiteral("ImprimirGrupos"), [&] {
-        if (IntegridadDatos() != 0)
+        if (IntegridadDatos(solicitud) != 0)
             return resultado_;
-        // Printed alone: the builder shows its own progress window and its own "nothing found".
+        // Printed alone: the builder shows its own progress window and its own "nothing found",
+        // and the cash sheet's box for the report stays unticked.
         chxInformeGrupos->setChecked(false);
-        if (GenerarSQLGrupos(cbxFechaGrupos, edtFechaInicioGrupos, edtFechaFinGrupos, cbxTiendaGrupos) != 0)
+        if (GenerarSQLGrupos(solicitud) != 0)
             return resultado_;
-        if (imprimirInforme<TfrmReportGrupos>(cbxTiendaGrupos->displayText(), QStringLiteral("grupos"), true) != 0)
+        if (imprimirInforme<TfrmReportGrupos>(solicitud.filtro, QStringLiteral("grupos"), true) != 0)
             resultado_ = -1;
         return resultado_;
     }, -1);
 }
 
-int TfrmHojaCaja::ImprimirTarjetas()
+int TfrmHojaCaja::ImprimirTarjetas(const SolicitudListado& solicitud)
 {
     return Guarded(*this, QStringLiteral("ImprimirTarjetas"), [&] {
-        if (IntegridadDatos() != 0)
+        if (IntegridadDatos(solicitud) != 0)
             return resultado_;
         chxInformeTarjetas->setChecked(false);
-        if (GenerarSQLTarjetas(cbxFechaTarjetas, edtFechaInicioTarjetas, edtFechaFinTarjetas, cbxTiendaTarjetas) != 0)
+        if (GenerarSQLTarjetas(solicitud) != 0)
             return resultado_;
-        if (imprimirInforme<TfrmReportTarjetas>(cbxTiendaTarjetas->displayText(), QStringLiteral("tarjetas"), true) != 0)
+        if (imprimirInforme<TfrmReportTarjetas>(solicitud.filtro, QStringLiteral("tarjetas"), true) != 0)
             resultado_ = -1;
         return resultado_;
     }, -1);

@@ -34,7 +34,6 @@ void ConditionsFixture::SetUp()
           "insert into CAJA (ID_TIENDA, FECHA, TIPO, DESCRIPCION, IMPORTE_M1, ID_FORMA_PAGO) values (2, '2013-06-15 09:00', 5, 'Fondo', 150, 1)",
           "insert into CAJA (ID_TIENDA, FECHA, TIPO, DESCRIPCION, IMPORTE_M1, ID_FORMA_PAGO) values (3, '2013-07-01 09:00', 1, 'Gasto', -20, 1)"});
     interaction = std::make_unique<RecordingInteraction>();
-    owner = std::make_unique<QWidget>();
 }
 
 void ConditionsFixture::TearDown()
@@ -55,6 +54,7 @@ TfrmHojaCaja* ConditionsFixture::open(int idUsuario, int idTienda)
     options.idUsuario = idUsuario;
     options.idTienda = idTienda;
     options.fechaTrabajo = DateTime::fromYmd(2013, 6, 15);
+    owner = std::make_unique<QWidget>();
     session = std::make_unique<HostSession>(options, owner.get());
     w = new TfrmHojaCaja(owner.get());
     w->SetParametros(session->params());
@@ -71,15 +71,6 @@ void ConditionsFixture::tick(CheckComboBox* stores, const QList<int>& items)
 {
     for (int i = 0; i < stores->count(); ++i)
         stores->setChecked(i, items.contains(i));
-}
-
-void ConditionsFixture::hoja(const QString& op, const QList<int>& stores, int fromDay, int fromMonth, int toDay, int toMonth)
-{
-    w->cbxFechaCaja->setCurrentText(op);
-    w->edtFechaInicioCaja->setValue(DateTime::fromYmd(2013, fromMonth, fromDay));
-    w->edtFechaFinCaja->setValue(DateTime::fromYmd(2013, toMonth, toDay));
-    tick(w->cbxTiendaCaja, stores);
-    w->cbxCajaIva->setCurrentIndex(0);
 }
 
 int ConditionsFixture::run(const QString& sql)

@@ -1,7 +1,8 @@
-// ConditionsFixture: a listing window created in this process, as the module creates it, on a
-// fresh real database holding five stores (two of them with the same description) and a few
-// sales, collections and cash-box movements. Tests set the window's controls and call its
-// condition and query builders directly; messages and error windows are recorded.
+// ConditionsFixture: a fresh real database holding five stores (two of them with the same
+// description) and a few sales, collections and cash-box movements, and, once a test opens it,
+// a listing window created in this process as the module creates it. Tests hand the window's
+// builders and print dispatch listing requests (conditions/Requests.h) or set its controls;
+// messages and error windows are recorded.
 //
 // Store list of the window, ordered by code: 0 "[Todas las Tiendas Seleccionadas]",
 // 1 Gràcia (id 2), 2 Sabadell (id 3), 3 Centro (id 1), 4 Duplicada (id 4), 5 Duplicada (id 5).
@@ -12,20 +13,11 @@
 #include "support/RecordingInteraction.h"
 #include "window/frmHojaCaja.h"
 
+#include "conditions/PrintTexts.h"
+
 #include <QList>
 #include <QWidget>
 #include <memory>
-#include <ostream>
-
-// Readable failure output for Qt texts.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '{' << list.join(QStringLiteral(" | ")).toStdString() << '}';
-}
 
 namespace lumetra::test {
 
@@ -38,9 +30,6 @@ protected:
     TfrmHojaCaja* open(int idUsuario = 1, int idTienda = 2);
     // Ticks exactly the given items of a store list.
     static void tick(CheckComboBox* stores, const QList<int>& items);
-    // Sets the cash-sheet page: operator, dates (d/m/y of 2013) and ticked stores.
-    void hoja(const QString& op, const QList<int>& stores, int fromDay = 15, int fromMonth = 6, int toDay = 20,
-              int toMonth = 7);
     // Opens a built text on the fixture's own connection (details with :ID_MVENTA = 1); the
     // number of rows, or the database's error.
     int run(const QString& sql);

@@ -1,18 +1,16 @@
-// The query texts of the cash sheet and of the card and group reports: exact, runnable, and the
-// result of the cash-sheet build.
+// The query texts of every listing: exact as functions of the request, runnable on a real
+// database, and loaded by the window's builders.
 #include "conditions/ConditionsFixture.h"
+#include "conditions/Requests.h"
 
 #include "cashsheet/dmHojaCaja.h"
-#include "platform/ui/CheckComboBox.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <gtest/gtest.h>
 
 namespace lumetra::test {
 namespace {
 
-using QueryTextTest = ConditionsFixture;
+using S = SolicitudListado;
 
 const QString kCaja = QStringLiteral(
     "Select CA.ID_CAJA, CAST(CA.FECHA AS DATE) FECHA, CA.TIPO, CA.DESCRIPCION, CA.IMPORTE_M1, FP.CODIGO, FP.TIPO FP_TIPO, "
@@ -37,106 +35,220 @@ const QString kTarjetas = QStringLiteral(
     "Select DISTINCT(CO.ID_COBRO) ID, MV.N_TALON, MV.TIPO_OPERACION, CO.IMPORTE_M1, CO.ID_FORMA_PAGO, CAST(CO.FECHA AS DATE) "
     "FECHA, FP.TIPO_PAGO, FP.DESCRIPCION from COBRO CO INNER JOIN MVENTA MV On (MV.ID_MVENTA = CO.ID_MVENTA AND "
     "MV.TIPO_OPERACION != 3)  INNER JOIN FORMA_PAGO FP On (FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO And FP.TIPO_PAGO = 2)");
+const QString kOrdenTarjetas = QStringLiteral(" Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA");
 const QString kGrupos = QStringLiteral(
     "Select MV.ID_MVENTA, MV.N_TALON, CAST(MV.FECHA AS DATE) FECHA, MV.TIPO_OPERACION, MV.ID_PACIENTE, DV.REFERENCIA, "
     "DV.DESCRIPCION, (DV.BI_BASE_M1 + DV.BI_IVA_M1) IMPORTE, DV.PRECIO_UNITARIO_M1, DV.UNIDADES, GR.CODIGO from MVENTA MV "
     "INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ) INNER JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO "
     "Where MV.TIPO_OPERACION != 3 ");
+const QString kResumen = QStringLiteral(
+    "Select SUM(DV.BI_BASE_M1) BASE_IMPONIBLE, SUM(DV.BI_IVA_M1) IMPORTE_IVA, DV.IVA from MVENTA MV INNER JOIN DVENTA DV ON "
+    "(DV.ID_MVENTA = MV.ID_MVENTA ");
+const QString kFiltroEncargo = QStringLiteral(") Where MV.TIPO_OPERACION != 3");
+const QString kFiltroCobro = QStringLiteral(") Where (MV.TIPO_OPERACION = 1 Or MV.TIPO_OPERACION = 0) ");
+const QString kLineasEncargo = QStringLiteral(
+    "Select MV.N_TALON, DV.REFERENCIA, DV.DESCRIPCION, DV.BI_BASE_M1, DV.BI_IVA_M1, DV.IVA, MV.FS_ENCARGO FAC_SIMPLE, "
+    "MV.FS_SERIE , CAST(MV.FECHA AS DATE) FECHA From MVENTA MV INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ");
+const QString kLineasCobro = QStringLiteral(
+    "Select MV.N_TALON, DV.REFERENCIA, DV.DESCRIPCION, DV.BI_BASE_M1, DV.BI_IVA_M1, DV.IVA, MV.FS_COBRO FAC_SIMPLE, "
+    "MV.FS_SERIE , CAST(MV.FECHA_PAGADO AS DATE) FECHA From MVENTA MV INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ");
+const QString kVentasCaja = QStringLiteral(
+    "Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.N_TALON, MV.ID_FORMA_PAGO, MV.TIPO_OPERACION, "
+    "MV.ID_TIENDA, MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE, MV.ID_FORMA_PAGO From MVENTA MV where (MV.TIPO_OPERACION = 1 OR "
+    "MV.TIPO_OPERACION = 0 )");
+const QString kCobrosCaja = QStringLiteral(
+    "Select CO.ID_MVENTA, CO.IMPORTE_M1, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO, CO.TICKET from COBRO CO");
 
-enum class Builder { Caja, Cobros, Encargos, Tarjetas, Grupos };
+// Every text a request gives, by name.
+enum class Texto {
+    Caja, Cobros, Encargos, Tarjetas, Grupos, ResumenCobro, DiarioCobro, ResumenEncargo, DiarioEncargo, VentasCaja, CobrosCaja
+};
+constexpr Texto kTextos[] = {Texto::Caja,         Texto::Cobros,      Texto::Encargos,       Texto::Tarjetas,
+                             Texto::Grupos,       Texto::ResumenCobro, Texto::DiarioCobro,   Texto::ResumenEncargo,
+                             Texto::DiarioEncargo, Texto::VentasCaja, Texto::CobrosCaja};
 
-int build(TfrmHojaCaja* w, Builder b)
+QString texto(const SolicitudListado& s, Texto t)
 {
-    switch (b) {
-    case Builder::Caja: return w->GenerarSQLHojaCajaCaja();
-    case Builder::Cobros: return w->GenerarSQLHojaCajaVentasEncargos();
-    case Builder::Encargos: return w->GenerarSQLHojaCajaEncargosDia();
-    case Builder::Tarjetas: return w->GenerarSQLTarjetas(w->cbxFechaCaja, w->edtFechaInicioCaja, w->edtFechaFinCaja, w->cbxTiendaCaja);
-    case Builder::Grupos: return w->GenerarSQLGrupos(w->cbxFechaCaja, w->edtFechaInicioCaja, w->edtFechaFinCaja, w->cbxTiendaCaja);
+    switch (t) {
+    case Texto::Caja: return s.SQLCaja();
+    case Texto::Cobros: return s.SQLCobros();
+    case Texto::Encargos: return s.SQLEncargosDia();
+    case Texto::Tarjetas: return s.SQLTarjetas();
+    case Texto::Grupos: return s.SQLGrupos();
+    case Texto::ResumenCobro: return s.SQLResumenDiario(S::IvaCobro);
+    case Texto::DiarioCobro: return s.SQLDiario(S::IvaCobro);
+    case Texto::ResumenEncargo: return s.SQLResumenDiario(S::IvaEncargo);
+    case Texto::DiarioEncargo: return s.SQLDiario(S::IvaEncargo);
+    case Texto::VentasCaja: return s.SQLVentasDiarioCaja();
+    case Texto::CobrosCaja: return s.SQLCobrosDiarioCaja();
     }
-    return -1;
+    return {};
 }
 
 struct TextCase {
     const char* name;
-    Builder builder;
-    const char* op;
+    Texto texto;
+    int op;
     QList<int> stores;
-    QString principal;
-    QString detalle;   // null: the builder leaves it alone
+    int tipo;
+    QString expected;
 };
 
-TEST_F(QueryTextTest, TextsAreExactAndRun)
+const QString kIgual = QStringLiteral("CAST(%1 AS DATE) = '06/15/2013' ");
+
+TEST(QueryText, TextsAreExact)
 {
-    open();
-    const QString igual = QStringLiteral("CAST(%1 AS DATE) = '06/15/2013' ");
     const TextCase rows[] = {
-        {"caja_dia_y_tienda", Builder::Caja, "Igual a...", {1},
-         kCaja + " where " + igual.arg("CA.FECHA") + " And  (CA.ID_TIENDA = 2)  Order By CA.FECHA ", {}},
-        {"caja_todos_una_tienda", Builder::Caja, "Todos/as", {1}, kCaja + " where  (CA.ID_TIENDA = 2)  Order By CA.FECHA ", {}},
-        {"caja_todos_todas", Builder::Caja, "Todos/as", {0}, kCaja + " Order By CA.FECHA ", {}},
-        {"cobros_dia_y_tienda", Builder::Cobros, "Igual a...", {1},
-         kCobros + " where " + igual.arg("CO.FECHA") + " And  (CO.ID_TIENDA = 2)  Order BY CO.ID_MVENTA ", kLineas},
-        {"cobros_todos_una_tienda", Builder::Cobros, "Todos/as", {1},
-         kCobros + " Where  (CO.ID_TIENDA = 2)  Order BY CO.ID_MVENTA ", kLineas},
-        {"encargos_dia_y_tienda", Builder::Encargos, "Igual a...", {1},
-         kEncargos + " And " + igual.arg("MV.FECHA") + " And  (MV.ID_TIENDA = 2)  Order By MV.FECHA", kReferencias},
-        {"encargos_entre_dos_tiendas", Builder::Encargos, "...Entre...", {1, 3},
+        {"caja_dia_y_tienda", Texto::Caja, TCondiciones::Igual, {1}, 0,
+         kCaja + " where " + kIgual.arg("CA.FECHA") + " And  (CA.ID_TIENDA = 2)  Order By CA.FECHA "},
+        {"caja_todos_una_tienda", Texto::Caja, TCondiciones::Todos, {1}, 0, kCaja + " where  (CA.ID_TIENDA = 2)  Order By CA.FECHA "},
+        {"caja_todos_todas", Texto::Caja, TCondiciones::Todos, {0}, 0, kCaja + " Order By CA.FECHA "},
+        {"cobros_dia_y_tienda", Texto::Cobros, TCondiciones::Igual, {1}, 0,
+         kCobros + " where " + kIgual.arg("CO.FECHA") + " And  (CO.ID_TIENDA = 2)  Order BY CO.ID_MVENTA "},
+        {"cobros_todos_una_tienda", Texto::Cobros, TCondiciones::Todos, {1}, 0,
+         kCobros + " Where  (CO.ID_TIENDA = 2)  Order BY CO.ID_MVENTA "},
+        {"encargos_dia_y_tienda", Texto::Encargos, TCondiciones::Igual, {1}, 0,
+         kEncargos + " And " + kIgual.arg("MV.FECHA") + " And  (MV.ID_TIENDA = 2)  Order By MV.FECHA"},
+        {"encargos_entre_dos_tiendas", Texto::Encargos, TCondiciones::Entre, {1, 3}, 0,
          kEncargos + " And CAST(MV.FECHA AS DATE) BETWEEN ' 06/15/2013'  AND '07/20/2013' And  (MV.ID_TIENDA = 2 Or "
-                     "MV.ID_TIENDA = 1)  Order By MV.FECHA",
-         kReferencias},
-        {"encargos_todos_todas", Builder::Encargos, "Todos/as", {0}, kEncargos + " Order By MV.FECHA", kReferencias},
-        {"tarjetas_todos_una_tienda", Builder::Tarjetas, "Todos/as", {1},
-         kTarjetas + " WHERE  (CO.ID_TIENDA = 2)  Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA", {}},
-        {"tarjetas_dia_y_tienda", Builder::Tarjetas, "Igual a...", {1},
-         kTarjetas + " Where " + igual.arg("CO.FECHA") + " AND ( (CO.ID_TIENDA = 2) ) Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA", {}},
-        {"tarjetas_todos_todas", Builder::Tarjetas, "Todos/as", {0}, kTarjetas + " Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA", {}},
-        {"grupos_dia_y_tienda", Builder::Grupos, "Igual a...", {1},
-         kGrupos + " And " + igual.arg("MV.FECHA") + " And  (MV.ID_TIENDA = 2)  Order By MV.FECHA, N_TALON, 11", {}},
-        {"grupos_todos_todas", Builder::Grupos, "Todos/as", {0}, kGrupos + " Order By MV.FECHA, N_TALON, 11", {}},
+                     "MV.ID_TIENDA = 1)  Order By MV.FECHA"},
+        {"encargos_todos_todas", Texto::Encargos, TCondiciones::Todos, {0}, 0, kEncargos + " Order By MV.FECHA"},
+        {"tarjetas_todos_una_tienda_sin_parentesis", Texto::Tarjetas, TCondiciones::Todos, {1}, 0,
+         kTarjetas + " WHERE  (CO.ID_TIENDA = 2) " + kOrdenTarjetas},
+        {"tarjetas_dia_y_tienda", Texto::Tarjetas, TCondiciones::Igual, {1}, 0,
+         kTarjetas + " Where " + kIgual.arg("CO.FECHA") + " AND ( (CO.ID_TIENDA = 2) )" + kOrdenTarjetas},
+        {"tarjetas_todos_todas", Texto::Tarjetas, TCondiciones::Todos, {0}, 0, kTarjetas + kOrdenTarjetas},
+        {"grupos_dia_y_tienda", Texto::Grupos, TCondiciones::Igual, {1}, 0,
+         kGrupos + " And " + kIgual.arg("MV.FECHA") + " And  (MV.ID_TIENDA = 2)  Order By MV.FECHA, N_TALON, 11"},
+        {"grupos_todos_todas", Texto::Grupos, TCondiciones::Todos, {0}, 0, kGrupos + " Order By MV.FECHA, N_TALON, 11"},
+        {"resumen_encargo", Texto::ResumenEncargo, TCondiciones::Igual, {1}, 1,
+         kResumen + kFiltroEncargo + " AND  (MV.ID_TIENDA = 2)  AND " + kIgual.arg("MV.FECHA")},
+        {"diario_encargo_resumido_agrupa_por_tipo", Texto::DiarioEncargo, TCondiciones::Igual, {1}, 0,
+         kResumen + kFiltroEncargo + " AND  (MV.ID_TIENDA = 2)  AND " + kIgual.arg("MV.FECHA") + " GROUP BY DV.IVA Order BY IVA"},
+        {"diario_encargo_detallado", Texto::DiarioEncargo, TCondiciones::Igual, {0}, 1,
+         kLineasEncargo + kFiltroEncargo + " AND " + kIgual.arg("MV.FECHA") + " ORDER BY MV.FECHA, MV.FS_ENCARGO, MV.ID_MVENTA "},
+        {"diario_encargo_dias_en_hoja", Texto::DiarioEncargo, TCondiciones::Todos, {0}, 2,
+         kLineasEncargo + kFiltroEncargo + " ORDER BY MV.FECHA, MV.FS_ENCARGO, MV.ID_MVENTA "},
+        {"diario_encargo_por_dias_por_fecha_y_tipo", Texto::DiarioEncargo, TCondiciones::Todos, {0}, 3,
+         kLineasEncargo + kFiltroEncargo + " ORDER BY MV.FECHA, DV.IVA"},
+        {"resumen_cobro_todos_todas", Texto::ResumenCobro, TCondiciones::Todos, {0}, 0, kResumen + kFiltroCobro},
+        {"diario_cobro_resumido", Texto::DiarioCobro, TCondiciones::Entre, {0}, 0,
+         kResumen + kFiltroCobro + " AND CAST(MV.FECHA_PAGADO AS DATE) BETWEEN '06/15/2013'  AND '07/20/2013'"
+             + " GROUP BY DV.IVA Order BY IVA"},
+        {"diario_cobro_detallado", Texto::DiarioCobro, TCondiciones::Igual, {1}, 1,
+         kLineasCobro + kFiltroCobro + " AND  (MV.ID_TIENDA = 2)  AND " + kIgual.arg("MV.FECHA_PAGADO")
+             + " ORDER BY MV.FECHA_PAGADO, MV.FS_COBRO, MV.ID_MVENTA"},
+        {"diario_cobro_por_dias", Texto::DiarioCobro, TCondiciones::Igual, {0}, 3,
+         kLineasCobro + kFiltroCobro + " AND " + kIgual.arg("MV.FECHA_PAGADO") + " ORDER BY MV.FECHA_PAGADO, DV.IVA"},
+        {"ventas_caja_dia", Texto::VentasCaja, TCondiciones::Igual, {1}, 0, kVentasCaja + " AND " + kIgual.arg("MV.FECHA_PAGADO")},
+        {"ventas_caja_todos_sin_and", Texto::VentasCaja, TCondiciones::Todos, {1}, 0, kVentasCaja},
+        {"cobros_caja_dia_y_tienda", Texto::CobrosCaja, TCondiciones::Igual, {1}, 0,
+         kCobrosCaja + " where " + kIgual.arg("CO.FECHA") + " AND  (CO.ID_TIENDA = 2) "},
+        {"cobros_caja_todos_una_tienda", Texto::CobrosCaja, TCondiciones::Todos, {1}, 0, kCobrosCaja + " where  (CO.ID_TIENDA = 2) "},
+        {"cobros_caja_todos_todas_sin_where", Texto::CobrosCaja, TCondiciones::Todos, {0}, 0, kCobrosCaja},
     };
     for (const TextCase& row : rows) {
         SCOPED_TRACE(row.name);
-        hoja(QString::fromUtf8(row.op), row.stores);
-        w->SQLDetalle = QStringLiteral("sin detalle");
-        EXPECT_EQ(build(w, row.builder), 0);
-        EXPECT_EQ(w->SQLPrincipal, row.principal);
-        EXPECT_EQ(w->SQLDetalle, row.detalle.isNull() ? QStringLiteral("sin detalle") : row.detalle);
-        EXPECT_GT(run(w->SQLPrincipal), 0);
+        SolicitudListado s = solicitud(S::ListadoHojaCaja, row.op, row.stores);
+        s.tipoDiario = row.tipo;
+        EXPECT_EQ(texto(s, row.texto), row.expected);
     }
-    EXPECT_EQ(interaction->messages, QStringList());
-    EXPECT_EQ(interaction->dialogs, QStringList());
+    EXPECT_EQ(S::SQLLineasCobro(), kLineas);
+    EXPECT_EQ(S::SQLReferenciasEncargo(), kReferencias);
+    EXPECT_THROW(solicitud(S::ListadoDiario, TCondiciones::Igual, {0}).SQLDiario(S::IvaCaja), std::invalid_argument);
 }
 
-// Every operator with every kind of store selection, through every builder: each text opens on
-// the database and the rows it selects are the ones the conditions ask for.
-TEST_F(QueryTextTest, EveryBuiltTextRunsOnTheDatabase)
+using QueryTextTest = ConditionsFixture;
+
+// Every operator with every kind of store selection and every journal layout, through every
+// text: each opens on the database. (The journal's rate totals run as the summary layout's
+// query, with its GROUP BY.)
+TEST_F(QueryTextTest, EveryGeneratedTextRunsOnTheDatabase)
 {
-    open();
-    const char* const ops[] = {"Igual a...", "Distinto de...", "Mayor que...", "Menor que...", "...Entre...", "Todos/as"};
-    const QList<QList<int>> selections = {{0}, {1}, {1, 2}, {2, 3}};
-    for (const char* op : ops) {
+    const int ops[] = {TCondiciones::Igual, TCondiciones::Distinto, TCondiciones::Mayor,
+                       TCondiciones::Menor, TCondiciones::Entre,    TCondiciones::Todos};
+    const QList<QList<int>> selections = {{0}, {1}, {1, 2}, {2, 3}, {4, 5}};
+    for (int op : ops) {
         for (const QList<int>& stores : selections) {
-            for (Builder b : {Builder::Caja, Builder::Cobros, Builder::Encargos, Builder::Tarjetas, Builder::Grupos}) {
-                SCOPED_TRACE(QStringLiteral("%1 tiendas %2 constructor %3").arg(op).arg(stores.size()).arg(int(b)).toStdString());
-                hoja(QString::fromUtf8(op), stores);
-                const int r = build(w, b);
-                EXPECT_TRUE(r == 0 || r == -5) << r;
-                EXPECT_NO_THROW(run(w->SQLPrincipal)) << w->SQLPrincipal.toStdString();
-                if (b == Builder::Cobros || b == Builder::Encargos) {
-                    EXPECT_NO_THROW(run(w->SQLDetalle)) << w->SQLDetalle.toStdString();
+            for (int tipo = 0; tipo < 4; ++tipo) {
+                SolicitudListado s = solicitud(S::ListadoDiario, op, stores);
+                s.tipoDiario = tipo;
+                for (Texto t : kTextos) {
+                    if (t == Texto::ResumenCobro || t == Texto::ResumenEncargo)
+                        continue;
+                    const QString sql = texto(s, t);
+                    EXPECT_NO_THROW(run(sql)) << sql.toStdString();
                 }
             }
         }
     }
+    for (const QString& detalle : {S::SQLLineasCobro(), S::SQLReferenciasEncargo(), S::SQLLineasDiarioCaja(),
+                                   S::SQLCobrosVentaDiarioCaja(), S::SQLVentaCobroDiarioCaja()})
+        EXPECT_NO_THROW(run(detalle)) << detalle.toStdString();
+}
+
+struct RowsCase {
+    const char* name;
+    Texto texto;
+    int op;
+    QList<int> stores;
+    int fromDay, fromMonth, toDay, toMonth;
+    int rows;
+};
+
+// The rows each text selects are the ones its conditions ask for.
+TEST_F(QueryTextTest, TextsSelectWhatTheConditionsAskFor)
+{
+    const RowsCase rows[] = {
+        {"caja_dia_de_gracia", Texto::Caja, TCondiciones::Igual, {1}, 15, 6, 0, 0, 1},
+        {"caja_dia_de_sabadell", Texto::Caja, TCondiciones::Igual, {2}, 15, 6, 0, 0, 0},
+        {"caja_distinto_del_dia", Texto::Caja, TCondiciones::Distinto, {0}, 15, 6, 0, 0, 1},
+        {"cobros_del_dia", Texto::Cobros, TCondiciones::Igual, {1}, 15, 6, 0, 0, 2},
+        {"cobros_despues_del_dia", Texto::Cobros, TCondiciones::Mayor, {0}, 15, 6, 0, 0, 1},
+        {"encargos_del_dia", Texto::Encargos, TCondiciones::Igual, {0}, 15, 6, 0, 0, 1},
+        // The order-date range with its space after the quote still selects the range.
+        {"encargos_desde_el_dia", Texto::Encargos, TCondiciones::Entre, {0}, 15, 6, 1, 7, 1},
+        {"encargos_desde_el_dia_siguiente", Texto::Encargos, TCondiciones::Entre, {0}, 16, 6, 1, 7, 0},
+        {"grupos_todas_las_lineas", Texto::Grupos, TCondiciones::Todos, {0}, 15, 6, 0, 0, 3},
+        {"grupos_antes_de_julio", Texto::Grupos, TCondiciones::Menor, {0}, 1, 7, 0, 0, 2},
+        {"resumen_cobro_una_fila_por_tipo", Texto::DiarioCobro, TCondiciones::Todos, {0}, 15, 6, 0, 0, 1},
+        {"ventas_caja_del_dia_todas_las_tiendas", Texto::VentasCaja, TCondiciones::Igual, {2}, 15, 6, 0, 0, 1},
+        {"cobros_caja_dos_tiendas", Texto::CobrosCaja, TCondiciones::Todos, {1, 2}, 15, 6, 0, 0, 3},
+        {"cobros_caja_duplicadas_sin_cobros", Texto::CobrosCaja, TCondiciones::Todos, {4, 5}, 15, 6, 0, 0, 0},
+    };
+    for (const RowsCase& row : rows) {
+        SCOPED_TRACE(row.name);
+        const SolicitudListado s = solicitud(S::ListadoHojaCaja, row.op, row.stores, row.fromDay, row.fromMonth,
+                                             row.toDay ? row.toDay : 20, row.toMonth ? row.toMonth : 7);
+        EXPECT_EQ(run(texto(s, row.texto)), row.rows) << texto(s, row.texto).toStdString();
+    }
+}
+
+// The window's builders: the buffers hold the request's texts and conditions.
+TEST_F(QueryTextTest, BuildersKeepTheRequestsTextsInTheBuffers)
+{
+    open();
+    const SolicitudListado entre = solicitud(S::ListadoHojaCaja, TCondiciones::Entre, {1, 3});
+    EXPECT_EQ(w->GenerarSQLHojaCajaEncargosDia(entre), 0);
+    EXPECT_EQ(w->SQLPrincipal, entre.SQLEncargosDia());
+    EXPECT_EQ(w->SQLDetalle, kReferencias);
+    EXPECT_EQ(w->CondicionFechas, entre.CondicionFecha(S::FechaVenta));
+    EXPECT_EQ(w->CondicionTiendas, entre.CondicionTienda(S::TiendaVenta));
+    EXPECT_EQ(w->TiendasSeleccionadas(), (QStringList{"2", "1"}));
+    EXPECT_EQ(w->TextoFechas, QStringLiteral(" Entre 15/06/2013 y 20/07/2013"));
+    EXPECT_EQ(w->TextoFechaPie, QStringLiteral("20/07/2013"));
+
+    // Without dates the readable texts stay as the last dated condition left them.
+    const SolicitudListado todos = solicitud(S::ListadoHojaCaja, TCondiciones::Todos, {0});
+    EXPECT_EQ(w->GenerarSQLHojaCajaVentasEncargos(todos), 0);
+    EXPECT_EQ(w->SQLPrincipal, todos.SQLCobros());
+    EXPECT_EQ(w->SQLDetalle, kLineas);
+    EXPECT_EQ(w->CondicionFechas, QString());
+    EXPECT_EQ(w->CondicionTiendas, QString());
+    EXPECT_EQ(w->TiendasSeleccionadas(), QStringList());
+    EXPECT_EQ(w->TextoFechas, QStringLiteral(" Entre 15/06/2013 y 20/07/2013"));
+    EXPECT_EQ(w->TextoFechaPie, QStringLiteral("20/07/2013"));
     EXPECT_EQ(interaction->dialogs, QStringList());
-    // The BETWEEN of the order date, with its space after the quote, still selects the range.
-    hoja(QStringLiteral("...Entre..."), {0}, 15, 6, 1, 7);
-    w->GenerarSQLHojaCajaEncargosDia();
-    EXPECT_EQ(run(w->SQLPrincipal), 1);
-    hoja(QStringLiteral("...Entre..."), {0}, 16, 6, 1, 7);
-    w->GenerarSQLHojaCajaEncargosDia();
-    EXPECT_EQ(run(w->SQLPrincipal), 0);
 }
 
 const QString kNoExisten = QStringLiteral("ERROR: No existen operaciones en las fechas seleccionadas");
@@ -147,10 +259,10 @@ TEST_F(QueryTextTest, EmptyDayShowsNothingToPrint)
     for (bool informes : {false, true}) {
         SCOPED_TRACE(informes ? "con_informes" : "sin_informes");
         interaction->messages.clear();
-        hoja(QStringLiteral("Igual a..."), {0}, 2, 1);
-        w->chxInformeTarjetas->setChecked(informes);
-        w->chxInformeGrupos->setChecked(informes);
-        EXPECT_EQ(w->GenerarSQLHojaCaja(), -5);
+        SolicitudListado s = solicitud(S::ListadoHojaCaja, TCondiciones::Igual, {0}, 2, 1);
+        s.informeTarjetas = informes;
+        s.informeGrupos = informes;
+        EXPECT_EQ(w->GenerarSQLHojaCaja(s), -5);
         EXPECT_EQ(w->Resultado(), -5);
         EXPECT_EQ(interaction->messages, QStringList{kNoExisten});
         EXPECT_EQ(w->DmHojaCaja()->Porcentaje(), nullptr);
@@ -161,10 +273,10 @@ TEST_F(QueryTextTest, EmptyDayShowsNothingToPrint)
 TEST_F(QueryTextTest, LoadedDayWithCardAndGroupReports)
 {
     open();
-    hoja(QStringLiteral("Igual a..."), {1});
-    w->chxInformeTarjetas->setChecked(true);
-    w->chxInformeGrupos->setChecked(true);
-    EXPECT_EQ(w->GenerarSQLHojaCaja(), 0);
+    SolicitudListado s = solicitud(S::ListadoHojaCaja, TCondiciones::Igual, {1});
+    s.informeTarjetas = true;
+    s.informeGrupos = true;
+    EXPECT_EQ(w->GenerarSQLHojaCaja(s), 0);
     EXPECT_FALSE(w->DmHojaCaja()->memHojaCaja.isEmpty());
     EXPECT_FALSE(w->DmHojaCaja()->dstTarjetas.isEmpty());
     EXPECT_EQ(w->DmHojaCaja()->memGrupos.recordCount(), 1);
@@ -195,10 +307,10 @@ TEST_F(QueryTextTest, FailedCashSheetStaysFailedWithReportsTicked)
             exec({"alter table CAJA drop DESCRIPCION"});
         }
         open();
-        hoja(QStringLiteral("Igual a..."), {1});
-        w->chxInformeTarjetas->setChecked(true);
-        w->chxInformeGrupos->setChecked(true);
-        const int r = w->GenerarSQLHojaCaja();
+        SolicitudListado s = solicitud(S::ListadoHojaCaja, TCondiciones::Igual, {1});
+        s.informeTarjetas = true;
+        s.informeGrupos = true;
+        const int r = w->GenerarSQLHojaCaja(s);
         EXPECT_EQ(r, -1);
         EXPECT_EQ(w->Resultado(), r);
         EXPECT_TRUE(w->SQLPrincipal.startsWith(kCaja)) << w->SQLPrincipal.toStdString();

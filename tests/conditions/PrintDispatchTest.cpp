@@ -1,0 +1,153 @@
+// The window's request and its print dispatch: the request a page's controls give, validation of
+// a request, and the journal prints.
+#include "conditions/ConditionsFixture.h"
+#include "conditions/Requests.h"
+
+#include "platform/ui/CheckComboBox.h"
+#include "platform/ui/DateEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <gtest/gtest.h>
+
+namespace lumetra::test {
+namespace {
+
+using S = SolicitudListado;
+using PrintDispatchTest = ConditionsFixture;
+
+TEST_F(PrintDispatchTest, EachPageGivesItsRequest)
+{
+    open();
+    EXPECT_EQ(w->ListaTiendas(), tiendasDePrueba());
+
+    w->cbxFechaCaja->setCurrentText(QStringLiteral("...Entre..."));
+    w->edtFechaInicioCaja->setValue(DateTime::fromYmd(2013, 6, 1));
+    w->edtFechaFinCaja->setValue(DateTime::fromYmd(2013, 6, 30));
+    tick(w->cbxTiendaCaja, {3, 1});
+    w->cbxCajaIva->setCurrentIndex(2);
+    w->chxTotalesDia->setChecked(true);
+    w->chxTotalesMes->setChecked(false);
+    w->chxDetalleCaja->setChecked(true);
+    w->chxInformeGrupos->setChecked(false);
+    w->chxInformeTarjetas->setChecked(true);
+    SolicitudListado hoja = solicitud(S::ListadoHojaCaja, TCondiciones::Entre, {1, 3}, 1, 6, 30, 6);
+    hoja.calculoIva = 2;
+    hoja.totalesDia = true;
+    hoja.detalleCaja = true;
+    hoja.informeTarjetas = true;
+    EXPECT_EQ(w->Solicitud(S::ListadoHojaCaja), hoja);
+    EXPECT_EQ(hoja.filtro, w->cbxTiendaCaja->displayText());
+
+    w->cbxFechaDiario->setCurrentText(QStringLiteral("Todos/as"));
+    tick(w->cbxTiendaDiario, {0, 4});
+    w->cbxIvaDiario->setCurrentIndex(1);
+    w->cbxListadoDiario->setCurrentIndex(3);
+    w->chxFamiliaDiario->setChecked(true);
+    // The working date stays in the journal's fields.
+    SolicitudListado diario = solicitud(S::ListadoDiario, TCondiciones::Todos, {0, 4}, 15, 6, 15, 6);
+    diario.calculoIva = 1;
+    diario.tipoDiario = 3;
+    diario.familia = true;
+    EXPECT_EQ(w->Solicitud(S::ListadoDiario), diario);
+    EXPECT_EQ(diario.filtro, w->cbxTiendaDiario->displayText());
+
+    // The group and card pages take no VAT basis and none of the cash sheet's options.
+    w->cbxFechaTarjetas->setCurrentText(QStringLiteral("Menor que..."));
+    w->edtFechaInicioTarjetas->clearValue();
+    tick(w->cbxTiendaTarjetas, {5});
+    SolicitudListado tarjetas = solicitud(S::ListadoTarjetas, TCondiciones::Menor, {5}, 15, 6, 15, 6);
+    tarjetas.desde = DateTime::zero();
+    tarjetas.calculoIva = -1;
+    EXPECT_EQ(w->Solicitud(S::ListadoTarjetas), tarjetas);
+    SolicitudListado grupos = solicitud(S::ListadoGrupos, TCondiciones::Igual, {1}, 15, 6, 15, 6);
+    grupos.calculoIva = -1;
+    EXPECT_EQ(w->Solicitud(S::ListadoGrupos), grupos);
+
+    SolicitudListado ninguno;
+    ninguno.listado = 0;
+    EXPECT_EQ(w->Solicitud(0), ninguno);
+}
+
+TEST_F(PrintDispatchTest, UserLimitedToHisStoreGetsItInEveryRequest)
+{
+    exec({"insert into USUARIO (ID_USUARIO, NOMBRE_USUARIO, ID_TIENDA, SOLO_TIENDA_PROPIA) values (2, 'Dependiente', 3, 1)"});
+    open(2, 3);
+    ASSERT_EQ(w->cbxTiendaCaja->count(), 1);
+    EXPECT_EQ(w->cbxTiendaCaja->itemText(0), QStringLiteral("Lumetra Sabadell"));
+    for (int listado : {S::ListadoHojaCaja, S::ListadoDiario, S::ListadoGrupos, S::ListadoTarjetas}) {
+        SCOPED_TRACE(listado);
+        const SolicitudListado s = w->Solicitud(listado);
+        EXPECT_EQ(s.CondicionTienda(S::TiendaCobro), QStringLiteral(" (CO.ID_TIENDA = 3) "));
+        EXPECT_EQ(s.filtro, QStringLiteral("Lumetra Sabadell"));
+    }
+    EXPECT_EQ(w->CondicionTienda(S::TiendaCobro, w->Solicitud(S::ListadoHojaCaja)), QStringLiteral(" (CO.ID_TIENDA = 3) "));
+    EXPECT_EQ(w->TiendasSeleccionadas(), QStringList{QStringLiteral("3")});
+}
+
+struct InvalidCase {
+    const char* name;
+    SolicitudListado request;
+    const char* message;
+};
+
+TEST_F(PrintDispatchTest, InvalidRequestShowsItsMessageAndPrintsNothing)
+{
+    open();
+    SolicitudListado sinIva = solicitud(S::ListadoDiario, TCondiciones::Igual, {0});
+    sinIva.calculoIva = -1;
+    SolicitudListado sinFecha = solicitud(S::ListadoTarjetas, TCondiciones::Igual, {0});
+    sinFecha.desde = DateTime::zero();
+    const InvalidCase rows[] = {
+        {"fechas_al_reves", solicitud(S::ListadoHojaCaja, TCondiciones::Entre, {0}, 20, 7, 15, 6),
+         "La Fecha Final no puede ser menor que la Inicial"},
+        {"sin_tiendas", solicitud(S::ListadoGrupos, TCondiciones::Igual, {}), "Debe seleccionar al menos una Tienda"},
+        {"sin_fecha", sinFecha, "La Fecha No Puede ser Vacia"},
+        {"diario_sin_calculo_iva", sinIva, "Debe seleccionar una forma de calcular el Tipo de I.V.A"},
+    };
+    for (const InvalidCase& row : rows) {
+        SCOPED_TRACE(row.name);
+        interaction->messages.clear();
+        EXPECT_EQ(w->Imprimir(row.request), -2);
+        EXPECT_EQ(w->Resultado(), -2);
+        EXPECT_EQ(interaction->messages, QStringList{QStringLiteral("ERROR: ") + QString::fromUtf8(row.message)});
+    }
+    // A listing without a page leaves the result alone.
+    SolicitudListado ninguno;
+    EXPECT_EQ(w->Imprimir(ninguno), -2);
+    EXPECT_TRUE(interaction->outputs.isEmpty());
+    EXPECT_EQ(interaction->dialogs, QStringList());
+}
+
+// Every journal layout on every VAT basis, on the day of the fixture's sales.
+QList<SolicitudListado> journals()
+{
+    QList<SolicitudListado> all;
+    for (int calculo : {S::IvaCobro, S::IvaEncargo, S::IvaCaja}) {
+        for (int tipo = 0; tipo < 4; ++tipo) {
+            SolicitudListado s = solicitud(S::ListadoDiario, TCondiciones::Igual, {0});
+            s.calculoIva = calculo;
+            s.tipoDiario = tipo;
+            all << s;
+        }
+    }
+    return all;
+}
+
+TEST_F(PrintDispatchTest, EveryJournalLayoutPrints)
+{
+    open();
+    for (const SolicitudListado& s : journals()) {
+        SCOPED_TRACE(QStringLiteral("calculo %1 tipo %2").arg(s.calculoIva).arg(s.tipoDiario).toStdString());
+        interaction->outputs.clear();
+        EXPECT_EQ(w->Imprimir(s), 0);
+        ASSERT_EQ(interaction->outputs.size(), 1);
+        EXPECT_EQ(interaction->outputs.first().name, QStringLiteral("diario"));
+        EXPECT_TRUE(interaction->outputs.first().previewed);
+    }
+    EXPECT_EQ(interaction->dialogs, QStringList());
+    EXPECT_EQ(interaction->messages, QStringList());
+}
+
+} // namespace
+} // namespace lumetra::test
