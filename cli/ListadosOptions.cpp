@@ -228,8 +228,8 @@ QString ListadosOptions::usage()
     return QStringLiteral(
         "Uso: lumetra-listados --db RUTA --listado hoja|diario|grupos|tarjetas --salida FICHERO [opciones]\n"
         "\n"
-        "Imprime un listado del módulo de Hoja de Caja sin pantalla: abre la ventana de listados,\n"
-        "pone las condiciones de las opciones, pulsa «Imprimir» y escribe el listado en un fichero.\n"
+        "Imprime un listado del módulo de Hoja de Caja sin pantalla: prepara la ventana de listados,\n"
+        "toma sus condiciones con las de las opciones, imprime y escribe el listado en un fichero.\n"
         "Las opciones que no se dan conservan el valor que pone la ventana (fecha de trabajo,\n"
         "permisos del usuario, tienda actual, cálculo de I.V.A de la empresa).\n"
         "\n"

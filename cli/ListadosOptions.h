@@ -1,11 +1,11 @@
-// ListadosOptions: the command line of lumetra-listados, read into the values the listing
-// window's controls take. Reading checks each value on its own (dates dd/mm/yyyy, known words,
-// numbers, an output file of a known format) and the options against each other (an option of
-// another listing's page, --hasta without --fecha entre). It does not check anything that needs
-// the database or the window: the user's rights and the store identifiers are checked when the
-// window is set.
+// ListadosOptions: the command line of lumetra-listados, read into the values of a listing
+// request. Reading checks each value on its own (dates dd/mm/yyyy, known words, numbers, an
+// output file of a known format) and the options against each other (an option of another
+// listing's page, --hasta without --fecha entre). It does not check anything that needs the
+// database or the window: the user's rights and the store identifiers are checked when the
+// request is built (ListingRequest).
 //
-// An option left out is an empty optional: the window keeps the value it sets itself.
+// An option left out is an empty optional: the request keeps the value the window sets itself.
 #pragma once
 
 #include "platform/format/DateTime.h"

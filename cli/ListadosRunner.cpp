@@ -1,20 +1,19 @@
 #include "ListadosRunner.h"
 
 #include "HeadlessInteraction.h"
-#include "ListingControls.h"
+#include "ListingRequest.h"
 
 #include "hostapi/HostSession.h"
-#include "hostapi/ModuleLoader.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/Dataset.h"
+#include "window/frmHojaCaja.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QPointer>
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -69,10 +68,7 @@ int ListadosRunner::run()
     // Declared in teardown order: the window goes first (closed below), then the session, then
     // its owner.
     QMainWindow owner;
-    auto* mdi = new QMdiArea(&owner);
-    owner.setCentralWidget(mdi);
     std::unique_ptr<HostSession> session;
-    QList<StoreEntry> stores;
     try {
         HostOptions host;
         host.baseDatos = options_.baseDatos;
@@ -91,30 +87,28 @@ int ListadosRunner::run()
             complain(QStringLiteral("el usuario %1 no existe").arg(options_.usuario));
             return HeadlessInteraction::InvalidConditions;
         }
-        stores = ListingControls::loadStores(propia);
     } catch (const DatabaseError& e) {
         interaction.fail(QStringLiteral("error en la base de datos «%1»: %2").arg(options_.baseDatos, e.message()));
         return HeadlessInteraction::Failure;
     }
 
-    ModuleLoader loader;
-    if (!loader.load()) {
-        interaction.fail(loader.errorString());
-        return HeadlessInteraction::Failure;
-    }
-    const int cargado = loader.cargar(session->params());
-    QCoreApplication::processEvents();
-    const QList<QMdiSubWindow*> subs = mdi->subWindowList();
-    QWidget* window = subs.isEmpty() ? nullptr : subs.last()->widget();
+    // The window as the module opens it for the host; each step reports its own failure and the
+    // next one still runs.
+    const QPointer<TfrmHojaCaja> ventana = new TfrmHojaCaja(&owner);
+    ventana->SetParametros(session->params());
+    ventana->CrearObjetos();
+    ventana->ConstruirArbol();
+    ventana->Etiquetas();
+    ventana->Recursos();
+    ventana->ValoresIniciales();
 
     bool refused = false;
-    if (cargado != 0 || !window || window->objectName() != QLatin1String("frmHojaCaja")) {
-        interaction.fail(QStringLiteral("no se ha podido abrir la ventana de listados"));
-    } else if (!interaction.hasFailed()) {
+    if (!interaction.hasFailed()) {
         try {
-            ListingControls controls(window, stores, *session->params());
-            controls.apply(options_);
-            controls.print();
+            const int listado = ListingRequest::listingCode(options_.listado);
+            const SolicitudListado solicitud =
+                ListingRequest::build(options_, ventana->Solicitud(listado), ventana->ListaTiendas(), *session->params());
+            ventana->Imprimir(solicitud);
         } catch (const OptionError& e) {
             complain(e.message());
             refused = true;
@@ -123,10 +117,10 @@ int ListadosRunner::run()
         }
     }
 
-    // Closing the window writes the access audit.
-    mdi->closeAllSubWindows();
+    // Closing the window writes the access audit; the window frees itself.
+    ventana->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    loader.liberar();
+    delete ventana.data();
     session.reset();
 
     for (const QString& path : interaction.written())

@@ -1,7 +1,8 @@
-// ListadosRunner: one headless print. It builds the host block on the database, opens the
-// listing window through the module (as an MDI child of a hidden main window), sets its controls
-// from the options, presses "Imprimir", closes the window (which writes the access audit) and
-// tears down window, session and owner in that order.
+// ListadosRunner: one headless print. It builds the host block on the database, creates the
+// listing window (never shown) and runs its opening steps as the module does for the host, builds
+// the listing request from the window's own request and the options, hands it to the window's
+// print dispatch, closes the window (which writes the access audit) and tears down window,
+// session and owner in that order.
 //
 // REQUIRES: a QApplication; nothing else may have an interaction installed while run() works.
 #pragma once
