@@ -117,6 +117,8 @@ int TfrmHojaCaja::ImprimirDiario(const SolicitudListado& solicitud)
     }, -1);
 }
 
+// Each journal report stops when its form could not be prepared (Inicializar has reported why):
+// laying it out without its lookups would read through them.
 int TfrmHojaCaja::ReportDiarioDetallado(const SolicitudListado& solicitud)
 {
     return Guarded(*this, QStringLiteral("ReportDiarioDetallado"), [&] {
@@ -125,7 +127,8 @@ int TfrmHojaCaja::ReportDiarioDetallado(const SolicitudListado& solicitud)
         informe->SetTipoListado(qint16(solicitud.tipoDiario));
         informe->SetTipoCalculo(qint16(solicitud.calculoIva));
         informe->SetSustituirFamilia(solicitud.familia);
-        informe->Inicializar(parametros_);
+        if (informe->Inicializar(parametros_) != 0)
+            return -1;
         informe->SetFiltro(solicitud.filtro);
         return previsualizar(informe->Documento(), QStringLiteral("diario"));
     }, -1);
@@ -141,7 +144,8 @@ int TfrmHojaCaja::ReportDiarioResumido(const SolicitudListado& solicitud)
         // "Todos/as" leaves the date texts of an earlier print in the buffers: none is printed.
         informe->SetTextoFechas(solicitud.ConFechas() ? TextoFechas : QString());
         informe->SetTextoFechaPie(solicitud.ConFechas() ? TextoFechaPie : QString());
-        informe->Inicializar(parametros_);
+        if (informe->Inicializar(parametros_) != 0)
+            return -1;
         return previsualizar(informe->Documento(), QStringLiteral("diario"));
     }, -1);
 }
@@ -152,7 +156,8 @@ int TfrmHojaCaja::ReportDiarioResumidoLineas(const SolicitudListado& solicitud)
         auto informe = std::make_unique<TfrmReportDiarioResumidoLineas>(parametros_->Propietario);
         informe->SetDmDiarioIva(dmDiarioIva_);
         informe->SetTipoCalculo(qint16(solicitud.calculoIva));
-        informe->Inicializar(parametros_);
+        if (informe->Inicializar(parametros_) != 0)
+            return -1;
         informe->SetFiltro(solicitud.filtro);
         informe->SetTextoFechaInicio(solicitud.TextoFechaInicio());
         informe->SetTextoFechaFin(solicitud.TextoFechaFin());

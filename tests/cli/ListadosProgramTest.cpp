@@ -1,6 +1,8 @@
 // lumetra-listados as a user runs it: the real program, module and database, in a child process.
 #include "DemoShop.h"
 
+#include "platform/db/Database.h"
+
 #include <QFile>
 #include <QProcess>
 #include <algorithm>
@@ -69,6 +71,27 @@ TEST(ListadosProgram, OutputFolderMissingFails)
     const ProgramRun r = DemoShop::listados(hoja(folder + QStringLiteral("/hoja.pdf"), {"--desde", kFirstDay}));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(folder)) << r.err.toStdString();
+}
+
+// A journal report that cannot be prepared ends the program with one error window, not a crash.
+TEST(ListadosProgram, JournalWhoseReportCannotBePreparedExitsOne)
+{
+    const QString sinMoneda = DemoShop::copy(QStringLiteral("sin-moneda"));
+    {
+        lumetra::Database db;
+        db.open(sinMoneda);
+        db.execute(QStringLiteral("drop table MONEDA"));
+    }
+    for (const char* tipo : {"resumido", "detallado", "dias-hoja", "dias"}) {
+        const QString csv = DemoShop::scratch(QStringLiteral("sin-moneda-%1.csv").arg(QLatin1String(tipo)));
+        const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"),
+                                           {"--db", sinMoneda, "--listado", "diario", "--tipo", tipo, "--fecha", "entre", "--desde",
+                                            kFirstDay, "--hasta", "10/05/2013", "--tiendas", "todas", "--salida", csv});
+        EXPECT_EQ(r.exitCode, 1) << tipo << ": " << r.err.toStdString();
+        EXPECT_EQ(r.err.count(QStringLiteral("ventana de error")), 1) << tipo << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("MONEDA"))) << tipo << ": " << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(csv)) << tipo;
+    }
 }
 
 TEST(ListadosProgram, DayWithoutOperationsExitsThree)

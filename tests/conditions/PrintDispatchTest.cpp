@@ -1,5 +1,5 @@
 // The window's request and its print dispatch: the request a page's controls give, validation of
-// a request, and the journal prints.
+// a request, and the journal prints when a report cannot be prepared.
 #include "conditions/ConditionsFixture.h"
 #include "conditions/Requests.h"
 
@@ -146,6 +146,25 @@ TEST_F(PrintDispatchTest, EveryJournalLayoutPrints)
         EXPECT_TRUE(interaction->outputs.first().previewed);
     }
     EXPECT_EQ(interaction->dialogs, QStringList());
+    EXPECT_EQ(interaction->messages, QStringList());
+}
+
+// A journal report that cannot be prepared (its lookups read the currency) stops the print after
+// its one error window instead of laying out a report without them.
+TEST_F(PrintDispatchTest, JournalWhoseReportCannotBePreparedStopsAfterOneErrorWindow)
+{
+    exec({"drop table MONEDA"});
+    open();
+    for (const SolicitudListado& s : journals()) {
+        SCOPED_TRACE(QStringLiteral("calculo %1 tipo %2").arg(s.calculoIva).arg(s.tipoDiario).toStdString());
+        interaction->dialogs.clear();
+        EXPECT_EQ(w->Imprimir(s), -1);
+        EXPECT_EQ(w->Resultado(), -1);
+        ASSERT_EQ(interaction->dialogs.size(), 1);
+        EXPECT_TRUE(interaction->dialogs.first().contains(QLatin1String("Inicializar"))) << interaction->dialogs.first().toStdString();
+        EXPECT_TRUE(interaction->dialogs.first().contains(QLatin1String("MONEDA"))) << interaction->dialogs.first().toStdString();
+    }
+    EXPECT_TRUE(interaction->outputs.isEmpty());
     EXPECT_EQ(interaction->messages, QStringList());
 }
 
