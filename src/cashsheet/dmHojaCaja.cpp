@@ -527,7 +527,8 @@ int TdmHojaCaja::TablaGrupos()
             const int codigo = columna(dstMVenta, "CODIGO");
             while (!dstMVenta.eof()) {
                 const QString valor = toText(dstMVenta.value(codigo));
-                if (!memGrupos.locate(grupo, valor)) {
+                // A line without a sales group (the placeholder group, code '') has no column.
+                if (!valor.isEmpty() && !memGrupos.locate(grupo, valor)) {
                     memGrupos.append();
                     memGrupos.setField(0, valor);
                     memGrupos.post();

@@ -71,7 +71,8 @@ public:
     // Appends the rows of the dataset opened before; mode (kind 1) is the VAT-basis index:
     // 0 and 2 number collections by FS_COBRO, any other by FS_ENCARGO. Ends on the first row.
     int TablaHojaCaja(qint16 tipo, qint16 modo);
-    // Refills memGrupos with the distinct CODIGO of dstMVenta; dstMVenta ends on its first row.
+    // Refills memGrupos with the distinct CODIGO of dstMVenta other than the empty code of lines
+    // without a group; dstMVenta ends on its first row.
     int TablaGrupos();
 
     // Row operations of TablaHojaCaja, for the current row of dstCaja / dstMaestro.

@@ -348,12 +348,11 @@ int TfrmReportHojaCaja::Imprimir(int operacion)
         const bool cuenta = !(T == TdmHojaCaja::RegistroLinea && (operacion == 1 || operacion == 2));
         ReportLabel* columnas[] = {qxtEfectivo, qxtTalones, qxtTarjetas};
         double* sumas[] = {&dia_.SumaEfectivo, &dia_.SumaTalon, &dia_.SumaTarjetas};
-        if (P >= 0 && P <= 2) {
-            for (int i = 0; i < 3; ++i)
-                columnas[i]->setCaption(i == P ? lstUtil_->TextoImporte(false, L) : QString());
-            if (cuenta)
-                *sumas[P] += L;
-        }
+        // A payment type without a column prints no amount (never the previous row's).
+        for (int i = 0; i < 3; ++i)
+            columnas[i]->setCaption(i == P ? lstUtil_->TextoImporte(false, L) : QString());
+        if (P >= 0 && P <= 2 && cuenta)
+            *sumas[P] += L;
         qxtGastos->setCaption(QString());
         return 0;
     }, -1);
@@ -366,8 +365,12 @@ int TfrmReportHojaCaja::ImprimirImporteCaja()
         const int O = t.fieldAsInteger(QStringLiteral("TipoOperacion"));
         const int P = t.fieldAsInteger(QStringLiteral("TipoPago"));
         const double L = t.fieldAsFloat(QStringLiteral("Liquido"));
-        if (O < 1 || O > 5)
+        if (O < 1 || O > 5) {
+            // A movement of no known type prints no amount (never the previous row's).
+            for (ReportLabel* l : {qxtEfectivo, qxtTalones, qxtTarjetas, qxtGastos})
+                l->setCaption(QString());
             return 0;
+        }
         const QString importe = lstUtil_->TextoImporte(false, L);
         const bool entrada = O == 3 || O == 5;
         qxtEfectivo->setCaption(entrada ? importe : QString());
@@ -414,7 +417,7 @@ void TfrmReportHojaCaja::bndGrupoPieBeforePrint(bool&)
     }
     CalcularIvas();
     // A day with more VAT rows than the footer holds grows the footer instead of losing rows.
-    bndGrupoPie_->setHeight(std::max<qreal>(188, 72 + 20 * etiquetasImpresas_ + 16));
+    bndGrupoPie_->setHeight(std::max<qreal>(188, 72 + 20 * tabla_.FilasUsadas() + 16));
     pieImpreso_ = true;
     fechaPie_ = dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha"));
 }
@@ -425,12 +428,7 @@ void TfrmReportHojaCaja::bndGrupoPieAfterPrint(bool)
     mesNuevo_ = false;
     dm_->memIvas.close();
     dm_->memIvas.open();
-    for (int i = 0; i < etiquetasImpresas_ && i < numEtiquetas_; ++i) {
-        etiquetasBase_[size_t(i)]->setCaption(QString());
-        etiquetasPorcentaje_[size_t(i)]->setCaption(QString());
-        etiquetasIva_[size_t(i)]->setCaption(QString());
-    }
-    etiquetasImpresas_ = 0;
+    tabla_.Vaciar();
     const MemTable& t = dm_->memHojaCaja;
     if (t.recNo() >= t.recordCount() - 1)
         mesNuevo_ = true;
@@ -506,7 +504,7 @@ QString TfrmReportHojaCaja::CobrosMes()
 int TfrmReportHojaCaja::CalcularIvas()
 {
     return Guarded(*this, QStringLiteral("CalcularIvas"), [&] {
-        etiquetasImpresas_ = 0;
+        tabla_.Vaciar();
         switch (tipoCalculo_) {
         case 0: IvaFechaCobro(); break;
         case 1: IvaFechaEncargo(); break;
@@ -644,47 +642,21 @@ int TfrmReportHojaCaja::AnadirTablaIva(const TDesgloseIva& importe)
 int TfrmReportHojaCaja::CrearEtiquetasIva()
 {
     return Guarded(*this, QStringLiteral("CrearEtiquetasIva"), [&] {
-        numEtiquetas_ = 0;
-        izquierdaBase_ = 480;
-        izquierdaPorcentaje_ = 565;
-        izquierdaIva_ = 640;
-        siguienteArriba_ = 72;
         iva_->CargarIvas();
-        const int tipos = std::min<int>(int(iva_->Ids().size()), MaxEtiquetasIva);
-        while (numEtiquetas_ < tipos)
-            anadirFilaEtiquetas();
+        TTablaIvas::Forma forma;
+        forma.base = QStringLiteral("lblIvaBase");
+        forma.porcentaje = QStringLiteral("lblIvaPorcentaje");
+        forma.iva = QStringLiteral("lblIvaImporte");
+        forma.puntos = 7;
+        tabla_.Crear(*bndGrupoPie_, int(iva_->Ids().size()), 72, 20, {480, 80}, {565, 80}, {640, 80}, forma);
         return 0;
     }, -1);
-}
-
-// One more row of the VAT table: base, percentage (bold) and VAT, at the next top.
-void TfrmReportHojaCaja::anadirFilaEtiquetas()
-{
-    const size_t i = size_t(numEtiquetas_);
-    const auto etiqueta = [&](const QString& nombre, qreal left, bool negrita) {
-        ReportLabel* l = bndGrupoPie_->addLabel(nombre + QString::number(i), {left, siguienteArriba_, 80, 16});
-        l->setFont(tahoma(7, negrita));
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        return l;
-    };
-    etiquetasBase_[i] = etiqueta(QStringLiteral("lblIvaBase"), izquierdaBase_, false);
-    etiquetasPorcentaje_[i] = etiqueta(QStringLiteral("lblIvaPorcentaje"), izquierdaPorcentaje_, true);
-    etiquetasIva_[i] = etiqueta(QStringLiteral("lblIvaImporte"), izquierdaIva_, false);
-    siguienteArriba_ += 20;
-    ++numEtiquetas_;
 }
 
 int TfrmReportHojaCaja::EliminarEtiquetas()
 {
     return Guarded(*this, QStringLiteral("EliminarEtiquetas"), [&] {
-        for (auto* arreglo : {&etiquetasBase_, &etiquetasPorcentaje_, &etiquetasIva_}) {
-            for (ReportLabel*& l : *arreglo) {
-                if (l)
-                    bndGrupoPie_->removeElement(l);
-                l = nullptr;
-            }
-        }
-        numEtiquetas_ = 0;
+        tabla_.Eliminar();
         return 0;
     }, -1);
 }
@@ -692,19 +664,7 @@ int TfrmReportHojaCaja::EliminarEtiquetas()
 int TfrmReportHojaCaja::ImprimirEtiquetasIvas(const TDesgloseIva& importe)
 {
     return Guarded(*this, QStringLiteral("ImprimirEtiquetasIvas"), [&] {
-        if (importe.Base == 0)
-            return 0;
-        // A day can carry more rates than there are VAT types (rates of other periods): the table
-        // then grows by a row rather than leaving a rate out.
-        if (etiquetasImpresas_ >= numEtiquetas_ && numEtiquetas_ < MaxEtiquetasIva)
-            anadirFilaEtiquetas();
-        if (etiquetasImpresas_ >= numEtiquetas_)
-            return 0;
-        const size_t i = size_t(etiquetasImpresas_);
-        etiquetasBase_[i]->setCaption(lstUtil_->TextoImporte(false, importe.Base));
-        etiquetasPorcentaje_[i]->setCaption(lstUtil_->TextoPorcentajeIva(importe.Porcentaje));
-        etiquetasIva_[i]->setCaption(lstUtil_->TextoImporte(false, importe.Iva));
-        ++etiquetasImpresas_;
+        tabla_.Anadir(importe, *lstUtil_);
         return 0;
     }, -1);
 }

@@ -10,6 +10,7 @@
 
 #include "common/BloqueEmpresa.h"
 #include "common/CalculoIva.h"
+#include "common/TablaIvas.h"
 #include "common/frmInforme.h"
 #include "platform/format/DateTime.h"
 
@@ -26,8 +27,6 @@ class TfrmReportHojaCaja : public TfrmInformeDe<TdmHojaCaja> {
     Q_OBJECT
 
 public:
-    static constexpr int MaxEtiquetasIva = 30;
-
     explicit TfrmReportHojaCaja(QObject* propietario);
 
     void SetDmHojaCaja(TdmHojaCaja* dm) { SetDataModule(dm); }
@@ -88,7 +87,6 @@ private:
     void bndGrupoPieAfterPrint(bool impreso);
     void bndPiePaginaBeforePrint(bool& imprimir);
     void fijarFuente(bool negrita, bool cursiva);
-    void anadirFilaEtiquetas();
     DateTime diaActual() const;
     QString mesHasta(const DateTime& dia) const;
     double sumaAux(const QString& sql, bool& ok);
@@ -114,12 +112,7 @@ private:
     double ventasMesAcumuladas_ = 0;
     double cobrosMesAcumulados_ = 0;
 
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasBase_{};
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasPorcentaje_{};
-    std::array<ReportLabel*, MaxEtiquetasIva> etiquetasIva_{};
-    qint16 numEtiquetas_ = 0;
-    qint16 etiquetasImpresas_ = 0;
-    qreal izquierdaBase_ = 480, izquierdaPorcentaje_ = 565, izquierdaIva_ = 640, siguienteArriba_ = 72;
+    TTablaIvas tabla_;   // the day's VAT table in the day footer
 
     ReportBand* bndCabeceraPagina_ = nullptr;
     ReportGroup* bndGrupoCabecera_ = nullptr;

@@ -12,9 +12,13 @@ QString ceros(int decimales)
     return decimales > 0 ? QStringLiteral(".") + QString(decimales, QLatin1Char('0')) : QString();
 }
 
+// The symbol goes quoted: "S/." or "kr." would otherwise read as a decimal position.
 QString formatoImporte(int decimales, const QString& simbolo)
 {
-    return QStringLiteral(",0") + ceros(decimales) + QLatin1Char(' ') + simbolo;
+    if (simbolo.isEmpty())
+        return QStringLiteral(",0") + ceros(decimales) + QLatin1Char(' ');
+    const QChar comilla = simbolo.contains(QLatin1Char('\'')) ? QLatin1Char('"') : QLatin1Char('\'');
+    return QStringLiteral(",0") + ceros(decimales) + QLatin1Char(' ') + comilla + simbolo + comilla;
 }
 
 QString formatoDecimales(int decimales)

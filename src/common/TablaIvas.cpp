@@ -10,49 +10,65 @@
 
 namespace lumetra {
 
-void TTablaIvas::Crear(ReportBand& banda, int filas, qreal arriba, qreal alto, Columna base, Columna porcentaje, Columna iva)
+void TTablaIvas::Crear(ReportBand& banda, int filas, qreal arriba, qreal alto, Columna base, Columna porcentaje, Columna iva,
+                       const Forma& forma)
 {
     Eliminar();
     banda_ = &banda;
-    filas_ = std::clamp(filas, 0, MaxFilas);
-    for (int i = 0; i < filas_; ++i) {
-        const qreal top = arriba + alto * i;
-        const auto etiqueta = [&](const char* nombre, Columna c, bool negrita) {
-            ReportLabel* l = banda.addLabel(QString::fromLatin1(nombre) + QString::number(i), {c.izquierda, top, c.ancho, 16});
-            l->setFont(FuenteInforme(QStringLiteral("Tahoma"), 8, negrita));
-            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            return l;
-        };
-        base_[size_t(i)] = etiqueta("qxtEtiquetaBase", base, false);
-        porcentaje_[size_t(i)] = etiqueta("qxtEtiquetaPorcentaje", porcentaje, true);
-        iva_[size_t(i)] = etiqueta("qxtEtiquetaIva", iva, false);
-    }
+    arriba_ = arriba;
+    alto_ = alto;
+    columnaBase_ = base;
+    columnaPorcentaje_ = porcentaje;
+    columnaIva_ = iva;
+    forma_ = forma;
+    for (int i = 0; i < filas; ++i)
+        anadirFila();
+}
+
+void TTablaIvas::anadirFila()
+{
+    const qreal top = arriba_ + alto_ * Filas();
+    const QString numero = QString::number(Filas());
+    const auto etiqueta = [&](const QString& nombre, Columna c, bool negrita) {
+        ReportLabel* l = banda_->addLabel(nombre + numero, {c.izquierda, top, c.ancho, 16});
+        l->setFont(FuenteInforme(QStringLiteral("Tahoma"), forma_.puntos, negrita));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    base_.push_back(etiqueta(forma_.base, columnaBase_, false));
+    porcentaje_.push_back(etiqueta(forma_.porcentaje, columnaPorcentaje_, true));
+    iva_.push_back(etiqueta(forma_.iva, columnaIva_, false));
 }
 
 void TTablaIvas::Eliminar()
 {
-    for (int i = 0; banda_ && i < filas_; ++i)
-        for (ReportLabel* l : {base_[size_t(i)], porcentaje_[size_t(i)], iva_[size_t(i)]})
+    for (size_t i = 0; banda_ && i < base_.size(); ++i)
+        for (ReportLabel* l : {base_[i], porcentaje_[i], iva_[i]})
             banda_->removeElement(l);
-    base_.fill(nullptr);
-    porcentaje_.fill(nullptr);
-    iva_.fill(nullptr);
-    filas_ = 0;
+    base_.clear();
+    porcentaje_.clear();
+    iva_.clear();
     usadas_ = 0;
+}
+
+bool TTablaIvas::Anadir(const TDesgloseIva& total, TLstUtil& util)
+{
+    if (!banda_ || TCalculoIva::Redondear(total.Base) == 0)
+        return false;
+    if (usadas_ >= Filas())
+        anadirFila();
+    const size_t i = size_t(usadas_++);
+    base_[i]->setCaption(util.TextoImporte(false, total.Base));
+    porcentaje_[i]->setCaption(util.TextoPorcentajeIva(total.Porcentaje));
+    iva_[i]->setCaption(util.TextoImporte(false, total.Iva));
+    return true;
 }
 
 int TTablaIvas::Rellenar(MemTable& ivas, TLstUtil& util)
 {
-    usadas_ = 0;
-    for (ivas.first(); !ivas.eof() && usadas_ < filas_; ivas.next()) {
-        const TDesgloseIva fila = TCalculoIva::Fila(ivas);
-        if (fila.Base == 0)
-            continue;
-        const size_t i = size_t(usadas_++);
-        base_[i]->setCaption(util.TextoImporte(false, fila.Base));
-        porcentaje_[i]->setCaption(util.TextoPorcentajeIva(fila.Porcentaje));
-        iva_[i]->setCaption(util.TextoImporte(false, fila.Iva));
-    }
+    Vaciar();
+    for (ivas.first(); !ivas.eof(); ivas.next())
+        Anadir(TCalculoIva::Fila(ivas), util);
     return usadas_;
 }
 

@@ -8,6 +8,8 @@
 #include "hostapi/HostParams.h"
 #include "platform/format/FormatFloat.h"
 
+#include <cmath>
+
 namespace lumetra {
 
 namespace {
@@ -255,7 +257,9 @@ void TfrmReportGrupos::bndPieGrupoBeforePrint(bool&)
         const double unidades = unidadesGrupo_[k];
         qxtTotalGrupo[k]->setCaption(lstUtil_->TextoImporte(false, importe));
         qxtUndGrupo[k]->setCaption(lstUtil_->TextoDecimal(unidades));
-        qxtMediaGrupo[k]->setCaption(lstUtil_->TextoImporte(false, unidades != 0 ? importe / unidades : 0));
+        // Units that add up to nothing but float dust (0,10 + 0,20 - 0,30) are no units.
+        const bool sinUnidades = std::abs(unidades) < 0.0005;
+        qxtMediaGrupo[k]->setCaption(lstUtil_->TextoImporte(false, sinUnidades ? 0 : importe / unidades));
         qxtDtoGrupo[k]->setCaption(lstUtil_->TextoImporte(false, descuentoGrupo_[k]));
     }
 }

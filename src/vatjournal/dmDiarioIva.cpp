@@ -241,9 +241,7 @@ int TdmDiarioIva::TablaDiarioVentas()
                     l.idTienda = idTienda;
                     l.facSimple = facSimple;
                     l.serie = serie;
-                    l.orden = textoDia(pagado) + (tipoListado_ == ListadoResumidoDias
-                                                      ? FormatFloat(QStringLiteral("00"), l.porcentaje)
-                                                      : diezDigitos(facSimple));
+                    l.orden = textoDia(pagado) + claveLinea(l.porcentaje, facSimple);
                     AnadirLinea(l);
                 }
             }
@@ -270,9 +268,7 @@ int TdmDiarioIva::TablaDiarioVentas()
                     l.fecha = pagado;
                     l.idMVenta = idMVenta;
                     l.idTienda = idTienda;
-                    l.orden = textoDia(pagado) + (tipoListado_ == ListadoResumidoDias
-                                                      ? FormatFloat(QStringLiteral("00"), l.porcentaje)
-                                                      : diezDigitos(facSimple));
+                    l.orden = textoDia(pagado) + claveLinea(l.porcentaje, facSimple);
                     AnadirLinea(l);
                 }
             }
@@ -320,7 +316,7 @@ int TdmDiarioIva::TablaDiarioCobros()
             l.porcentaje = PorcentajeIvaFecha(fecha);
             l.fecha = fecha;
             l.idMVenta = maestro.fieldAsFloat(QStringLiteral("ID_MVENTA"));
-            l.orden = textoDia(fecha) + diezDigitos(maestro.fieldAsFloat(QStringLiteral("TICKET")));
+            l.orden = textoDia(fecha) + claveLinea(l.porcentaje, maestro.fieldAsFloat(QStringLiteral("TICKET")));
             AnadirLinea(l);
         }
         return EstadoCorrecto;
@@ -373,6 +369,15 @@ TCalculoIva TdmDiarioIva::CalculoIva() const
 double TdmDiarioIva::PorcentajeIvaFecha(const DateTime& fecha)
 {
     return CalculoIva().PorcentajeFecha(fecha);
+}
+
+QString TdmDiarioIva::claveLinea(double porcentaje, double numero) const
+{
+    // Per day and rate, every row of a rate together, whatever kind of row it is; the rate with
+    // its decimals, so that 5,5 and 6 stay apart.
+    if (tipoListado_ == ListadoResumidoDias)
+        return FormatFloat(QStringLiteral("000.00"), porcentaje);
+    return diezDigitos(numero);
 }
 
 bool TdmDiarioIva::TiendaSeleccionada(double idTienda) const

@@ -123,6 +123,8 @@ private:
     int Cancelar();
     void CalcularBase(double importe, const DateTime& fecha);
     void AnadirLinea(const Linea& linea);
+    // The part of Orden after the day: the rate for "Resumido Por Días", else the number.
+    QString claveLinea(double porcentaje, double numero) const;
 
     HostParams* parametros_ = nullptr;
     QPointer<TFPago> fPago_;   // owned by the host window once created

@@ -279,6 +279,7 @@ void TfrmDiarioDetallado::bndPieGrupoBeforePrint(bool&)
         e->setEnabled(!detallado);
 
     tabla_.Rellenar(dm_->memIvas, *lstUtil_);
+    bndPieGrupo_->setHeight(tabla_.Fondo() + kTablaFila);
     fechaPie_ = texto("FECHA", "Fecha");
 }
 

@@ -7,8 +7,8 @@
 // Driven by the print dispatch: construct, SetDmDiarioIva, SetTipoListado, SetTipoCalculo,
 // SetSustituirFamilia, Inicializar, SetFiltro, Documento (lays the report out), delete. The
 // data module and the host block are not owned and must outlive the form.
-// - The VAT table has one row per VAT type defined (at most MaxEtiquetasIva); rates with a day
-//   base of 0 are left out, and rates beyond the rows available are not shown.
+// - The VAT table has a row per rate of the day whose base is not 0 in cents, however many
+//   VAT types the shop defines; the day footer grows with it.
 // - In the cash-sheet basis a row whose reference is one space is counted but not printed.
 #pragma once
 
@@ -28,8 +28,6 @@ class TfrmDiarioDetallado : public TfrmInformeDe<TdmDiarioIva> {
     Q_OBJECT
 
 public:
-    static constexpr int MaxEtiquetasIva = TTablaIvas::MaxFilas;
-
     explicit TfrmDiarioDetallado(QObject* propietario);
 
     void SetDmDiarioIva(TdmDiarioIva* dm) { SetDataModule(dm); }

@@ -66,6 +66,7 @@ void TfrmReportDiarioResumido::construir()
     qxtBaseImponible->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoImporte(false, StrToFloat(texto)); });
     qxtIva->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoPorcentajeIva(StrToFloat(texto)); });
     qxtImporteIva->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoImporte(false, StrToFloat(texto)); });
+    bndDetalle_->setBeforePrint([this](bool& imprimir) { bndDetalleBeforePrint(imprimir); });
 
     bndPiePagina_ = &report_.setPageFooter(QStringLiteral("bndPiePagina"), 28);
     bndPiePagina_->addShape(QStringLiteral("linPie"), {0, 2, kAncho, 2}, ReportShape::Shape::HorizontalLine);
@@ -120,6 +121,15 @@ void TfrmReportDiarioResumido::qrpReportResumidoBeforePrint()
         qxtIva->setField(QStringLiteral("IVA"));
         qxtImporteIva->setField(QStringLiteral("IMPORTE_IVA"));
     }
+}
+
+// A rate whose base adds up to 0 in cents has nothing to declare.
+void TfrmReportDiarioResumido::bndDetalleBeforePrint(bool& imprimir)
+{
+    const double base = tipoCalculo_ == 2 ? dm_->memIvas.fieldAsFloat(QStringLiteral("BaseImponible"))
+                                          : dm_->dstMVenta.fieldAsFloat(QStringLiteral("BASE_IMPONIBLE"));
+    if (TCalculoIva::Redondear(base) == 0)
+        imprimir = false;
 }
 
 void TfrmReportDiarioResumido::bndCabeceraBeforePrint(bool&)

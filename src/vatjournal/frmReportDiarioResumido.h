@@ -36,13 +36,14 @@ public:
     // by rate into memIvas. 0, or -1 after reporting the failure.
     int Inicializar(HostParams* parametros);
     // memIvas := one row per Porcentaje of memDiario with its base and VAT summed (rows whose
-    // sums are 0 stay). 0, or -1 after reporting the failure.
+    // sums are 0 stay, and do not print). 0, or -1 after reporting the failure.
     int TotalizarIvas();
 
 private:
     void construir();
     void qrpReportResumidoBeforePrint();
     void bndCabeceraBeforePrint(bool& imprimir);
+    void bndDetalleBeforePrint(bool& imprimir);
     void bndPiePaginaBeforePrint(bool& imprimir);
 
     qint16 tipoCalculo_ = 0;

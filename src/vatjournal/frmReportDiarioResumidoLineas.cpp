@@ -237,8 +237,8 @@ void TfrmReportDiarioResumidoLineas::bndSumarioBeforePrint(bool&)
     qxtTotalIva->setCaption(lstUtil_->TextoImporte(false, ivaTotal_));
 
     MemTable& ivas = dm_->memIvas;
-    tabla_.Vaciar();
     tabla_.Rellenar(ivas, *lstUtil_);
+    bndSumario_->setHeight(tabla_.Fondo() + kTablaFila);
     // Zeroing in place would move rows of a table sorted by the percentage while walking it;
     // rebuilding the same number of zero rows leaves the same end state.
     const int filas = ivas.recordCount();

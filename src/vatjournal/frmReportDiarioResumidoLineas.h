@@ -8,8 +8,8 @@
 // Driven by the print dispatch: construct, SetDmDiarioIva, SetTipoCalculo, Inicializar,
 // SetFiltro, SetTextoFechaInicio, SetTextoFechaFin, SetOperador, Documento (lays the report out),
 // delete. The data module and the host block are not owned and must outlive the form.
-// - The totals table has one row per VAT type defined (at most MaxEtiquetasIva); rates whose
-//   period base is 0 are left out, and rates beyond the rows available are not shown.
+// - The totals table has a row per rate of the period whose base is not 0 in cents, however
+//   many VAT types the shop defines; the summary band grows with it.
 // - Title and page footer follow the window's date operator (0 equal, 1 different, 2 greater,
 //   3 less, 4 between); other codes print no title and leave the footer as it was.
 #pragma once
@@ -30,8 +30,6 @@ class TfrmReportDiarioResumidoLineas : public TfrmInformeDe<TdmDiarioIva> {
     Q_OBJECT
 
 public:
-    static constexpr int MaxEtiquetasIva = TTablaIvas::MaxFilas;
-
     explicit TfrmReportDiarioResumidoLineas(QObject* propietario);
 
     void SetDmDiarioIva(TdmDiarioIva* dm) { SetDataModule(dm); }

@@ -238,6 +238,42 @@ TEST_F(CashSheetReportTest, DeliveryNotesOnlyInTheirTotalAndCashBoxBalances)
     EXPECT_EQ(pie[4], QStringLiteral("150,00 €"));   // "Gastos": types 1 and 2
 }
 
+TEST_F(CashSheetReportTest, RowsWithoutAnAmountColumnPrintNoAmount)
+{
+    exec({"insert into FORMA_PAGO (ID_FORMA_PAGO, CODIGO, DESCRIPCION, TIPO, TIPO_PAGO) values (10, 10, 'Financiera', 0, 5)"});
+    venta(1, "2013-06-15 10:00", 0, 99.99, "2013-06-15 10:00");
+    linea(1, "MON-1", 82.64, 17.35, 21);
+    cobro(1, "2013-06-15 10:00", 99.99, Tarjeta);
+    venta(2, "2013-06-15 11:00", 0, 60.5, "2013-06-15 11:00");   // paid through a finance company
+    linea(2, "MON-2", 50, 10.5, 21);
+    cobro(2, "2013-06-15 11:00", 60.5, 10);
+    caja("2013-06-15 18:00", 0, 12.34);                            // a movement of no known type
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15));
+    ASSERT_NE(doc, nullptr);
+    const auto detalle = bands(*doc, QStringLiteral("bndDetalle"));
+    ASSERT_EQ(detalle.size(), 3);
+    EXPECT_EQ(detalle[0][10], QStringLiteral("99,99 €"));
+    for (int fila : {1, 2}) {
+        SCOPED_TRACE(detalle[fila][5].toStdString());
+        for (int columna = 8; columna <= 11; ++columna)
+            EXPECT_EQ(detalle[fila][columna], QString()) << "column " << columna;
+    }
+    EXPECT_EQ(detalle[2][5], QStringLiteral("Mov 0"));
+}
+
+TEST_F(CashSheetReportTest, DayVatLeavesOutARateWhoseBaseIsZeroInCents)
+{
+    venta(1, "2013-06-10 10:00", 1, 121, "2013-06-15 10:00");
+    linea(1, "MON-1", 100, 21, 21);
+    linea(1, "LC-1", 2.09, 0.21, 10);
+    linea(1, "LC-2", 0.01, 0, 10);
+    linea(1, "LC-3", -2.10, -0.21, 10);
+    cobro(1, "2013-06-15 10:00", 121, Efectivo);
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15), 0);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()), (QStringList{"100,00 € 21,00 % IVA 21,00 €"}));
+}
+
 TEST_F(CashSheetReportTest, DayAndMonthTotalsSwitchedOff)
 {
     venta(1, "2013-06-15 10:00", 0, 12.1, "2013-06-15 10:00");

@@ -85,6 +85,9 @@ TEST_F(LstUtilTest, CurrencyPatternFollowsDecimalsAndSymbol)
         {"two decimals", 2, "€", 1234.6, "1.234,60 €"},
         {"no decimals rounds half up", 0, "€", 1234.6, "1.235 €"},
         {"three decimals", 3, "$", 0.5, "0,500 $"},
+        {"a symbol with a period keeps it", 2, "S/.", 1234.5, "1.234,50 S/."},
+        {"a symbol ending in a period", 2, "kr.", -7, "-7,00 kr."},
+        {"a symbol with a quote", 2, "o''", 1, "1,00 o'"},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);

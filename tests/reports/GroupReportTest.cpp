@@ -47,6 +47,41 @@ TEST_F(GroupReportTest, OnlyTheFirstFourteenCodesGetColumns)
     EXPECT_EQ(filaPie(bands(doc, "bndPieGrupo").first(), 0).mid(1), importes);
 }
 
+TEST_F(GroupReportTest, LinesWithoutAGroupTakeNoColumn)
+{
+    venta(1, "2013-06-15 10:00", 0, 100);
+    linea(1, "SIN", 0, 1, 7, 7);   // the placeholder group of lines without one
+    for (int k = 1; k <= Columnas; ++k) {
+        grupo(k, codigo(k));
+        linea(1, QStringLiteral("R") + codigo(k), k, 1, k, k);
+    }
+    abrirGrupos();
+    const ReportDocument doc = imprimir<TfrmReportGrupos>();
+    QStringList codigos, importes;
+    for (int k = 1; k <= Columnas; ++k) {
+        codigos << codigo(k);
+        importes << QStringLiteral("%1,00 €").arg(k);
+    }
+    // All fourteen real groups keep their columns and totals.
+    EXPECT_EQ(encabezados(bands(doc, "bndGrupoFecha").first()), codigos);
+    EXPECT_EQ(filaPie(bands(doc, "bndPieGrupo").first(), 0).mid(1), importes);
+}
+
+TEST_F(GroupReportTest, UnitsThatAddUpToFloatDustHaveNoAverage)
+{
+    grupo(1, "LC");
+    venta(1, "2013-06-15 10:00", 0, 100);
+    linea(1, "L1", 1, 0.1, 10, 1);
+    linea(1, "L2", 1, 0.2, 10, 2);
+    linea(1, "L3", 1, -0.3, 10, -2.5);
+    abrirGrupos();
+    const ReportDocument doc = imprimir<TfrmReportGrupos>();
+    const PrintedBand pie = bands(doc, "bndPieGrupo").first();
+    EXPECT_EQ(filaPie(pie, 0)[1], "0,50 €");
+    EXPECT_EQ(filaPie(pie, 1)[1], "0,00");
+    EXPECT_EQ(filaPie(pie, 2)[1], "0,00 €");
+}
+
 TEST_F(GroupReportTest, FooterFiguresPerGroup)
 {
     grupo(1, "AV");

@@ -93,4 +93,31 @@ TEST_F(DiarioDetalladoTest, OnePagePerDayShowsOnlyTheVatTableUnderItsTitles)
     EXPECT_FALSE(bands(doc, "bndCabeceraGrupo").first().texts.contains("Referencia"));
 }
 
+TEST_F(DiarioDetalladoTest, EveryRateWithABaseInCentsPrintsHoweverManyVatTypes)
+{
+    // Seven rates on one day (the shop defines four VAT types), and one more adding up to nothing
+    // but float dust: 2,09 + 0,01 - 2,10.
+    venta(2, "2013-01-20", 0, 8, 1, 31);
+    linea(2, "A", "Veintiuno", 100, 21, 21);
+    linea(2, "B", "Dieciocho", 100, 18, 18);
+    linea(2, "C", "Dieciseis", 100, 16, 16);
+    linea(2, "D", "Ocho", 100, 8, 8);
+    linea(2, "E", "Siete", 100, 7, 7);
+    linea(2, "F", "Cuatro", 100, 4, 4);
+    linea(2, "J", "Exento", 50, 0, 0);   // a base without VAT prints
+    linea(2, "G", "Polvo", 2.09, 0.21, 10);
+    linea(2, "H", "Polvo", 0.01, 0, 10);
+    linea(2, "I", "Polvo", -2.10, -0.21, 10);
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDiasPorHoja), 0);
+    const ReportDocument doc = imprimir(2);
+    const QStringList pies = textos(doc, "bndPieGrupo", true);
+    ASSERT_EQ(pies.size(), 3);
+    EXPECT_EQ(pies[2], "B. Imponible|% I.V.A|I.V.A|50,00 €|0,00 % IVA|0,00 €|100,00 €|4,00 % IVA|4,00 €|100,00 €|7,00 % IVA|7,00 €|100,00 €|8,00 % IVA|8,00 €|"
+                       "100,00 €|16,00 % IVA|16,00 €|100,00 €|18,00 % IVA|18,00 €|100,00 €|21,00 % IVA|21,00 €");
+    // The footer grew to hold the seven rows.
+    for (const PrintedBand& b : bands(doc, "bndPieGrupo"))
+        if (b.texts.contains("16,00 % IVA"))
+            EXPECT_GE(b.rect.height(), 78 + 7 * 20) << "rows cut off";
+}
+
 } // namespace

@@ -152,15 +152,25 @@ QList<QStringView> splitSections(QStringView pattern)
     return sections;
 }
 
+// One token of the number part of a section: a digit placeholder ('0' or '#') or the literal
+// text between two placeholders, which prints where it stands ("00-00" with 1234: "12-34").
+struct Token {
+    QChar placeholder; // null for a literal
+    QString literal;
+};
+
 struct Section {
-    QString prefix; // literal text before the first digit placeholder
-    QString middle; // literal text between placeholders, printed after the number
-    QString suffix; // literal text after the last placeholder
-    int minIntDigits = 0;
+    QString prefix;             // literal text before the first digit placeholder
+    QString suffix;             // literal text after the last placeholder
+    QList<Token> integerTokens; // up to the decimal position
+    QList<Token> fractionTokens;
+    int integerPlaceholders = 0;
+    int minIntDigits = 0;       // every placeholder from the first '0' on ("0##" with 5: "005")
     int decimals = 0;
-    int minDecimals = 0; // up to the last '0' after the decimal position
+    int minDecimals = 0;        // up to the last '0' after the decimal position
     bool grouping = false;
     bool hasPlaceholders = false;
+    bool integerLiterals = false;
 };
 
 Section parseSection(QStringView text)
@@ -168,6 +178,7 @@ Section parseSection(QStringView text)
     Section s;
     QString pending;
     bool pointSeen = false;
+    int firstZero = -1;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text[i];
         if (isQuote(c)) {
@@ -178,17 +189,33 @@ Section parseSection(QStringView text)
             continue;
         }
         if (c == u'0' || c == u'#') {
-            (s.hasPlaceholders ? s.middle : s.prefix) += pending;
+            QList<Token>& tokens = pointSeen ? s.fractionTokens : s.integerTokens;
+            if (!s.hasPlaceholders) {
+                s.prefix += pending;
+            } else if (!pending.isEmpty()) {
+                tokens.append(Token{QChar(), pending});
+                if (!pointSeen)
+                    s.integerLiterals = true;
+            }
             pending.clear();
             s.hasPlaceholders = true;
+            tokens.append(Token{c, QString()});
             if (pointSeen) {
                 ++s.decimals;
                 if (c == u'0')
                     s.minDecimals = s.decimals;
-            } else if (c == u'0') {
-                ++s.minIntDigits;
+            } else {
+                if (c == u'0' && firstZero < 0)
+                    firstZero = s.integerPlaceholders;
+                ++s.integerPlaceholders;
             }
         } else if (c == u'.') {
+            // The first one marks the decimal position; text before it stays in the integer part.
+            if (!pointSeen && s.hasPlaceholders && !pending.isEmpty()) {
+                s.integerTokens.append(Token{QChar(), pending});
+                s.integerLiterals = true;
+                pending.clear();
+            }
             pointSeen = true;
         } else if (c == u',') {
             s.grouping = true;
@@ -198,7 +225,46 @@ Section parseSection(QStringView text)
         ++i;
     }
     (s.hasPlaceholders ? s.suffix : s.prefix) += pending;
+    s.minIntDigits = firstZero < 0 ? 0 : s.integerPlaceholders - firstZero;
     return s;
+}
+
+// The integer digits laid into the placeholders from the right; the leftmost one takes every
+// digit left over. A literal prints only when digits stand on its left.
+QString layInteger(const Section& s, const std::string& digits)
+{
+    QString reversed;
+    qsizetype left = qsizetype(digits.size());
+    int placeholdersLeft = s.integerPlaceholders;
+    for (auto it = s.integerTokens.rbegin(); it != s.integerTokens.rend(); ++it) {
+        if (it->placeholder.isNull()) {
+            if (left > 0)
+                for (auto c = it->literal.rbegin(); c != it->literal.rend(); ++c)
+                    reversed += *c;
+            continue;
+        }
+        --placeholdersLeft;
+        const qsizetype take = placeholdersLeft == 0 ? left : std::min<qsizetype>(1, left);
+        for (qsizetype k = 0; k < take; ++k)
+            reversed += QLatin1Char(digits[size_t(--left)]);
+    }
+    std::reverse(reversed.begin(), reversed.end());
+    return reversed;
+}
+
+QString layFraction(const Section& s, const std::string& digits)
+{
+    QString out;
+    size_t next = 0;
+    for (const Token& t : s.fractionTokens) {
+        if (t.placeholder.isNull()) {
+            if (next < digits.size())
+                out += t.literal;
+        } else if (next < digits.size()) {
+            out += QLatin1Char(digits[next++]);
+        }
+    }
+    return out;
 }
 
 // The absolute value laid out by the section; `zero` tells whether it rounded to 0.
@@ -218,15 +284,16 @@ QString renderAbs(const Section& s, const Decimal& d, const FormatSettings& fs, 
         f.fracPart.pop_back();
 
     QString out = s.prefix;
-    if (s.grouping)
+    if (s.integerLiterals)
+        out += layInteger(s, f.intPart);
+    else if (s.grouping)
         out += groupThousands(f.intPart, fs.thousandSeparator);
     else
         out += QLatin1StringView(f.intPart.data(), qsizetype(f.intPart.size()));
     if (!f.fracPart.empty()) {
         out += fs.decimalSeparator;
-        out += QLatin1StringView(f.fracPart.data(), qsizetype(f.fracPart.size()));
+        out += layFraction(s, f.fracPart);
     }
-    out += s.middle;
     out += s.suffix;
     return out;
 }

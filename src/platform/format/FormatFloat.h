@@ -6,11 +6,12 @@
 //   ,      anywhere: group the integer digits in threes with the thousand separator
 //   .      the first one marks the decimal position; later ones print nothing
 //   '..' / "..": copied verbatim       anything else (space, %, €, letters): copied
-// The number of '0's before the decimal position is the minimum number of integer
-// digits; integer digits beyond the placeholders are always printed. Decimals are
+// Every integer placeholder from the first '0' on is a digit always printed ("0##" with 5
+// gives "005"); integer digits beyond the placeholders are always printed. Decimals are
 // rounded half away from zero on the value's 15-significant-digit decimal form, so
 // 2.675 under "0.00" gives "2,68". '%' is literal (no scaling by 100). Literal
-// text between two digit placeholders is emitted right after the number. A section
+// text between two digit placeholders prints where it stands ("00-00" with 1234 gives
+// "12-34"), when digits stand on its left. A section
 // without digit placeholders prints just its literal text. A negative value gets a
 // leading '-' before everything, unless it rounds to zero or a negative section
 // is used (that one prints the absolute value). NaN and infinities give "NAN",

@@ -68,6 +68,14 @@ const PatternCase kPatternCases[] = {
     {"ZeroSection", "0.00;-0.00;'cero'", 0, "cero"},
     {"RoundsToZeroUsesZeroSection", "0;-0;'nada'", 0.2, "nada"},
     {"HugeValueKeepsAllDigits", ",0", 1e20, "100.000.000.000.000.000.000"},
+    {"LeadingZeroForcesTheDigitsAfterIt", "0##", 5, "005"},
+    {"HashesBeforeTheFirstZeroStayOptional", "##0", 5, "5"},
+    {"LiteralBetweenDigitsStaysInPlace", "00-00", 1234, "12-34"},
+    {"LiteralBetweenPaddedDigits", "00-00", 5, "00-05"},
+    {"LiteralWithoutDigitsOnItsLeftIsLeftOut", "#-##", 5, "5"},
+    {"ExtraDigitsGoToTheLeftmostPlaceholder", "0-00", 12345, "123-45"},
+    {"LiteralInsideTheDecimals", "0.0x0", 1.25, "1,2x5"},
+    {"QuotedSymbolWithAPeriod", ",0.00 'S/.'", 1234.5, "1.234,50 S/."},
 };
 
 INSTANTIATE_TEST_SUITE_P(Patterns, FormatFloatPattern, ::testing::ValuesIn(kPatternCases),
