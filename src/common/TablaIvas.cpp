@@ -10,6 +10,11 @@
 
 namespace lumetra {
 
+void TTablaIvas::Crear(ReportBand& banda, int filas, qreal arriba, qreal alto, Columna base, Columna porcentaje, Columna iva)
+{
+    Crear(banda, filas, arriba, alto, base, porcentaje, iva, Forma{});
+}
+
 void TTablaIvas::Crear(ReportBand& banda, int filas, qreal arriba, qreal alto, Columna base, Columna porcentaje, Columna iva,
                        const Forma& forma)
 {

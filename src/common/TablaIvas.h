@@ -32,9 +32,11 @@ public:
         qreal puntos = 8;
     };
 
-    // Replaces the rows on the band with `filas` empty rows.
+    // Replaces the rows on the band with `filas` empty rows (named and sized as Forma{} says
+    // unless given).
+    void Crear(ReportBand& banda, int filas, qreal arriba, qreal alto, Columna base, Columna porcentaje, Columna iva);
     void Crear(ReportBand& banda, int filas, qreal arriba, qreal alto, Columna base, Columna porcentaje, Columna iva,
-               const Forma& forma = Forma());
+               const Forma& forma);
     // Removes the rows from their band.
     void Eliminar();
     // Fills the next row with the total unless its base is 0 in cents; true when it did.

@@ -115,9 +115,11 @@ TEST_F(DiarioDetalladoTest, EveryRateWithABaseInCentsPrintsHoweverManyVatTypes)
     EXPECT_EQ(pies[2], "B. Imponible|% I.V.A|I.V.A|50,00 €|0,00 % IVA|0,00 €|100,00 €|4,00 % IVA|4,00 €|100,00 €|7,00 % IVA|7,00 €|100,00 €|8,00 % IVA|8,00 €|"
                        "100,00 €|16,00 % IVA|16,00 €|100,00 €|18,00 % IVA|18,00 €|100,00 €|21,00 % IVA|21,00 €");
     // The footer grew to hold the seven rows.
-    for (const PrintedBand& b : bands(doc, "bndPieGrupo"))
-        if (b.texts.contains("16,00 % IVA"))
+    for (const PrintedBand& b : bands(doc, "bndPieGrupo")) {
+        if (b.texts.contains("16,00 % IVA")) {
             EXPECT_GE(b.rect.height(), 78 + 7 * 20) << "rows cut off";
+        }
+    }
 }
 
 } // namespace
