@@ -533,7 +533,7 @@ int TfrmReportHojaCaja::IvaFechaCobro()
     const QString dia = SqlDateLiteral(diaActual());
     return anadirIvasConsulta(QStringLiteral("SELECT SUM(DV.BI_BASE_M1) BASE, SUM(DV.BI_IVA_M1) IVA, DV.IVA PORCENTAJE ")
                                   + QStringLiteral("from MVENTA MV INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ") + QStringLiteral(")")
-                                  + QStringLiteral(" Where (MV.TIPO_OPERACION = 1) AND CAST(MV.FECHA_PAGADO AS DATE) = '") + dia + QStringLiteral("'")
+                                  + QStringLiteral(" Where MV.TIPO_OPERACION IN (1, 2) AND CAST(MV.FECHA_PAGADO AS DATE) = '") + dia + QStringLiteral("'")
                                   + (condicionVentas_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionVentas_)
                                   + QStringLiteral(" GROUP BY DV.IVA ORDER BY DV.IVA"),
                               QStringLiteral("PORCENTAJE"));
@@ -566,7 +566,7 @@ int TfrmReportHojaCaja::IvaCajaCobrosEncargos()
             + QStringLiteral("MV.ID_TIENDA TIENDA_VENTA From MVENTA MV ")
             + QStringLiteral("INNER JOIN COBRO CO On (CO.ID_MVENTA = MV.ID_MVENTA AND CAST(CO.FECHA AS DATE) = '") + dia + QStringLiteral("' ")
             + (condicionCobros_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionCobros_)
-            + QStringLiteral(") where MV.TIPO_OPERACION != 0 AND CAST(MV.FECHA_PAGADO AS DATE) != '") + dia + QStringLiteral("'");
+            + QStringLiteral(") where MV.TIPO_OPERACION IN (1, 2) AND CAST(MV.FECHA_PAGADO AS DATE) != '") + dia + QStringLiteral("'");
         if (dm_->AbrirQuery(TdmHojaCaja::ConsultaAux, sql, QString()) != 0)
             return -1;
         const TCalculoIva calculo = dm_->CalculoIva();
@@ -586,7 +586,7 @@ int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
         const DateTime diaFecha = diaActual();
         const QString dia = SqlDateLiteral(diaFecha);
         const QString maestro = QStringLiteral("Select MV.ID_MVENTA, MV.ID_TIENDA, MV.N_TALON From MVENTA MV ")
-            + QStringLiteral("where MV.TIPO_OPERACION = 1 AND CAST(MV.FECHA_PAGADO AS DATE) = '") + dia + QStringLiteral("'");
+            + QStringLiteral("where MV.TIPO_OPERACION IN (1, 2) AND CAST(MV.FECHA_PAGADO AS DATE) = '") + dia + QStringLiteral("'");
         const QString detalle = QStringLiteral("Select SUM(DV.BI_BASE_M1) BIBASEM1, SUM(DV.BI_IVA_M1) BIIVAM1, DV.IVA from DVENTA DV ")
             + QStringLiteral(" Where DV.ID_MVENTA = :ID_MVENTA ") + QStringLiteral(" GROUP BY DV.IVA ");
         const QString detalle2 = QStringLiteral("Select CO.IMPORTE_M1, CO.ID_TIENDA from COBRO CO where CO.ID_MVENTA = :ID_MVENTA AND ")

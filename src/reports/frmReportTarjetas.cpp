@@ -79,12 +79,16 @@ void TfrmReportTarjetas::construir()
         t->setAlignment(c.align | Qt::AlignVCenter);
         return t;
     };
-    // The ticket column has no column of the query behind it: it prints empty under its title.
+    // The collection's receipt number.
     qxtTicket = celda("qxtTicket", kTicket);
     qxtTalon = celda("qxtTalon", kTalon);
     qxtTipoOperacion = celda("qxtTipoOperacion", kTipoOperacion);
     qxtImporte = celda("qxtImporte", kImporte);
     qxtTalon->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoEntero(StrToFloat(texto)); });
+    qxtTicket->setOnPrint([this](QString& texto) {
+        double numero = 0;
+        texto = TryStrToFloat(texto, numero) ? lstUtil_->TextoEntero(numero) : QString();   // none: blank
+    });
     qxtTipoOperacion->setOnPrint([](QString& texto) {
         if (texto == QLatin1String("0"))
             texto = QStringLiteral(" Venta Directa ");
@@ -136,6 +140,7 @@ void TfrmReportTarjetas::qrpReportBeforePrint()
     bndGrupoFecha_->setExpression(QStringLiteral("FECHA"));
     bndGrupoTarjeta_->setExpression(QStringLiteral("ID_FORMA_PAGO"));
     qxtTarjeta->setField(QStringLiteral("DESCRIPCION"));
+    qxtTicket->setField(QStringLiteral("TICKET"));
     qxtTalon->setField(QStringLiteral("N_TALON"));
     qxtTipoOperacion->setField(QStringLiteral("TIPO_OPERACION"));
     qxtImporte->setField(QStringLiteral("IMPORTE_M1"));

@@ -219,6 +219,8 @@ int TdmDiarioIva::TablaDiarioVentas()
             const DateTime pagado = maestro.fieldAsDateTime(QStringLiteral("FECHA_PAGADO"));
             const double talon = maestro.fieldAsFloat(QStringLiteral("N_TALON"));
             const int tipoOperacion = maestro.fieldAsInteger(QStringLiteral("TIPO_OPERACION"));
+            // Both kinds of order (1 and 2) take down payments and are settled when finished.
+            const bool encargo = tipoOperacion == 1 || tipoOperacion == 2;
             const double idMVenta = maestro.fieldAsFloat(QStringLiteral("ID_MVENTA"));
             const double idTienda = maestro.fieldAsFloat(QStringLiteral("ID_TIENDA"));
             const double facSimple = maestro.fieldAsFloat(QStringLiteral("FAC_SIMPLE"));
@@ -234,7 +236,7 @@ int TdmDiarioIva::TablaDiarioVentas()
                     l.base = dstDetalle.fieldAsFloat(QStringLiteral("BI_BASE_M1"));
                     l.iva = dstDetalle.fieldAsFloat(QStringLiteral("BI_IVA_M1"));
                     l.porcentaje = dstDetalle.fieldAsFloat(QStringLiteral("IVA"));
-                    if (tipoOperacion == 1)
+                    if (encargo)
                         importe += l.base + l.iva;
                     l.fecha = pagado;
                     l.idMVenta = idMVenta;
@@ -248,7 +250,7 @@ int TdmDiarioIva::TablaDiarioVentas()
 
             // An order's day shows what was collected that day minus its lines: down payments
             // already entered the journal on their own days.
-            if (tipoOperacion == 1) {
+            if (encargo) {
                 importe = -importe;
                 for (dstDetalle2.first(); !dstDetalle2.eof(); dstDetalle2.next()) {
                     if (TiendaSeleccionada(dstDetalle2.fieldAsFloat(QStringLiteral("ID_TIENDA")))

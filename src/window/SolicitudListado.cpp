@@ -62,6 +62,9 @@ QString textoFecha(const DateTime& fecha)
     return fecha.isZero() ? QString() : DateToStr(fecha);
 }
 
+// The paid date of an order not finished yet: it has not been collected.
+const QString kSinTerminar = QStringLiteral("2079-05-30");
+
 // The pieces that tell the journal by order date from the journal by collection date.
 struct PiezasDiario {
     QString resumen, lineas, fecha, filtro, ordenPorDias, orden;
@@ -86,7 +89,7 @@ PiezasDiario piezasDiario(int calculo)
                 QStringLiteral("Select MV.N_TALON, DV.REFERENCIA, DV.DESCRIPCION, DV.BI_BASE_M1, DV.BI_IVA_M1, ")
                     + QStringLiteral("DV.IVA, MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE "),
                 QStringLiteral(", CAST(MV.FECHA_PAGADO AS DATE) FECHA "),
-                QStringLiteral(") Where (MV.TIPO_OPERACION = 1 Or MV.TIPO_OPERACION = 0) "),
+                QStringLiteral(") Where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '") + kSinTerminar + QStringLiteral("' "),
                 QStringLiteral(" ORDER BY MV.FECHA_PAGADO, DV.IVA"),
                 QStringLiteral(" ORDER BY MV.FECHA_PAGADO, MV.FS_COBRO, MV.ID_MVENTA"),
                 SolicitudListado::FechaPagado};
@@ -263,7 +266,7 @@ QString SolicitudListado::SQLCobros() const
         + QStringLiteral("MV.N_TALON, MV.ID_PACIENTE, MV.LIQUIDO_M1 LIQUIDO_MVENTA, MV.PORCENTAJE_DESCUENTO, MV.FS_ENCARGO, MV.FS_COBRO, MV.FS_SERIE ")
         + QStringLiteral("From COBRO CO LEFT JOIN FORMA_PAGO FP On FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO ")
         + QStringLiteral("LEFT JOIN AGENTE AG On AG.ID_AGENTE = CO.ID_AGENTE ")
-        + QStringLiteral("INNER JOIN MVENTA MV On MV.ID_MVENTA = CO.ID_MVENTA ") + where + QStringLiteral(" Order BY CO.ID_MVENTA ");
+        + QStringLiteral("INNER JOIN MVENTA MV On MV.ID_MVENTA = CO.ID_MVENTA ") + where + QStringLiteral(" Order BY CAST(CO.FECHA AS DATE), CO.ID_MVENTA, CO.FECHA ");
 }
 
 QString SolicitudListado::SQLLineasCobro()
@@ -297,7 +300,7 @@ QString SolicitudListado::SQLTarjetas() const
         where = where.isEmpty() ? QStringLiteral(" WHERE ") + tiendas : where + QStringLiteral(" AND (") + tiendas + QStringLiteral(")");
     // By the collection's day first, so one card type's collections of a day stay one group.
     return QStringLiteral("Select DISTINCT(CO.ID_COBRO) ID, MV.N_TALON, MV.TIPO_OPERACION, CO.IMPORTE_M1, CO.ID_FORMA_PAGO, ")
-        + QStringLiteral("CAST(CO.FECHA AS DATE) FECHA, FP.TIPO_PAGO, FP.DESCRIPCION ")
+        + QStringLiteral("CAST(CO.FECHA AS DATE) FECHA, FP.TIPO_PAGO, FP.DESCRIPCION, CO.TICKET ")
         + QStringLiteral("from COBRO CO INNER JOIN MVENTA MV On (MV.ID_MVENTA = CO.ID_MVENTA AND MV.TIPO_OPERACION != 3) ")
         + QStringLiteral(" INNER JOIN FORMA_PAGO FP On (FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO And FP.TIPO_PAGO = 2)") + where
         + QStringLiteral(" Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA");
@@ -308,9 +311,9 @@ QString SolicitudListado::SQLGrupos() const
     return QStringLiteral("Select MV.ID_MVENTA, MV.N_TALON, CAST(MV.FECHA AS DATE) FECHA, MV.TIPO_OPERACION, MV.ID_PACIENTE, DV.REFERENCIA, DV.DESCRIPCION, ")
         + QStringLiteral("(DV.BI_BASE_M1 + DV.BI_IVA_M1) IMPORTE, DV.PRECIO_UNITARIO_M1, DV.UNIDADES, GR.CODIGO ")
         + QStringLiteral("from MVENTA MV INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ") + QStringLiteral(")")
-        + QStringLiteral(" INNER JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO Where MV.TIPO_OPERACION != 3 ")
+        + QStringLiteral(" INNER JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO Where MV.TIPO_OPERACION != 3 AND GR.ID_GRUPO <> 0 ")
         + siHay(QStringLiteral(" And "), CondicionFecha(FechaVenta)) + siHay(QStringLiteral(" And "), CondicionTienda(TiendaVenta))
-        + QStringLiteral(" Order By MV.FECHA, N_TALON, 11");
+        + QStringLiteral(" Order By MV.FECHA, N_TALON, MV.ID_MVENTA, 11");
 }
 
 QString SolicitudListado::SQLResumenDiario(int calculo) const
@@ -336,7 +339,8 @@ QString SolicitudListado::SQLVentasDiarioCaja() const
     // module, from TiendasSeleccionadas.
     return QStringLiteral("Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.N_TALON, MV.ID_FORMA_PAGO, MV.TIPO_OPERACION, ")
         + QStringLiteral("MV.ID_TIENDA, MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE, MV.ID_FORMA_PAGO ")
-        + QStringLiteral("From MVENTA MV where ") + QStringLiteral("(MV.TIPO_OPERACION = 1 OR MV.TIPO_OPERACION = 0 )")
+        + QStringLiteral("From MVENTA MV where ") + QStringLiteral("MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '")
+        + kSinTerminar + QStringLiteral("'")
         + siHay(QStringLiteral(" AND "), CondicionFecha(FechaPagado));
 }
 
@@ -365,7 +369,7 @@ QString SolicitudListado::SQLCobrosDiarioCaja() const
 QString SolicitudListado::SQLVentaCobroDiarioCaja()
 {
     return QStringLiteral("Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.ID_TIENDA, MV.N_TALON from MVENTA MV ")
-        + QStringLiteral("Where MV.ID_MVENTA = :ID_MVENTA AND MV.TIPO_OPERACION IN (1, 2, 3) ");
+        + QStringLiteral("Where MV.ID_MVENTA = :ID_MVENTA AND MV.TIPO_OPERACION IN (1, 2) ");
 }
 
 } // namespace lumetra

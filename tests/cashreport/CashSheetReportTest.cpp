@@ -274,6 +274,45 @@ TEST_F(CashSheetReportTest, DayVatLeavesOutARateWhoseBaseIsZeroInCents)
     EXPECT_EQ(vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()), (QStringList{"100,00 € 21,00 % IVA 21,00 €"}));
 }
 
+TEST_F(CashSheetReportTest, ADayInsideARangePrintsWhatItPrintsAlone)
+{
+    // A sale collected on two days, its collections entered out of order and interleaved with
+    // another sale's.
+    venta(1, "2013-06-14 10:00", 0, 100, "2013-06-15 10:00");
+    linea(1, "MON-1", 82.64, 17.36, 21);
+    cobro(1, "2013-06-14 10:00", 30, Efectivo);
+    cobro(1, "2013-06-15 10:00", 40, Tarjeta);
+    venta(2, "2013-06-14 12:00", 0, 12.1, "2013-06-14 12:00");
+    linea(2, "ACC-1", 10, 2.1, 21);
+    cobro(2, "2013-06-14 12:00", 12.1, Efectivo);
+    cobro(1, "2013-06-14 18:00", 30, Tarjeta);
+    // The bands of one day: from its header to its footer.
+    const auto dia = [&](const ReportDocument& doc, const QString& fecha) {
+        QStringList filas;
+        bool dentro = false;
+        for (const PrintedBand& b : doc.bands) {
+            if (b.name == QLatin1String("bndGrupoCabecera"))
+                dentro = b.texts.contains(QStringLiteral("Hoja de Caja del día ") + fecha);
+            if (dentro && b.name != QLatin1String("bndCabeceraPagina") && b.name != QLatin1String("bndPiePagina"))
+                filas << b.name + QLatin1Char(':') + b.texts.join(QLatin1Char('|'));
+        }
+        return filas;
+    };
+    for (int calculo : {0, 2}) {
+        SCOPED_TRACE(calculo);
+        const ReportDocument* rango = print(DateTime::fromYmd(2013, 6, 14), DateTime::fromYmd(2013, 6, 15), calculo);
+        ASSERT_NE(rango, nullptr);
+        const QStringList dia14 = dia(*rango, QStringLiteral("14/06/2013")), dia15 = dia(*rango, QStringLiteral("15/06/2013"));
+        const ReportDocument* solo14 = print(DateTime::fromYmd(2013, 6, 14), DateTime::fromYmd(2013, 6, 14), calculo);
+        ASSERT_NE(solo14, nullptr);
+        EXPECT_EQ(dia(*solo14, QStringLiteral("14/06/2013")), dia14);
+        const ReportDocument* solo15 = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15), calculo);
+        ASSERT_NE(solo15, nullptr);
+        EXPECT_EQ(dia(*solo15, QStringLiteral("15/06/2013")), dia15);
+        EXPECT_FALSE(dia14.isEmpty());
+    }
+}
+
 TEST_F(CashSheetReportTest, DayAndMonthTotalsSwitchedOff)
 {
     venta(1, "2013-06-15 10:00", 0, 12.1, "2013-06-15 10:00");

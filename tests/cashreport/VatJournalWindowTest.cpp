@@ -53,6 +53,14 @@ protected:
         return interaction->outputs.isEmpty() ? nullptr : &interaction->outputs.first().document;
     }
 
+    static QString todo(const ReportDocument& doc)
+    {
+        QStringList all;
+        for (int p = 0; p < doc.pageCount(); ++p)
+            all << doc.pageTexts(p);
+        return all.join(QLatin1Char('\n'));
+    }
+
     static QStringList details(const ReportDocument& doc)
     {
         QStringList rows;
@@ -112,6 +120,42 @@ TEST_F(VatJournalWindowTest, NothingInTheDatesShowsTheMessageOnceAndNoPreview)
 {
     EXPECT_EQ(journal(QStringLiteral("Igual a..."), 0, 1, DateTime::fromYmd(2013, 7, 1)), nullptr);
     EXPECT_EQ(interaction->messages, (QStringList{"ERROR: No existen operaciones en las fechas seleccionadas"}));
+}
+
+TEST_F(VatJournalWindowTest, UnfinishedOrdersAndRepairsAreNotCollectedSales)
+{
+    // An order still in the workshop (paid date 30/05/2079), a type-2 order finished on the
+    // 20th and a repair (type 3) paid the same day.
+    exec({"insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1, FS_COBRO, FS_ENCARGO, FS_SERIE) "
+          "values (3, 2, '2013-06-12 10:00', '2079-05-30', 1, 503, 242, 9, 4, 'A')",
+          "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (3, 'MON-3', 'Montura', 200, 42, 21)",
+          "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (3, 2, '2013-06-12 10:00', 100, 1, 4)",
+          "insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1, FS_COBRO, FS_ENCARGO, FS_SERIE) "
+          "values (4, 2, '2013-06-18 10:00', '2013-06-20 10:00', 2, 504, 44, 10, 5, 'A')",
+          "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (4, 'LC-4', 'Lentillas', 40, 4, 10)",
+          "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (4, 2, '2013-06-20 10:00', 44, 1, 5)",
+          "insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1, FS_COBRO, FS_ENCARGO, FS_SERIE) "
+          "values (5, 2, '2013-06-20 12:00', '2013-06-20 12:00', 3, 505, 12.1, 11, 6, 'A')",
+          "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (5, 'REP-5', 'Soldadura', 10, 2.1, 21)",
+          "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (5, 2, '2013-06-20 12:00', 12.1, 1, 6)"});
+    // By collection date: the three sales finished in June (the type-2 order's 10 % included),
+    // whatever the operator, and never the order still open.
+    for (const char* operador : {"Mayor que...", "Distinto de...", "Todos/as"}) {
+        SCOPED_TRACE(operador);
+        const ReportDocument* doc = journal(QString::fromUtf8(operador), 0, 0, DateTime::fromYmd(2013, 6, 1));
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(details(*doc), (QStringList{"60,00 €|10,00 % IVA|6,00 €", "200,00 €|21,00 % IVA|42,00 €"}));
+        EXPECT_FALSE(todo(*doc).contains(QStringLiteral("2079")));
+    }
+    // By cash date: the open order's down payment on its day, the type-2 order on the 20th, the
+    // repair nowhere.
+    const ReportDocument* caja = journal(QStringLiteral("...Entre..."), 2, 1);
+    ASSERT_NE(caja, nullptr);
+    const QString texto = todo(*caja);
+    EXPECT_TRUE(texto.contains(QStringLiteral("Lentillas")));
+    EXPECT_FALSE(texto.contains(QStringLiteral("Soldadura")));
+    EXPECT_FALSE(texto.contains(QStringLiteral("Talón 505")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("Entrega a Cuenta Nº Talón 503")));
 }
 
 } // namespace

@@ -33,19 +33,19 @@ const QString kEncargos = QStringLiteral(
 const QString kReferencias = QStringLiteral("Select DV.REFERENCIA from DVENTA DV WHERE ID_MVENTA = :ID_MVENTA ");
 const QString kTarjetas = QStringLiteral(
     "Select DISTINCT(CO.ID_COBRO) ID, MV.N_TALON, MV.TIPO_OPERACION, CO.IMPORTE_M1, CO.ID_FORMA_PAGO, CAST(CO.FECHA AS DATE) "
-    "FECHA, FP.TIPO_PAGO, FP.DESCRIPCION from COBRO CO INNER JOIN MVENTA MV On (MV.ID_MVENTA = CO.ID_MVENTA AND "
+    "FECHA, FP.TIPO_PAGO, FP.DESCRIPCION, CO.TICKET from COBRO CO INNER JOIN MVENTA MV On (MV.ID_MVENTA = CO.ID_MVENTA AND "
     "MV.TIPO_OPERACION != 3)  INNER JOIN FORMA_PAGO FP On (FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO And FP.TIPO_PAGO = 2)");
 const QString kOrdenTarjetas = QStringLiteral(" Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA");
 const QString kGrupos = QStringLiteral(
     "Select MV.ID_MVENTA, MV.N_TALON, CAST(MV.FECHA AS DATE) FECHA, MV.TIPO_OPERACION, MV.ID_PACIENTE, DV.REFERENCIA, "
     "DV.DESCRIPCION, (DV.BI_BASE_M1 + DV.BI_IVA_M1) IMPORTE, DV.PRECIO_UNITARIO_M1, DV.UNIDADES, GR.CODIGO from MVENTA MV "
     "INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ) INNER JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO "
-    "Where MV.TIPO_OPERACION != 3 ");
+    "Where MV.TIPO_OPERACION != 3 AND GR.ID_GRUPO <> 0 ");
 const QString kResumen = QStringLiteral(
     "Select SUM(DV.BI_BASE_M1) BASE_IMPONIBLE, SUM(DV.BI_IVA_M1) IMPORTE_IVA, DV.IVA from MVENTA MV INNER JOIN DVENTA DV ON "
     "(DV.ID_MVENTA = MV.ID_MVENTA ");
 const QString kFiltroEncargo = QStringLiteral(") Where MV.TIPO_OPERACION != 3");
-const QString kFiltroCobro = QStringLiteral(") Where (MV.TIPO_OPERACION = 1 Or MV.TIPO_OPERACION = 0) ");
+const QString kFiltroCobro = QStringLiteral(") Where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '2079-05-30' ");
 const QString kLineasEncargo = QStringLiteral(
     "Select MV.N_TALON, DV.REFERENCIA, DV.DESCRIPCION, DV.BI_BASE_M1, DV.BI_IVA_M1, DV.IVA, MV.FS_ENCARGO FAC_SIMPLE, "
     "MV.FS_SERIE , CAST(MV.FECHA AS DATE) FECHA From MVENTA MV INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ");
@@ -54,8 +54,8 @@ const QString kLineasCobro = QStringLiteral(
     "MV.FS_SERIE , CAST(MV.FECHA_PAGADO AS DATE) FECHA From MVENTA MV INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ");
 const QString kVentasCaja = QStringLiteral(
     "Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.N_TALON, MV.ID_FORMA_PAGO, MV.TIPO_OPERACION, "
-    "MV.ID_TIENDA, MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE, MV.ID_FORMA_PAGO From MVENTA MV where (MV.TIPO_OPERACION = 1 OR "
-    "MV.TIPO_OPERACION = 0 )");
+    "MV.ID_TIENDA, MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE, MV.ID_FORMA_PAGO From MVENTA MV where MV.TIPO_OPERACION IN (0, 1, 2) "
+    "AND MV.FECHA_PAGADO < '2079-05-30'");
 const QString kCobrosCaja = QStringLiteral(
     "Select CO.ID_MVENTA, CO.IMPORTE_M1, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO, CO.TICKET from COBRO CO");
 
@@ -104,9 +104,9 @@ TEST(QueryText, TextsAreExact)
         {"caja_todos_una_tienda", Texto::Caja, TCondiciones::Todos, {1}, 0, kCaja + " where  (CA.ID_TIENDA = 2)  Order By CA.FECHA "},
         {"caja_todos_todas", Texto::Caja, TCondiciones::Todos, {0}, 0, kCaja + " Order By CA.FECHA "},
         {"cobros_dia_y_tienda", Texto::Cobros, TCondiciones::Igual, {1}, 0,
-         kCobros + " where " + kIgual.arg("CO.FECHA") + " And  (CO.ID_TIENDA = 2)  Order BY CO.ID_MVENTA "},
+         kCobros + " where " + kIgual.arg("CO.FECHA") + " And  (CO.ID_TIENDA = 2)  Order BY CAST(CO.FECHA AS DATE), CO.ID_MVENTA, CO.FECHA "},
         {"cobros_todos_una_tienda", Texto::Cobros, TCondiciones::Todos, {1}, 0,
-         kCobros + " Where  (CO.ID_TIENDA = 2)  Order BY CO.ID_MVENTA "},
+         kCobros + " Where  (CO.ID_TIENDA = 2)  Order BY CAST(CO.FECHA AS DATE), CO.ID_MVENTA, CO.FECHA "},
         {"encargos_dia_y_tienda", Texto::Encargos, TCondiciones::Igual, {1}, 0,
          kEncargos + " And " + kIgual.arg("MV.FECHA") + " And  (MV.ID_TIENDA = 2)  Order By MV.FECHA"},
         {"encargos_entre_dos_tiendas", Texto::Encargos, TCondiciones::Entre, {1, 3}, 0,
@@ -119,8 +119,8 @@ TEST(QueryText, TextsAreExact)
          kTarjetas + " Where " + kIgual.arg("CO.FECHA") + " AND ( (CO.ID_TIENDA = 2) )" + kOrdenTarjetas},
         {"tarjetas_todos_todas", Texto::Tarjetas, TCondiciones::Todos, {0}, 0, kTarjetas + kOrdenTarjetas},
         {"grupos_dia_y_tienda", Texto::Grupos, TCondiciones::Igual, {1}, 0,
-         kGrupos + " And " + kIgual.arg("MV.FECHA") + " And  (MV.ID_TIENDA = 2)  Order By MV.FECHA, N_TALON, 11"},
-        {"grupos_todos_todas", Texto::Grupos, TCondiciones::Todos, {0}, 0, kGrupos + " Order By MV.FECHA, N_TALON, 11"},
+         kGrupos + " And " + kIgual.arg("MV.FECHA") + " And  (MV.ID_TIENDA = 2)  Order By MV.FECHA, N_TALON, MV.ID_MVENTA, 11"},
+        {"grupos_todos_todas", Texto::Grupos, TCondiciones::Todos, {0}, 0, kGrupos + " Order By MV.FECHA, N_TALON, MV.ID_MVENTA, 11"},
         {"resumen_encargo", Texto::ResumenEncargo, TCondiciones::Igual, {1}, 1,
          kResumen + kFiltroEncargo + " AND  (MV.ID_TIENDA = 2)  AND " + kIgual.arg("MV.FECHA")},
         {"diario_encargo_resumido_agrupa_por_tipo", Texto::DiarioEncargo, TCondiciones::Igual, {1}, 0,

@@ -52,7 +52,9 @@ TEST_F(CardReportTest, EachDateOnItsPageWithTotalsPerPaymentFormOfThatDate)
                            "Carrer de Pelai, 12", "08001 - Barcelona (Barcelona)"}));
     EXPECT_EQ(bands(doc, "bndGrupoTarjeta").first().texts,
               QStringList({"Forma de Pago:", "Visa", "Ticket", "Talón", "Tipo Operación", "Importe"}));
-    EXPECT_EQ(bands(doc, "bndDetalle").first().texts, QStringList({"", "7.568", " Venta Directa ", "10,00 €"}));
+    // Each payment's receipt number beside the sale's ticket.
+    EXPECT_EQ(bands(doc, "bndDetalle").first().texts, QStringList({"1.001", "7.568", " Venta Directa ", "10,00 €"}));
+    EXPECT_EQ(bands(doc, "bndDetalle")[1].texts.first(), "1.002");
     // The same form on the next date starts its own total; a one-line form totals that line.
     QStringList totales;
     for (const PrintedBand& b : bands(doc, "bndPieTarjeta"))

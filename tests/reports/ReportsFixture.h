@@ -18,7 +18,7 @@ class ReportsFixture : public FirebirdFixture {
 protected:
     static inline const QString kTarjetas = QStringLiteral(
         "Select DISTINCT(CO.ID_COBRO) ID, MV.N_TALON, MV.TIPO_OPERACION, CO.IMPORTE_M1, CO.ID_FORMA_PAGO, "
-        "CAST(CO.FECHA AS DATE) FECHA, FP.TIPO_PAGO, FP.DESCRIPCION "
+        "CAST(CO.FECHA AS DATE) FECHA, FP.TIPO_PAGO, FP.DESCRIPCION, CO.TICKET "
         "from COBRO CO INNER JOIN MVENTA MV On (MV.ID_MVENTA = CO.ID_MVENTA AND MV.TIPO_OPERACION != 3)  "
         "INNER JOIN FORMA_PAGO FP On (FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO And FP.TIPO_PAGO = 2) "
         "Where CAST(CO.FECHA AS DATE) BETWEEN '06/01/2013'  AND '06/30/2013' Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA");
@@ -26,8 +26,8 @@ protected:
         "Select MV.ID_MVENTA, MV.N_TALON, CAST(MV.FECHA AS DATE) FECHA, MV.TIPO_OPERACION, MV.ID_PACIENTE, DV.REFERENCIA, "
         "DV.DESCRIPCION, (DV.BI_BASE_M1 + DV.BI_IVA_M1) IMPORTE, DV.PRECIO_UNITARIO_M1, DV.UNIDADES, GR.CODIGO "
         "from MVENTA MV INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ) INNER JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO "
-        "Where MV.TIPO_OPERACION != 3  And CAST(MV.FECHA AS DATE) BETWEEN ' 06/01/2013'  AND '06/30/2013' "
-        "Order By MV.FECHA, N_TALON, 11");
+        "Where MV.TIPO_OPERACION != 3 AND GR.ID_GRUPO <> 0  And CAST(MV.FECHA AS DATE) BETWEEN ' 06/01/2013'  AND '06/30/2013' "
+        "Order By MV.FECHA, N_TALON, MV.ID_MVENTA, 11");
 
     void TearDown() override
     {
@@ -43,8 +43,9 @@ protected:
     }
     void cobro(int venta, const QString& fecha, double importe, int forma)
     {
-        exec({QStringLiteral("insert into COBRO (ID_MVENTA, FECHA, IMPORTE_M1, ID_FORMA_PAGO) values (%1, '%2', %3, %4)")
-                  .arg(venta).arg(fecha).arg(importe).arg(forma)});
+        // Each collection's receipt number: 1000 + the sale.
+        exec({QStringLiteral("insert into COBRO (ID_MVENTA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (%1, '%2', %3, %4, %5)")
+                  .arg(venta).arg(fecha).arg(importe).arg(forma).arg(1000 + venta)});
     }
     void grupo(int id, const QString& codigo)
     {

@@ -24,7 +24,7 @@ protected:
     {
         return QStringLiteral("Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.N_TALON, MV.ID_FORMA_PAGO, "
                               "MV.TIPO_OPERACION, MV.ID_TIENDA, MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE, MV.ID_FORMA_PAGO "
-                              "From MVENTA MV where (MV.TIPO_OPERACION = 1 OR MV.TIPO_OPERACION = 0 ) AND "
+                              "From MVENTA MV where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '2079-05-30' AND "
                               "CAST(MV.FECHA_PAGADO AS DATE)")
             + fechas;
     }
@@ -42,14 +42,14 @@ protected:
     }
     static inline const QString kVentaCobro = QStringLiteral(
         "Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.ID_TIENDA, MV.N_TALON from MVENTA MV "
-        "Where MV.ID_MVENTA = :ID_MVENTA AND MV.TIPO_OPERACION IN (1, 2, 3) ");
+        "Where MV.ID_MVENTA = :ID_MVENTA AND MV.TIPO_OPERACION IN (1, 2) ");
     // Collection-date basis: the sale lines, ordered for the day listings.
     static QString lineasCobro(bool porIva)
     {
         return QStringLiteral("Select MV.N_TALON, DV.REFERENCIA, DV.DESCRIPCION, DV.BI_BASE_M1, DV.BI_IVA_M1, DV.IVA, "
                               "MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE , CAST(MV.FECHA_PAGADO AS DATE) FECHA "
                               "From MVENTA MV INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ) "
-                              "Where (MV.TIPO_OPERACION = 1 Or MV.TIPO_OPERACION = 0)  AND CAST(MV.FECHA_PAGADO AS DATE)")
+                              "Where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '2079-05-30'  AND CAST(MV.FECHA_PAGADO AS DATE)")
             + kEntre
             + (porIva ? QStringLiteral(" ORDER BY MV.FECHA_PAGADO, DV.IVA")
                       : QStringLiteral(" ORDER BY MV.FECHA_PAGADO, MV.FS_COBRO, MV.ID_MVENTA"));
@@ -57,7 +57,7 @@ protected:
     // Collection-date basis, "Resumido": one row per rate.
     static inline const QString kResumenCobro = QStringLiteral(
         "Select SUM(DV.BI_BASE_M1) BASE_IMPONIBLE, SUM(DV.BI_IVA_M1) IMPORTE_IVA, DV.IVA from MVENTA MV "
-        "INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ) Where (MV.TIPO_OPERACION = 1 Or MV.TIPO_OPERACION = 0)  "
+        "INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ) Where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '2079-05-30'  "
         "AND CAST(MV.FECHA_PAGADO AS DATE) BETWEEN '01/01/2013'  AND '01/31/2013'  GROUP BY DV.IVA Order BY IVA");
 
     void TearDown() override
