@@ -439,6 +439,10 @@ TEST_F(CashSheetReportTest, DayVatByCashDateSplitsAtTheRateOfTheDayGivingTheCent
     linea(1, "MON-1", 211.86, 38.14, 18);
     cobro(1, "2012-08-20 10:00", 100, Efectivo);
     cobro(1, "2012-09-03 17:00", 150, Tarjeta);
+    venta(3, "2012-08-10 10:00", 1, 100, "2012-08-20 16:00");    // finished in August: adjusted at 18 %
+    linea(3, "MON-3", 84.75, 15.25, 18);
+    cobro(3, "2012-08-10 10:00", 50, Efectivo);
+    cobro(3, "2012-08-20 16:00", 50, Efectivo);
     venta(2, "2012-09-03 11:00", 2, 120, "2079-05-30");           // not finished yet
     linea(2, "LC-1", 99.17, 20.83, 21);
     cobro(2, "2012-09-03 11:00", 59.95, Efectivo);
@@ -447,8 +451,9 @@ TEST_F(CashSheetReportTest, DayVatByCashDateSplitsAtTheRateOfTheDayGivingTheCent
         EXPECT_NE(doc, nullptr);
         return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
     };
-    // 100 at 18 %: 84,75 + 15,26 would be 100,01.
-    EXPECT_EQ(rows(DateTime::fromYmd(2012, 8, 20)), (QStringList{"84,75 € 18,00 % IVA 15,25 €"}));
+    // 100 at 18 %: 84,75 + 15,26 would be 100,01. The order finished that day: its lines, less
+    // the 50 paid on the 10th (42,37 + 7,63), at 18 % too.
+    EXPECT_EQ(rows(DateTime::fromYmd(2012, 8, 20)), (QStringList{"127,13 € 18,00 % IVA 22,87 €"}));
     // The finished order's lines at their own rate; what was collected that day less the lines
     // (150 - 250 = -100: -82,64 and -17,36) and the new down payment (59,95: 49,55 and 10,40) at
     // the day's 21 %.
