@@ -1,0 +1,231 @@
+// Invariants of the listings over whole demo histories (several seeds, across the September 2012
+// VAT change), printed by the real lumetra-listados into CSV and read back: facts that must hold
+// whatever the data, so that a fault shows as a class, not as one hand-made case.
+#include "platform/db/Database.h"
+#include "platform/db/DatabaseFile.h"
+#include "platform/db/Dataset.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace lumetra;
+
+namespace {
+
+constexpr const char* kDesde = "20/08/2012";   // the history: 3 stores, 24 days
+constexpr const char* kHasta = "12/09/2012";   // its last day
+
+QTemporaryDir& scratch()
+{
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/lumetra-invariants-XXXXXX"));
+    return dir;
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(program), arguments);
+    const bool finished = process.waitForFinished(300000);
+    EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        << program.toStdString() << " " << arguments.join(' ').toStdString() << ": "
+        << QString::fromUtf8(process.readAllStandardError()).toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// "1.234,56 €" or "-0,40 €" in cents.
+long long cents(QString text)
+{
+    text.remove(QStringLiteral(" €")).remove(QLatin1Char('.')).replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    EXPECT_TRUE(ok) << text.toStdString();
+    return std::llround(value * 100);
+}
+
+struct Totales {
+    long long base = 0, iva = 0;
+    bool operator==(const Totales&) const = default;
+};
+using PorTipo = QMap<QString, Totales>;   // by the rate's text ("21,00 % IVA")
+
+std::ostream& operator<<(std::ostream& os, const PorTipo& t)
+{
+    for (auto it = t.begin(); it != t.end(); ++it)
+        os << it.key().toStdString() << ": " << it->base << "/" << it->iva << "; ";
+    return os;
+}
+
+class Historia : public ::testing::TestWithParam<int> {
+protected:
+    static QString& db(int semilla)
+    {
+        static QMap<int, QString> made;
+        if (!made.contains(semilla)) {
+            const QString file = scratch().filePath(QStringLiteral("demo-%1.fdb").arg(semilla));
+            run(QStringLiteral("lumetra-demodb"), {"create", file, "--tiendas", "3", "--dias", "24", "--desde", kDesde,
+                                                    "--semilla", QString::number(semilla)});
+            made.insert(semilla, file);
+        }
+        return made[semilla];
+    }
+
+    // The listing's CSV rows, split on ';' (quotes removed), blank rows left out.
+    QList<QStringList> listado(const QStringList& opciones)
+    {
+        const QString salida = scratch().filePath(QStringLiteral("l%1.csv").arg(++contador_));
+        run(QStringLiteral("lumetra-listados"),
+            QStringList{"--db", db(GetParam()), "--fecha-trabajo", kHasta, "--salida", salida} + opciones);
+        QFile f(salida);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << salida.toStdString();
+        QList<QStringList> filas;
+        for (const QString& linea : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+            QString l = linea.trimmed();
+            if (l.isEmpty())
+                continue;
+            l.remove(QLatin1Char('"'));
+            filas << l.split(QLatin1Char(';'));
+        }
+        return filas;
+    }
+
+    QList<QStringList> entre(const QStringList& opciones, const char* desde = kDesde, const char* hasta = kHasta)
+    {
+        return listado(QStringList{"--fecha", "entre", "--desde", desde, "--hasta", hasta, "--tiendas", "todas"} + opciones);
+    }
+
+    // Every "base | rate | VAT" triple of the rows that `cuenta` accepts, summed by rate.
+    static PorTipo tipos(const QList<QStringList>& filas, const std::function<bool(const QStringList&)>& cuenta = {})
+    {
+        static const QRegularExpression tipo(QStringLiteral("^-?[0-9.]+,[0-9]{2} % IVA$"));
+        PorTipo t;
+        for (const QStringList& f : filas) {
+            if (cuenta && !cuenta(f))
+                continue;
+            for (qsizetype i = 1; i + 1 < f.size(); ++i) {
+                if (tipo.match(f[i]).hasMatch()) {
+                    t[f[i]].base += cents(f[i - 1]);
+                    t[f[i]].iva += cents(f[i + 1]);
+                }
+            }
+        }
+        // A rate whose total is nothing does not tell two layouts apart.
+        for (auto it = t.begin(); it != t.end();)
+            it = it->base == 0 && it->iva == 0 ? t.erase(it) : std::next(it);
+        return t;
+    }
+
+    double suma(const QString& sql)
+    {
+        const QString copia = scratch().filePath(QStringLiteral("q%1.fdb").arg(++contador_));
+        DatabaseFile::copy(db(GetParam()), copia);
+        Database base;
+        base.open(copia);
+        Dataset d(QStringLiteral("dstSuma"));
+        d.setDatabase(&base);
+        d.setSql(sql);
+        d.open();
+        return d.fieldAsFloat(d.fieldName(0));
+    }
+
+    int contador_ = 0;
+};
+
+// The rows of one day of a cash sheet: from its header to its footer, without the page header
+// and footer (page numbers differ between listings).
+std::string diaHoja(const QList<QStringList>& filas, const QString& fecha)
+{
+    static const QRegularExpression pie(QStringLiteral("^[0-9]+$"));
+    QStringList dia;
+    bool dentro = false;
+    for (const QStringList& f : filas) {
+        if (f.first().startsWith(QStringLiteral("Hoja de Caja del día ")))
+            dentro = f.first() == QStringLiteral("Hoja de Caja del día ") + fecha;
+        const bool pagina = (f.contains(QStringLiteral("Ticket")) && f.contains(QStringLiteral("Gastos")))
+                            || (f.size() == 2 && pie.match(f.first()).hasMatch());
+        if (dentro && !pagina)
+            dia << f.join(QLatin1Char(';'));
+    }
+    return dia.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_P(Historia, ADayOfTheCashSheetPrintsTheSameAloneAsInsideARange)
+{
+    for (const char* iva : {"cobro", "encargo", "caja"}) {
+        SCOPED_TRACE(iva);
+        const QList<QStringList> rango = entre({"--listado", "hoja", "--iva", iva, "--totales-dia", "si", "--totales-mes", "si"});
+        for (const char* dia : {"21/08/2012", "31/08/2012", "01/09/2012", "12/09/2012"}) {
+            SCOPED_TRACE(dia);
+            const QList<QStringList> solo = listado({"--listado", "hoja", "--fecha", "igual", "--desde", dia, "--tiendas", "todas",
+                                                     "--iva", iva, "--totales-dia", "si", "--totales-mes", "si"});
+            const std::string dentro = diaHoja(rango, QString::fromLatin1(dia));
+            EXPECT_FALSE(dentro.empty());
+            EXPECT_EQ(diaHoja(solo, QString::fromLatin1(dia)), dentro);
+        }
+    }
+}
+
+TEST_P(Historia, TheFourJournalLayoutsAgreeRateByRate)
+{
+    for (const char* iva : {"cobro", "caja"}) {
+        SCOPED_TRACE(iva);
+        const PorTipo resumido = tipos(entre({"--listado", "diario", "--iva", iva, "--tipo", "resumido"}));
+        const PorTipo detallado = tipos(entre({"--listado", "diario", "--iva", iva, "--tipo", "detallado"}));
+        const PorTipo porHoja = tipos(entre({"--listado", "diario", "--iva", iva, "--tipo", "dias-hoja"}));
+        const QList<QStringList> dias = entre({"--listado", "diario", "--iva", iva, "--tipo", "dias"});
+        const auto sumario = [](const QStringList& f) { return f.contains(QStringLiteral("B. Imponible")); };
+        const PorTipo lineas = tipos(dias, [&](const QStringList& f) { return !sumario(f); });
+        const PorTipo tabla = tipos(dias, sumario);
+        EXPECT_FALSE(resumido.isEmpty());
+        EXPECT_EQ(detallado, resumido);
+        EXPECT_EQ(porHoja, resumido);
+        EXPECT_EQ(lineas, resumido);
+        EXPECT_EQ(tabla, resumido);
+        // A quarter across the change holds both the old and the new general rate.
+        EXPECT_TRUE(resumido.contains(QStringLiteral("18,00 % IVA")) && resumido.contains(QStringLiteral("21,00 % IVA"))) << resumido;
+    }
+}
+
+TEST_P(Historia, TheCollectionDateJournalCoversTheLinesOfTheSalesCollected)
+{
+    const PorTipo resumido = tipos(entre({"--listado", "diario", "--iva", "cobro", "--tipo", "resumido"}));
+    long long base = 0, iva = 0;
+    for (const Totales& t : resumido) {
+        base += t.base;
+        iva += t.iva;
+    }
+    const double lineas = suma(QStringLiteral(
+        "select sum(DV.BI_BASE_M1 + DV.BI_IVA_M1) from MVENTA MV join DVENTA DV on DV.ID_MVENTA = MV.ID_MVENTA "
+        "where MV.TIPO_OPERACION in (0, 1, 2) and MV.FECHA_PAGADO < '2079-05-30' "
+        "and cast(MV.FECHA_PAGADO as date) between '2012-08-20' and '2012-09-12'"));
+    EXPECT_EQ(base + iva, std::llround(lineas * 100));
+}
+
+TEST_P(Historia, TheGroupReportTotalsTheGroupedLines)
+{
+    long long total = 0;
+    for (const QStringList& f : entre({"--listado", "grupos"})) {
+        if (!f.first().startsWith(QStringLiteral("Total....")))
+            continue;
+        for (qsizetype k = 1; k < f.size() && !f[k].isEmpty(); ++k)
+            total += cents(f[k]);
+    }
+    const double lineas = suma(QStringLiteral(
+        "select sum(DV.BI_BASE_M1 + DV.BI_IVA_M1) from MVENTA MV join DVENTA DV on DV.ID_MVENTA = MV.ID_MVENTA "
+        "where MV.TIPO_OPERACION <> 3 and DV.ID_GRUPO <> 0 "
+        "and cast(MV.FECHA as date) between '2012-08-20' and '2012-09-12'"));
+    EXPECT_NE(total, 0);
+    EXPECT_EQ(total, std::llround(lineas * 100));
+}
+
+INSTANTIATE_TEST_SUITE_P(Semillas, Historia, ::testing::Values(1, 2, 3),
+                         [](const auto& info) { return "semilla" + std::to_string(info.param); });
+
+} // namespace
