@@ -10,6 +10,8 @@
 #include "platform/format/DateTexts.h"
 #include "platform/format/FormatFloat.h"
 
+#include <cmath>
+
 namespace lumetra {
 
 namespace {
@@ -589,8 +591,9 @@ int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
             + QStringLiteral("where MV.TIPO_OPERACION IN (1, 2) AND CAST(MV.FECHA_PAGADO AS DATE) = '") + dia + QStringLiteral("'");
         const QString detalle = QStringLiteral("Select SUM(DV.BI_BASE_M1) BIBASEM1, SUM(DV.BI_IVA_M1) BIIVAM1, DV.IVA from DVENTA DV ")
             + QStringLiteral(" Where DV.ID_MVENTA = :ID_MVENTA ") + QStringLiteral(" GROUP BY DV.IVA ");
-        const QString detalle2 = QStringLiteral("Select CO.IMPORTE_M1, CO.ID_TIENDA from COBRO CO where CO.ID_MVENTA = :ID_MVENTA AND ")
-            + QStringLiteral("CAST(CO.FECHA AS DATE) = '") + dia + QStringLiteral("'");
+        // Every collection of the order up to that day: the earlier ones were declared on their days.
+        const QString detalle2 = QStringLiteral("Select CO.IMPORTE_M1, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA from COBRO CO ")
+            + QStringLiteral("where CO.ID_MVENTA = :ID_MVENTA AND CAST(CO.FECHA AS DATE) <= '") + dia + QStringLiteral("'");
         const int r = dm_->AbrirQueryMDD(maestro, detalle, detalle2);
         if (r != 0)
             return r;
@@ -609,9 +612,17 @@ int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
                 }
                 t = -t;
             }
-            for (cobros.first(); !cobros.eof(); cobros.next())
-                if (TiendaSeleccionada(cobros.fieldAsFloat(QStringLiteral("ID_TIENDA"))))
-                    t += cobros.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
+            // A down payment is taken back at the rate it was declared with; what the lines and the
+            // payments still differ by is the day's, at the day's rate.
+            for (cobros.first(); !cobros.eof(); cobros.next()) {
+                if (!TiendaSeleccionada(cobros.fieldAsFloat(QStringLiteral("ID_TIENDA"))))
+                    continue;
+                const double importe = cobros.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
+                const DateTime fecha = cobros.fieldAsDateTime(QStringLiteral("FECHA"));
+                if (std::floor(fecha.serial()) != std::floor(diaFecha.serial()) && importe != 0)
+                    EditarTablaIvas(calculo.DesglosarFecha(-importe, fecha));
+                t += importe;
+            }
             t = TCalculoIva::Redondear(t);
             if (t != 0)
                 EditarTablaIvas(calculo.DesglosarFecha(t, diaFecha));

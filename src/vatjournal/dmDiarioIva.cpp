@@ -8,6 +8,7 @@
 #include "platform/format/FormatFloat.h"
 #include "platform/ui/Interaction.h"
 
+#include <QMap>
 #include <stdexcept>
 
 namespace lumetra {
@@ -248,25 +249,43 @@ int TdmDiarioIva::TablaDiarioVentas()
                 }
             }
 
-            // An order's day shows what was collected that day minus its lines: down payments
-            // already entered the journal on their own days.
+            // An order's day takes back its down payments, each at the rate it was declared with on
+            // its own day, and shows at the day's rate what the lines and the payments still
+            // differ by: one adjustment row per rate.
             if (encargo) {
                 importe = -importe;
+                QMap<double, TDesgloseIva> ajustes;
+                const auto ajustar = [&](const TDesgloseIva& d) {
+                    TDesgloseIva& a = ajustes[d.Porcentaje];
+                    a.Porcentaje = d.Porcentaje;
+                    a.Base += d.Base;
+                    a.Iva += d.Iva;
+                };
+                const TCalculoIva calculo = CalculoIva();
                 for (dstDetalle2.first(); !dstDetalle2.eof(); dstDetalle2.next()) {
-                    if (TiendaSeleccionada(dstDetalle2.fieldAsFloat(QStringLiteral("ID_TIENDA")))
-                        && dstDetalle2.fieldAsDateTime(QStringLiteral("FECHA")) == pagado)
-                        importe += dstDetalle2.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
+                    if (!TiendaSeleccionada(dstDetalle2.fieldAsFloat(QStringLiteral("ID_TIENDA"))))
+                        continue;
+                    const DateTime fecha = dstDetalle2.fieldAsDateTime(QStringLiteral("FECHA"));
+                    const double cobrado = dstDetalle2.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
+                    if (fecha > pagado)
+                        continue;   // collected after the order closed: a collection of its own day
+                    if (fecha < pagado && cobrado != 0)
+                        ajustar(calculo.DesglosarFecha(-cobrado, fecha));
+                    importe += cobrado;
                 }
                 // Amounts are in cents: a sum that only differs from 0 by float noise is 0.
                 importe = TCalculoIva::Redondear(importe);
-                if (importe != 0) {
-                    CalcularBase(importe, pagado);
+                if (importe != 0)
+                    ajustar(calculo.DesglosarFecha(importe, pagado));
+                for (const TDesgloseIva& a : ajustes) {
+                    if (TCalculoIva::Redondear(a.Base) == 0 && TCalculoIva::Redondear(a.Iva) == 0)
+                        continue;
                     Linea l;
                     l.talon = talon;
                     l.descripcion = QStringLiteral("Entrega a Cuenta y ajustes Nº Talón ") + FloatToStr(talon);
-                    l.base = baseCalculada_;
-                    l.iva = ivaCalculado_;
-                    l.porcentaje = PorcentajeIvaFecha(pagado);
+                    l.base = TCalculoIva::Redondear(a.Base);
+                    l.iva = TCalculoIva::Redondear(a.Iva);
+                    l.porcentaje = a.Porcentaje;
                     l.fecha = pagado;
                     l.idMVenta = idMVenta;
                     l.idTienda = idTienda;

@@ -454,11 +454,11 @@ TEST_F(CashSheetReportTest, DayVatByCashDateSplitsAtTheRateOfTheDayGivingTheCent
     // 100 at 18 %: 84,75 + 15,26 would be 100,01. The order finished that day: its lines, less
     // the 50 paid on the 10th (42,37 + 7,63), at 18 % too.
     EXPECT_EQ(rows(DateTime::fromYmd(2012, 8, 20)), (QStringList{"127,13 € 18,00 % IVA 22,87 €"}));
-    // The finished order's lines at their own rate; what was collected that day less the lines
-    // (150 - 250 = -100: -82,64 and -17,36) and the new down payment (59,95: 49,55 and 10,40) at
-    // the day's 21 %.
+    // The finished order's lines at their own rate, less its August down payment at the 18 % it
+    // was declared with (84,75 and 15,25; paid in full, nothing left for the day's rate), and the
+    // new down payment (59,95: 49,55 and 10,40) at the day's 21 %.
     EXPECT_EQ(rows(DateTime::fromYmd(2012, 9, 3)),
-              (QStringList{"211,86 € 18,00 % IVA 38,14 €", "-33,09 € 21,00 % IVA -6,96 €"}));
+              (QStringList{"127,11 € 18,00 % IVA 22,89 €", "49,55 € 21,00 % IVA 10,40 €"}));
 }
 
 TEST_F(CashSheetReportTest, GroupAndCardReportsFollowTheCashSheetWhenTicked)

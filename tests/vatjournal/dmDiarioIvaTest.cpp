@@ -74,6 +74,27 @@ TEST_F(DiarioCajaTest, DownPaymentEntersOnItsDayAndIsTakenOutWhenTheOrderCloses)
     EXPECT_EQ(t.fieldAsText("FacSimpleSerie"), "A");
 }
 
+TEST_F(DiarioCajaTest, DownPaymentsAreTakenBackAtTheRateTheyWereDeclaredWith)
+{
+    // Down payments in August 2012 (18 %) and in September (21 %), the order finished in
+    // September with 10 still to pay.
+    venta(1, "2012-09-10", 1, 7, 1, 30);
+    linea(1, "R1", "Montura", 211.86, 38.14, 18);
+    cobro(1, "2012-08-20", 100, 1, 500);
+    cobro(1, "2012-09-03", 59.95, 1, 501);
+    cobro(1, "2012-09-10", 80.05, 1, 502);
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado, QStringLiteral(" BETWEEN '08/01/2012'  AND '09/30/2012' ")), 0);
+    EXPECT_EQ(diario(), QStringList({
+        "20/08/2012|Entrega a Cuenta Nº Talón 7|84,75|18|15,25",
+        "03/09/2012|Entrega a Cuenta Nº Talón 7|49,55|21|10,4",
+        "10/09/2012|Montura|211,86|18|38,14",
+        // 100 back at 18 %; 59,95 back at 21 % less the 10 unpaid (-69,95 at the day's 21 %:
+        // -49,55 - 8,26 = -57,81 and -10,40 - 1,74 = -12,14).
+        "10/09/2012|Entrega a Cuenta y ajustes Nº Talón 7|-84,75|18|-15,25",
+        "10/09/2012|Entrega a Cuenta y ajustes Nº Talón 7|-57,81|21|-12,14",
+    }));
+}
+
 TEST_F(DiarioCajaTest, DeliveryNoteCollectionAndNonOrderSaleGiveNoCollectionRow)
 {
     venta(1, "2013-02-20", 1, 7);
