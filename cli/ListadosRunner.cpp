@@ -92,15 +92,10 @@ int ListadosRunner::run()
         return HeadlessInteraction::Failure;
     }
 
-    // The window as the module opens it for the host; each step reports its own failure and the
-    // next one still runs.
+    // The window as the module opens it for the host.
     const QPointer<TfrmHojaCaja> ventana = new TfrmHojaCaja(&owner);
     ventana->SetParametros(session->params());
-    ventana->CrearObjetos();
-    ventana->ConstruirArbol();
-    ventana->Etiquetas();
-    ventana->Recursos();
-    ventana->ValoresIniciales();
+    ventana->Preparar();
 
     bool refused = false;
     if (!interaction.hasFailed()) {

@@ -67,13 +67,8 @@ int _Cargar_Dll(HostParams* parametros)
         auto* ventana = new TfrmHojaCaja(parametros->Propietario);
         seguir(ventana);
         ventana->SetParametros(parametros);
-        // Each step reports its own failure; the next one always runs.
-        ventana->CrearObjetos();
+        ventana->Preparar();
         seguirConfiguracion();
-        ventana->ConstruirArbol();
-        ventana->Etiquetas();
-        ventana->Recursos();
-        ventana->ValoresIniciales();
         mostrar(ventana, parametros->Propietario);
         return 0;
     } catch (...) {

@@ -259,6 +259,15 @@ void TfrmHojaCaja::MostrarError(const QString& funcion, const QString& descripci
     TfrmError::Mostrar(parametros_, utf8(kPantalla), funcion, descripcion);
 }
 
+void TfrmHojaCaja::Preparar()
+{
+    CrearObjetos();
+    ConstruirArbol();
+    Etiquetas();
+    Recursos();
+    ValoresIniciales();
+}
+
 int TfrmHojaCaja::CrearObjetos()
 {
     return Guarded(*this, QStringLiteral("CrearObjetos"), [&] {

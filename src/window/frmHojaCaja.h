@@ -53,6 +53,9 @@ public:
     int Etiquetas();   // the captions; its failures are reported as "Errores"
     int Recursos();
     int ValoresIniciales();
+    // Runs the five steps above in their order; each reports its own failure and the next one
+    // always runs.
+    void Preparar();
 
     void SeleccionarListado(int codigo);
     int ListadoActivo() const { return listadoActivo_; }
