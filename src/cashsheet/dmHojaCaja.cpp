@@ -13,6 +13,7 @@
 #include "platform/format/FormatFloat.h"
 #include "platform/ui/Interaction.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace lumetra {
@@ -48,6 +49,7 @@ enum CampoHoja {
     fFechaPagado,
     fFacSimple,
     fFacSimpleSerie,
+    fCobroParcial,
 };
 
 int columna(const Dataset& dataset, const char* nombre)
@@ -110,6 +112,7 @@ struct TdmHojaCaja::ColumnasCobros {
         , tipoPago(columna(maestro, "TIPO_PAGO"))
         , importe(columna(maestro, "IMPORTE_M1"))
         , fechaPagado(columna(maestro, "FECHA_PAGADO"))
+        , liquidoVenta(columna(maestro, "LIQUIDO_MVENTA"))
         , grupo(columna(detalle, "GR_CODIGO"))
         , agente1(columna(detalle, "AG_CODIGO1"))
         , agente2(columna(detalle, "AG_CODIGO2"))
@@ -123,7 +126,7 @@ struct TdmHojaCaja::ColumnasCobros {
     {
     }
     int fechaCobro, idMVenta, talon, tipoOperacion, fsCobro, fsEncargo, fsSerie, idPaciente, dtoGlobal,
-        tipoPago, importe, fechaPagado;
+        tipoPago, importe, fechaPagado, liquidoVenta;
     int grupo, agente1, agente2, agente3, referencia, descripcion, dtoLinea, base, iva, porcentajeIva;
 };
 
@@ -177,6 +180,7 @@ void TdmHojaCaja::CrearTablas()
     memHojaCaja.addField(QStringLiteral("FechaPagado"), T::Date);
     memHojaCaja.addField(QStringLiteral("FacSimple"), T::Float);
     memHojaCaja.addField(QStringLiteral("FacSimpleSerie"), T::Text, 2);
+    memHojaCaja.addField(QStringLiteral("CobroParcial"), T::Integer);
     memHojaCaja.setSortField(QStringLiteral("Orden"));
     memHojaCaja.open();
 
@@ -425,6 +429,11 @@ int TdmHojaCaja::AnadirCobro(const ColumnasCobros& c, qint16 modo, const QString
     const QString orden = textoDia(fechaCobro) + FormatFloat(QStringLiteral("0000000000"), facSimple);
     const QVariant idPaciente = maestro.value(c.idPaciente);
     const double importe = toFloat(maestro.value(c.importe));
+    // A direct sale is paid by one collection of its whole amount, or in parts: then each part
+    // prints on its own day with its amount, and the lines, once, without one.
+    const bool directa = tipoOperacion == 0;
+    const bool parcial = directa && TCalculoIva::Redondear(importe - toFloat(maestro.value(c.liquidoVenta))) != 0;
+    const bool diaDeLaVenta = std::floor(fechaCobro.serial()) == std::floor(fechaPagado.serial());
 
     CalcularBase(fechaCobro, importe);
     const double porcentaje = PorcentajeIvaFecha(fechaCobro);
@@ -450,14 +459,17 @@ int TdmHojaCaja::AnadirCobro(const ColumnasCobros& c, qint16 modo, const QString
     memHojaCaja.setField(fIva, ivaCalculado_);
     memHojaCaja.setField(fPorcentajeIva, porcentaje);
     memHojaCaja.setField(fTipoRegistros, RegistroCobro);
+    memHojaCaja.setField(fCobroParcial, parcial ? 1 : 0);
     memHojaCaja.post();
 
     if (ComprobarYCerrar() == EstadoCancelado)
         return EstadoCancelado;
 
-    // A sale's lines go under its first collection of a day only.
-    if (idMVenta != ultimaVenta_ || fecha != fechaAnterior) {
-        ultimaVenta_ = idMVenta;
+    // A sale's lines go under its first collection of a day only; a direct sale's, only on the
+    // day it was paid, so that they count once.
+    const bool primera = idMVenta != ultimaVenta_ || fecha != fechaAnterior;
+    ultimaVenta_ = idMVenta;
+    if (primera && (!directa || diaDeLaVenta)) {
         while (!detalle.eof()) {
             const double base = toFloat(detalle.value(c.base));
             const double iva = toFloat(detalle.value(c.iva));
@@ -475,7 +487,7 @@ int TdmHojaCaja::AnadirCobro(const ColumnasCobros& c, qint16 modo, const QString
             memHojaCaja.setField(fDescripcion, toText(detalle.value(c.descripcion)));
             memHojaCaja.setField(fDtoLinea, toFloat(detalle.value(c.dtoLinea)));
             memHojaCaja.setField(fDtoGlobal, dtoGlobal);
-            memHojaCaja.setField(fTipoPago, tipoPago);
+            memHojaCaja.setField(fTipoPago, parcial ? -1 : tipoPago);
             memHojaCaja.setField(fBaseImponible, base);
             memHojaCaja.setField(fIva, iva);
             memHojaCaja.setField(fPorcentajeIva, toFloat(detalle.value(c.porcentajeIva)));

@@ -213,6 +213,7 @@ int TfrmReportHojaCaja::Inicializar(HostParams* parametros)
         if (dm_->memGrupos.isOpen())
             dm_->memGrupos.first();
         dia_ = Acumuladores{};
+        ventaContada_ = -1;
         ventasMesAcumuladas_ = 0;
         cobrosMesAcumulados_ = 0;
         pieImpreso_ = false;
@@ -299,7 +300,15 @@ void TfrmReportHojaCaja::bndDetalleBeforePrint(bool& imprimir)
         }
     } else if (T == TdmHojaCaja::RegistroCobro) {
         if (O == 0) {
-            dia_.NumVentas += 1;   // a direct sale prints as its lines
+            // The money of a direct sale counts by what was collected. Paid at once, the sale
+            // prints as its lines; paid in parts, each part prints too.
+            if (t.fieldAsInteger(QStringLiteral("CobroParcial")) != 0) {
+                imprimir = true;
+                Imprimir(0);
+            } else if (P >= 0 && P <= 2) {
+                double* sumas[] = {&dia_.SumaEfectivo, &dia_.SumaTalon, &dia_.SumaTarjetas};
+                *sumas[P] += L;
+            }
         } else if (O >= 1 && O <= 3) {
             imprimir = true;
             Imprimir(O);
@@ -308,6 +317,12 @@ void TfrmReportHojaCaja::bndDetalleBeforePrint(bool& imprimir)
         if (O == 0) {
             imprimir = true;
             Imprimir(0);
+            // A sale counts once, with its lines, whatever the collections it was paid in.
+            const double venta = t.fieldAsFloat(QStringLiteral("IdMVenta"));
+            if (venta != ventaContada_) {
+                ventaContada_ = venta;
+                dia_.NumVentas += 1;
+            }
             const TDesgloseIva linea{t.fieldAsFloat(QStringLiteral("BaseImponible")), t.fieldAsFloat(QStringLiteral("porcentajeIva")),
                                      t.fieldAsFloat(QStringLiteral("Iva"))};
             dia_.SumaVentas += linea.Importe();
@@ -346,8 +361,8 @@ int TfrmReportHojaCaja::Imprimir(int operacion)
 
         const int P = t.fieldAsInteger(QStringLiteral("TipoPago"));
         const double L = t.fieldAsFloat(QStringLiteral("Liquido"));
-        // The lines of an order are already counted by the order's collection row.
-        const bool cuenta = !(T == TdmHojaCaja::RegistroLinea && (operacion == 1 || operacion == 2));
+        // The money counts by the collections: a line only shows its amount.
+        const bool cuenta = T != TdmHojaCaja::RegistroLinea;
         ReportLabel* columnas[] = {qxtEfectivo, qxtTalones, qxtTarjetas};
         double* sumas[] = {&dia_.SumaEfectivo, &dia_.SumaTalon, &dia_.SumaTarjetas};
         // A payment type without a column prints no amount (never the previous row's).
@@ -427,6 +442,7 @@ void TfrmReportHojaCaja::bndGrupoPieBeforePrint(bool&)
 void TfrmReportHojaCaja::bndGrupoPieAfterPrint(bool)
 {
     dia_ = Acumuladores{};
+    ventaContada_ = -1;
     mesNuevo_ = false;
     dm_->memIvas.close();
     dm_->memIvas.open();

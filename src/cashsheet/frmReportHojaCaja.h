@@ -105,6 +105,7 @@ private:
     InformesPosteriores posteriores_;
 
     Acumuladores dia_;
+    double ventaContada_ = -1;   // the last direct sale counted in the day's sales
     QString fechaPie_;
     bool pieImpreso_ = false;
     bool mesNuevo_ = true;

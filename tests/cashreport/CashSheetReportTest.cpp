@@ -313,6 +313,48 @@ TEST_F(CashSheetReportTest, ADayInsideARangePrintsWhatItPrintsAlone)
     }
 }
 
+TEST_F(CashSheetReportTest, DirectSalesPaidInPartsCountTheMoneyCollectedAndTheSaleOnce)
+{
+    venta(1, "2013-06-15 10:00", 0, 100, "2013-06-15 10:00");    // 60 in cash and 40 by card
+    linea(1, "MON-1", 82.64, 17.36, 21);
+    cobro(1, "2013-06-15 10:00", 60, Efectivo);
+    cobro(1, "2013-06-15 10:01", 40, Tarjeta);
+    venta(2, "2013-06-14 12:00", 0, 50, "2013-06-15 12:00");     // 20 on the 14th, the rest on the 15th
+    linea(2, "SOL-2", 41.32, 8.68, 21);
+    cobro(2, "2013-06-14 12:00", 20, Efectivo);
+    cobro(2, "2013-06-15 12:00", 30, Tarjeta);
+    const auto dia = [&](int d) {
+        const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, d), DateTime::fromYmd(2013, 6, d), 0,
+                                          [&] { control<QCheckBox>(QStringLiteral("chxTotalesDia"))->setChecked(true); });
+        EXPECT_NE(doc, nullptr);
+        return doc ? std::make_pair(bands(*doc, QStringLiteral("bndDetalle")), bands(*doc, QStringLiteral("bndGrupoPie")).first())
+                   : std::make_pair(QList<QStringList>(), QStringList());
+    };
+
+    const auto [detalle15, pie15] = dia(15);
+    // Each part with its amount in its column; the lines once, under the sale's first part,
+    // with no amount of their own.
+    QStringList filas;
+    for (const QStringList& f : detalle15)
+        filas << f.mid(5, 1).join(QString()) + '|' + f.mid(8).join('|');
+    EXPECT_EQ(filas, (QStringList{"Puig, Ana|60,00 €|||", "Linea MON-1||||", "Puig, Ana|||40,00 €|",
+                                  "Puig, Ana|||30,00 €|", "Linea SOL-2||||"}));
+    EXPECT_EQ(pie15[1], QStringLiteral("60,00 €"));   // Efectivo: what was collected in cash that day
+    EXPECT_EQ(pie15[3], QStringLiteral("70,00 €"));   // Tarjetas
+    EXPECT_EQ(after(pie15, QStringLiteral("Dinero En Caja ......................")), QStringLiteral("60,00 €"));
+    EXPECT_EQ(before(pie15, QStringLiteral("Ventas Directas ........")), QStringLiteral("2"));
+    EXPECT_EQ(after(pie15, QStringLiteral("Ventas Directas ........")), QStringLiteral("150,00 €"));
+    EXPECT_EQ(vatRows(pie15), (QStringList{"123,96 € 21,00 % IVA 26,04 €"}));
+
+    // The 14th has the first part of the second sale and none of its lines.
+    const auto [detalle14, pie14] = dia(14);
+    ASSERT_EQ(detalle14.size(), 1);
+    EXPECT_EQ(detalle14[0][8], QStringLiteral("20,00 €"));
+    EXPECT_EQ(pie14[1], QStringLiteral("20,00 €"));
+    EXPECT_EQ(before(pie14, QStringLiteral("Ventas Directas ........")), QStringLiteral("0"));
+    EXPECT_TRUE(vatRows(pie14).isEmpty());
+}
+
 TEST_F(CashSheetReportTest, DayAndMonthTotalsSwitchedOff)
 {
     venta(1, "2013-06-15 10:00", 0, 12.1, "2013-06-15 10:00");

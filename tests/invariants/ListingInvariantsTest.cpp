@@ -125,6 +125,27 @@ protected:
         return t;
     }
 
+    // Every row of a query as texts, on a copy of the history's database.
+    QList<QStringList> consulta(const QString& sql, int columnas)
+    {
+        const QString copia = scratch().filePath(QStringLiteral("q%1.fdb").arg(++contador_));
+        DatabaseFile::copy(db(GetParam()), copia);
+        Database base;
+        base.open(copia);
+        Dataset d(QStringLiteral("dstConsulta"));
+        d.setDatabase(&base);
+        d.setSql(sql);
+        d.open();
+        QList<QStringList> filas;
+        for (d.first(); !d.eof(); d.next()) {
+            QStringList f;
+            for (int i = 0; i < columnas; ++i)
+                f << d.fieldAsText(d.fieldName(i));
+            filas << f;
+        }
+        return filas;
+    }
+
     double suma(const QString& sql)
     {
         const QString copia = scratch().filePath(QStringLiteral("q%1.fdb").arg(++contador_));
@@ -179,6 +200,35 @@ TEST_P(Historia, ADayOfTheCashSheetPrintsTheSameAloneAsInsideARange)
             EXPECT_EQ(diaHoja(solo, dia), diaHoja(rango, dia));
         }
     }
+}
+
+TEST_P(Historia, EachDaysPaymentColumnsAreTheMoneyCollectedThatDay)
+{
+    // Cash, cheque and card totals of each day, from the collections themselves.
+    QMap<QString, QList<long long>> cobrado;
+    for (const QStringList& f : consulta(QStringLiteral(
+             "select cast(CO.FECHA as date) DIA, FP.TIPO_PAGO, cast(sum(CO.IMPORTE_M1) * 100 as bigint) CENTIMOS from COBRO CO "
+             "join FORMA_PAGO FP on FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO "
+             "where FP.TIPO_PAGO between 0 and 2 and cast(CO.FECHA as date) between '2012-08-16' and '2012-09-15' "
+             "group by 1, 2"), 3)) {
+        QList<long long>& dia = cobrado[f[0]];
+        dia.resize(3);
+        dia[f[1].toInt()] = f[2].toLongLong();
+    }
+    ASSERT_FALSE(cobrado.isEmpty());
+    QString dia;
+    int dias = 0;
+    for (const QStringList& f : entre({"--listado", "hoja", "--iva", "cobro"})) {
+        if (f.first().startsWith(QStringLiteral("Hoja de Caja del día ")))
+            dia = f.first().mid(21);
+        if (f.first() != QStringLiteral("Totales....") || f.size() < 4)
+            continue;
+        SCOPED_TRACE(dia.toStdString());
+        const QList<long long> esperado = cobrado.value(dia, QList<long long>(3, 0));
+        EXPECT_EQ((QList<long long>{cents(f[1]), cents(f[2]), cents(f[3])}), esperado);
+        ++dias;
+    }
+    EXPECT_GE(dias, 20);
 }
 
 TEST_P(Historia, TheFourJournalLayoutsAgreeRateByRate)
