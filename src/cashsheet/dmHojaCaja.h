@@ -115,7 +115,8 @@ public:
 
     // IdMVenta, Talon, TipoOperacion, GrupoVenta, Agentes, Referencia, Descripcion, DtoLinea,
     // DtoGlobal, TipoPago, Liquido, TipoRegistros, IdPaciente, Fecha, BaseImponible, Iva,
-    // porcentajeIva, Orden, FechaPagado, FacSimple, FacSimpleSerie; sorted by Orden.
+    // porcentajeIva, Orden, FechaPagado, FacSimple, FacSimpleSerie, CobroParcial (1 on a collection
+    // that pays a direct sale in part); sorted by Orden.
     MemTable memHojaCaja{QStringLiteral("memHojaCaja")};
     MemTable memGrupos{QStringLiteral("memGrupos")};   // Grupo; sorted by Grupo
     MemTable memIvas{QStringLiteral("memIvas")};       // BaseImponible, Iva, PorcentajeIva; sorted by PorcentajeIva

@@ -50,6 +50,8 @@ public:
     // Half away from zero, on the amount's 15-significant-digit decimal form (2.675 -> 2.68).
     static double Redondear(double importe);
 
+    // The table operations below read and write the fields by position: every table they are
+    // given must have been defined by DefinirTabla.
     // Gives the table its three fields and its order, and opens it empty.
     static void DefinirTabla(MemTable& tabla);
     // Adds base and VAT to the row of the percentage (exact match), appending a row when there
