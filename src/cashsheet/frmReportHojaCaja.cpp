@@ -43,6 +43,12 @@ const Columna kColumnas[] = {
 constexpr qreal kAlturaDetalle = 24;
 constexpr qreal kAnchoPagina = 756;   // between the 6 mm side margins
 
+// The row's payment is a delivery note (payment type 3), which no cash-basis VAT counts.
+bool albaran(const Dataset& d)
+{
+    return d.fieldAsInteger(QStringLiteral("TIPO_PAGO")) == 3;
+}
+
 } // namespace
 
 TfrmReportHojaCaja::TfrmReportHojaCaja(QObject* propietario)
@@ -581,17 +587,19 @@ int TfrmReportHojaCaja::IvaCajaCobrosEncargos()
         const DateTime diaFecha = diaActual();
         const QString dia = SqlDateLiteral(diaFecha);
         const QString sql = QStringLiteral("Select CAST(CO.FECHA AS DATE) FECHA, CO.IMPORTE_M1, MV.N_TALON, CO.TICKET, CO.ID_TIENDA TIENDA_COBRO, ")
-            + QStringLiteral("MV.ID_TIENDA TIENDA_VENTA From MVENTA MV ")
+            + QStringLiteral("MV.ID_TIENDA TIENDA_VENTA, FP.TIPO_PAGO From MVENTA MV ")
             + QStringLiteral("INNER JOIN COBRO CO On (CO.ID_MVENTA = MV.ID_MVENTA AND CAST(CO.FECHA AS DATE) = '") + dia + QStringLiteral("' ")
             + (condicionCobros_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionCobros_)
-            + QStringLiteral(") where MV.TIPO_OPERACION IN (1, 2) AND CAST(MV.FECHA_PAGADO AS DATE) != '") + dia + QStringLiteral("'");
+            + QStringLiteral(") LEFT JOIN FORMA_PAGO FP On FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO")
+            + QStringLiteral(" where MV.TIPO_OPERACION IN (1, 2) AND CAST(MV.FECHA_PAGADO AS DATE) != '") + dia + QStringLiteral("'");
         if (dm_->AbrirQuery(TdmHojaCaja::ConsultaAux, sql, QString()) != 0)
             return -1;
         const TCalculoIva calculo = dm_->CalculoIva();
         Dataset& aux = dm_->dstAux;
         for (aux.first(); !aux.eof(); aux.next()) {
             const double importe = aux.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
-            if (importe != 0)
+            // A down payment by delivery note is not money collected: it is not declared.
+            if (importe != 0 && !albaran(aux))
                 EditarTablaIvas(calculo.DesglosarFecha(importe, diaFecha));
         }
         return 0;
@@ -603,12 +611,14 @@ int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
     return Guarded(*this, QStringLiteral("IvaCajaEncargosTerminados"), [&] {
         const DateTime diaFecha = diaActual();
         const QString dia = SqlDateLiteral(diaFecha);
-        const QString maestro = QStringLiteral("Select MV.ID_MVENTA, MV.ID_TIENDA, MV.N_TALON From MVENTA MV ")
+        const QString maestro = QStringLiteral("Select MV.ID_MVENTA, MV.ID_TIENDA, MV.N_TALON, FP.TIPO_PAGO From MVENTA MV ")
+            + QStringLiteral("LEFT JOIN FORMA_PAGO FP On FP.ID_FORMA_PAGO = MV.ID_FORMA_PAGO ")
             + QStringLiteral("where MV.TIPO_OPERACION IN (1, 2) AND CAST(MV.FECHA_PAGADO AS DATE) = '") + dia + QStringLiteral("'");
         const QString detalle = QStringLiteral("Select SUM(DV.BI_BASE_M1) BIBASEM1, SUM(DV.BI_IVA_M1) BIIVAM1, DV.IVA from DVENTA DV ")
             + QStringLiteral(" Where DV.ID_MVENTA = :ID_MVENTA ") + QStringLiteral(" GROUP BY DV.IVA ");
         // Every collection of the order up to that day: the earlier ones were declared on their days.
-        const QString detalle2 = QStringLiteral("Select CO.IMPORTE_M1, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA from COBRO CO ")
+        const QString detalle2 = QStringLiteral("Select CO.IMPORTE_M1, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA, FP.TIPO_PAGO from COBRO CO ")
+            + QStringLiteral("LEFT JOIN FORMA_PAGO FP On FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO ")
             + QStringLiteral("where CO.ID_MVENTA = :ID_MVENTA AND CAST(CO.FECHA AS DATE) <= '") + dia + QStringLiteral("'");
         const int r = dm_->AbrirQueryMDD(maestro, detalle, detalle2);
         if (r != 0)
@@ -618,6 +628,10 @@ int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
         Dataset& lineas = dm_->dstDetalle;
         Dataset& cobros = dm_->dstDetalle2;
         for (m.first(); !m.eof(); m.next()) {
+            // An order settled by delivery note enters nothing on its day; its down payments
+            // stay declared on theirs.
+            if (albaran(m))
+                continue;
             double t = 0;
             if (TiendaSeleccionada(m.fieldAsFloat(QStringLiteral("ID_TIENDA")))) {
                 for (lineas.first(); !lineas.eof(); lineas.next()) {
@@ -631,7 +645,7 @@ int TfrmReportHojaCaja::IvaCajaEncargosTerminados()
             // A down payment is taken back at the rate it was declared with; what the lines and the
             // payments still differ by is the day's, at the day's rate.
             for (cobros.first(); !cobros.eof(); cobros.next()) {
-                if (!TiendaSeleccionada(cobros.fieldAsFloat(QStringLiteral("ID_TIENDA"))))
+                if (!TiendaSeleccionada(cobros.fieldAsFloat(QStringLiteral("ID_TIENDA"))) || albaran(cobros))
                     continue;
                 const double importe = cobros.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
                 const DateTime fecha = cobros.fieldAsDateTime(QStringLiteral("FECHA"));

@@ -214,8 +214,11 @@ int TdmDiarioIva::TablaDiarioVentas()
         if (Cancelar() == EstadoCancelado)
             return EstadoCancelado;
         const Dataset& maestro = dstMaestro;
+        // A delivery note is not money collected: a sale settled by one enters nothing, and a
+        // down payment made by one was never declared, so it is not taken back either.
+        const double albaran = FormasPagoAlbaran();
         for (dstMaestro.first(); !dstMaestro.eof(); dstMaestro.next()) {
-            if (maestro.fieldAsFloat(QStringLiteral("ID_FORMA_PAGO")) == FormasPagoAlbaran())
+            if (maestro.fieldAsFloat(QStringLiteral("ID_FORMA_PAGO")) == albaran)
                 continue;
             const DateTime pagado = maestro.fieldAsDateTime(QStringLiteral("FECHA_PAGADO"));
             const double talon = maestro.fieldAsFloat(QStringLiteral("N_TALON"));
@@ -263,7 +266,8 @@ int TdmDiarioIva::TablaDiarioVentas()
                 };
                 const TCalculoIva calculo = CalculoIva();
                 for (dstDetalle2.first(); !dstDetalle2.eof(); dstDetalle2.next()) {
-                    if (!TiendaSeleccionada(dstDetalle2.fieldAsFloat(QStringLiteral("ID_TIENDA"))))
+                    if (!TiendaSeleccionada(dstDetalle2.fieldAsFloat(QStringLiteral("ID_TIENDA")))
+                        || dstDetalle2.fieldAsFloat(QStringLiteral("ID_FORMA_PAGO")) == albaran)
                         continue;
                     const DateTime fecha = dstDetalle2.fieldAsDateTime(QStringLiteral("FECHA"));
                     const double cobrado = dstDetalle2.fieldAsFloat(QStringLiteral("IMPORTE_M1"));
@@ -311,8 +315,9 @@ int TdmDiarioIva::TablaDiarioCobros()
         if (Cancelar() == EstadoCancelado)
             return EstadoCancelado;
         const Dataset& maestro = dstMaestro;
+        const double albaran = FormasPagoAlbaran();
         for (dstMaestro.first(); !dstMaestro.eof(); dstMaestro.next()) {
-            if (maestro.fieldAsFloat(QStringLiteral("ID_FORMA_PAGO")) == FormasPagoAlbaran())
+            if (maestro.fieldAsFloat(QStringLiteral("ID_FORMA_PAGO")) == albaran)
                 continue;
             const DateTime fecha = maestro.fieldAsDateTime(QStringLiteral("FECHA"));
             // The detail streams: keep the last sale row's values while walking it.

@@ -246,6 +246,33 @@ TEST_P(Historia, TheFourJournalLayoutsAgreeRateByRate)
     }
 }
 
+TEST_P(Historia, ACashSheetDaysCashDateVatIsThatDaysJournal)
+{
+    // The journal's summary by days: a day's first rate row names the day, the next ones do not.
+    static const QRegularExpression fecha(QStringLiteral("^[0-9]{2}/[0-9]{2}/[0-9]{4}$"));
+    QMap<QString, QList<QStringList>> diario;
+    QString dia;
+    for (const QStringList& f : entre({"--listado", "diario", "--iva", "caja", "--tipo", "dias"})) {
+        if (f.size() != 4)
+            continue;
+        if (fecha.match(f.first()).hasMatch())
+            dia = f.first();
+        if (!dia.isEmpty())
+            diario[dia] << f;
+    }
+    int dias = 0;
+    for (const QStringList& f : entre({"--listado", "hoja", "--iva", "caja"})) {
+        if (f.first().startsWith(QStringLiteral("Hoja de Caja del día ")))
+            dia = f.first().mid(21);
+        if (f.first() != QStringLiteral("Totales...."))
+            continue;
+        SCOPED_TRACE(dia.toStdString());
+        EXPECT_EQ(tipos({f}), tipos(diario.value(dia)));
+        ++dias;
+    }
+    EXPECT_GE(dias, 20);
+}
+
 TEST_P(Historia, TheCollectionDateJournalCoversTheLinesOfTheSalesCollected)
 {
     const PorTipo resumido = tipos(entre({"--listado", "diario", "--iva", "cobro", "--tipo", "resumido"}));

@@ -32,7 +32,7 @@ protected:
         "Select DV.ID_MVENTA, DV.BI_BASE_M1, DV.BI_IVA_M1, IVA, DV.REFERENCIA, DV.DESCRIPCION from DVENTA DV "
         " Where DV.ID_MVENTA = :ID_MVENTA ");
     static inline const QString kCobrosVenta = QStringLiteral(
-        "Select CO.IMPORTE_M1, CO.TICKET, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA from COBRO CO "
+        "Select CO.IMPORTE_M1, CO.TICKET, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO from COBRO CO "
         "where CO.ID_MVENTA = :ID_MVENTA ORDER BY CO.FECHA ");
     static QString cobrosCaja(const QString& fechas, const QString& tiendas)
     {
