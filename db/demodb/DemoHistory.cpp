@@ -336,7 +336,8 @@ private:
         if (rng_.chance(12))
             line.dtoLinea = rng_.pick(kLineDiscounts);
         line.rate = rateOn(kArticles[articleIndex].vat, sale.fecha.date());
-        line.grupo = kFamilies[kArticles[articleIndex].family].group + 1;
+        // Now and then an article the shop never put in a sales group.
+        line.grupo = rng_.chance(3) ? 0 : kFamilies[kArticles[articleIndex].family].group + 1;
         const int r = rng_.between(0, 99);
         if (r < 4) {
             // First agent left out, second one set: the line still names who sold it.
@@ -381,13 +382,19 @@ private:
         return sales_.back();
     }
 
-    void pay(const Sale& sale, const QDateTime& when, qint64 cents, int form)
+    // Another store of the chain, when there is one: customers pay where it suits them.
+    int otherStore(int tienda) const
+    {
+        return options_.tiendas < 2 ? tienda : tienda % options_.tiendas + 1;
+    }
+
+    void pay(const Sale& sale, const QDateTime& when, qint64 cents, int form, int tienda = 0)
     {
         if (cents == 0)
             return;
         Payment p;
         p.sale = sale.id;
-        p.tienda = sale.tienda;
+        p.tienda = tienda != 0 ? tienda : sale.tienda;
         p.fecha = when;
         p.importe = cents;
         p.formaPago = form;
@@ -467,10 +474,31 @@ private:
         const int lines = rng_.between(1, 100) <= 55 ? 1 : rng_.between(2, 3);
         for (int i = 0; i < lines; ++i)
             addLine(sale, store, article({Sol, Accesorio, Contacto, Liquido, Lectura}), rng_.chance(10) ? 2 : 1);
+        if (rng_.chance(2)) {
+            // A return: the article comes back and the money goes back in cash.
+            sale.lines.resize(1);
+            sale.lines[0].units = -1;
+        }
         price(sale);
         sale.pagado = when;
         sale.formaPago = directForm();
-        if (sale.formaPago != FpAlbaran && sale.liquido > 2000 && rng_.chance(8)) {
+        if (sale.liquido < 0) {
+            sale.formaPago = FpEfectivo;
+            pay(sale, when, sale.liquido, FpEfectivo);
+        } else if (sale.formaPago != FpAlbaran && sale.liquido > 3000 && rng_.chance(4)) {
+            // Part now, the rest on a later day, sometimes in another store: the sale is paid
+            // when the rest comes in.
+            const qint64 now = sale.liquido / 2 / 100 * 100;
+            const QDateTime later = at(openDayOnOrAfter(when.date().addDays(rng_.between(1, 4))), rng_.between(600, 1190));
+            const int id = sale.id;
+            pay(sale, when, now, FpEfectivo);
+            Sale& s = sales_[size_t(id - 1)];
+            s.pagado = later;
+            s.formaPago = cardForm();
+            pay(s, later, s.liquido - now, s.formaPago, rng_.chance(30) ? otherStore(s.tienda) : 0);
+            issue(id, when, Both);
+            return;
+        } else if (sale.formaPago != FpAlbaran && sale.liquido > 2000 && rng_.chance(8)) {
             // Part in cash, the rest by card, at the same moment.
             const qint64 cashPart = std::min<qint64>(sale.liquido - 100, 2000);
             pay(sale, when, cashPart, FpEfectivo);
@@ -517,7 +545,8 @@ private:
         if (rng_.chance(75)) {
             const qint64 down = std::max<qint64>(1000, (sale.liquido * rng_.between(30, 50) / 100) / 500 * 500);
             if (down < sale.liquido) {
-                pay(sale, when.addSecs(60), down, rng_.chance(60) ? FpEfectivo : cardForm());
+                // Now and then the down payment is charged to an insurer by delivery note.
+                pay(sale, when.addSecs(60), down, rng_.chance(5) ? FpAlbaran : rng_.chance(60) ? FpEfectivo : cardForm());
                 paid = down;
             }
         }
@@ -540,7 +569,15 @@ private:
         finished.pagado = pickup;
         const int form = rng_.chance(3) ? FpAlbaran : rng_.chance(55) ? cardForm() : rng_.chance(90) ? FpEfectivo : FpTalon;
         finished.formaPago = form;
-        pay(finished, pickup, finished.liquido - paid, form);
+        const int tienda = rng_.chance(4) ? otherStore(finished.tienda) : 0;
+        const qint64 rest = finished.liquido - paid;
+        if (form != FpAlbaran && rest > 4000 && rng_.chance(4)) {
+            // Part charged to an insurer by delivery note, the rest paid at the counter.
+            pay(finished, pickup, 2000, FpAlbaran, tienda);
+            pay(finished, pickup.addSecs(20), rest - 2000, form, tienda);
+        } else {
+            pay(finished, pickup, rest, form, tienda);
+        }
         issue(saleId, pickup, Cobro);
     }
 
@@ -566,6 +603,10 @@ private:
         std::vector<int> ticket(size_t(options_.tiendas) + 1, 0);
         for (Payment& p : payments_)
             p.ticket = ++ticket[size_t(p.tienda)];
+        // Collections keyed in late: their record numbers do not follow their times.
+        for (size_t i = 1; i < payments_.size(); ++i)
+            if (rng_.chance(3))
+                std::swap(payments_[i - 1], payments_[i]);
         std::stable_sort(cash_.begin(), cash_.end(), [](const CashMove& a, const CashMove& b) { return a.fecha < b.fecha; });
     }
 
