@@ -503,6 +503,35 @@ TEST_F(CashSheetReportTest, DayVatByCashDateSplitsAtTheRateOfTheDayGivingTheCent
               (QStringList{"127,11 € 18,00 % IVA 22,89 €", "49,55 € 21,00 % IVA 10,40 €"}));
 }
 
+TEST_F(CashSheetReportTest, DayVatByCashDateLeavesOutWhatWasPaidByDeliveryNote)
+{
+    exec({"update EMPRESA set ID_IVA_DEFECTO = 1"});   // 21 %
+    // Paid 30 by delivery note and 20 in cash on the 10th, 50,50 in cash and 20,50 by delivery
+    // note when picked up on the 15th.
+    venta(1, "2013-06-10 10:00", 1, 121, "2013-06-15 10:00");
+    linea(1, "MON-1", 100, 21, 21);
+    cobro(1, "2013-06-10 10:00", 30, Albaran);
+    cobro(1, "2013-06-10 10:05", 20, Efectivo);
+    cobro(1, "2013-06-15 10:00", 50.5, Efectivo);
+    cobro(1, "2013-06-15 10:01", 20.5, Albaran);
+    // Settled by delivery note when picked up, after 10 in cash on the 10th.
+    venta(2, "2013-06-10 11:00", 1, 60.5, "2013-06-15 11:00");
+    exec({QStringLiteral("update MVENTA set ID_FORMA_PAGO = %1 where ID_MVENTA = 2").arg(Albaran)});
+    linea(2, "LC-1", 50, 10.5, 21);
+    cobro(2, "2013-06-10 11:00", 10, Efectivo);
+    cobro(2, "2013-06-15 11:00", 50.5, Albaran);
+    const auto rows = [&](const DateTime& day) {
+        const ReportDocument* doc = print(day, day, 2);
+        EXPECT_NE(doc, nullptr);
+        return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
+    };
+    // The cash of the 10th: 20 (16,53 + 3,47) and 10 (8,26 + 1,74).
+    EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 10)), (QStringList{"24,79 € 21,00 % IVA 5,21 €"}));
+    // The lines of the first order, less the 20 in cash it had paid, less what is still not
+    // cash (121 - 70,50 at the day's rate): the 50,50 in cash of the day. The second adds nothing.
+    EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 15)), (QStringList{"41,73 € 21,00 % IVA 8,77 €"}));
+}
+
 TEST_F(CashSheetReportTest, GroupAndCardReportsFollowTheCashSheetWhenTicked)
 {
     exec({"insert into FORMA_PAGO (ID_FORMA_PAGO, CODIGO, DESCRIPCION, TIPO_PAGO) values (10, 10, 'Visa', 2)"});
