@@ -607,6 +607,12 @@ void TdmHojaCaja::MostrarPorcentaje()
     Interaction::current().processEvents();
 }
 
+void TdmHojaCaja::SolicitarCancelacion()
+{
+    if (porcentaje_)
+        porcentaje_->btnCancelarClick();
+}
+
 void TdmHojaCaja::LiberarPorcentaje()
 {
     delete porcentaje_.data();

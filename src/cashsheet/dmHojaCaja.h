@@ -94,6 +94,8 @@ public:
     qint16 ComprobarCancelacion();
     void MostrarPorcentaje();
     void LiberarPorcentaje();
+    // Presses "&Cancelar" of the progress window, when one is up.
+    void SolicitarCancelacion();
     // The progress window while a listing is filled, else null.
     TfrmPorcentajeListado* Porcentaje() const { return porcentaje_; }
     // Closes every database dataset.

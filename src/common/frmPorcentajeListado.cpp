@@ -51,7 +51,7 @@ TfrmPorcentajeListado::TfrmPorcentajeListado(QWidget* propietario)
     imagen->setAttribute(Qt::WA_TranslucentBackground);
     imagen->setPixmap(imagenBusqueda());
 
-    auto* texto = new QLabel(QStringLiteral("Buscando Registros..."), this);
+    auto* texto = texto_ = new QLabel(QStringLiteral("Buscando Registros..."), this);
     texto->setObjectName(QStringLiteral("Label1"));
     texto->setGeometry(0, 142, 216, 24);
     texto->setAlignment(Qt::AlignCenter);
@@ -81,6 +81,16 @@ void TfrmPorcentajeListado::FormCreate()
 void TfrmPorcentajeListado::PermitirCancelar(bool permitir)
 {
     btnCancelar_->setEnabled(permitir);
+}
+
+void TfrmPorcentajeListado::SetTexto(const QString& texto)
+{
+    texto_->setText(texto);
+}
+
+QString TfrmPorcentajeListado::Texto() const
+{
+    return texto_->text();
 }
 
 void TfrmPorcentajeListado::btnCancelarClick()

@@ -1,6 +1,6 @@
-// TfrmPorcentajeListado: the small "Buscando" window shown while a listing's data is gathered. It
-// measures nothing: it shows a fixed text and picture and remembers whether "&Cancelar" was
-// pressed. The flag starts false in every new window and, once set, is never reset, so a cancel
+// TfrmPorcentajeListado: the small "Buscando" window shown while a listing's data is gathered and
+// its pages are laid out. It shows a text (what is being done, how far) and a picture and
+// remembers whether "&Cancelar" was pressed. The flag starts false in every new window and, once set, is never reset, so a cancel
 // never carries over to the next run (each run creates its own window).
 //
 // The data modules create it owned by the host's main window, show it through the interaction
@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 
 namespace lumetra {
@@ -22,6 +23,9 @@ public:
     bool Cancelado() const { return cancelado_; }
     // Enables or disables "&Cancelar".
     void PermitirCancelar(bool permitir);
+    // What the window says it is doing ("Buscando Registros..." until told otherwise).
+    void SetTexto(const QString& texto);
+    QString Texto() const;
 
     void FormCreate();
     void btnCancelarClick();
@@ -31,6 +35,7 @@ protected:
 
 private:
     QPushButton* btnCancelar_ = nullptr;
+    QLabel* texto_ = nullptr;
     bool cancelado_ = false;
 };
 

@@ -218,6 +218,8 @@ int TdmDiarioIva::TablaDiarioVentas()
         // down payment made by one was never declared, so it is not taken back either.
         const double albaran = FormasPagoAlbaran();
         for (dstMaestro.first(); !dstMaestro.eof(); dstMaestro.next()) {
+            if (CanceladoEnCurso())
+                return EstadoCancelado;
             if (maestro.fieldAsFloat(QStringLiteral("ID_FORMA_PAGO")) == albaran)
                 continue;
             const DateTime pagado = maestro.fieldAsDateTime(QStringLiteral("FECHA_PAGADO"));
@@ -317,6 +319,8 @@ int TdmDiarioIva::TablaDiarioCobros()
         const Dataset& maestro = dstMaestro;
         const double albaran = FormasPagoAlbaran();
         for (dstMaestro.first(); !dstMaestro.eof(); dstMaestro.next()) {
+            if (CanceladoEnCurso())
+                return EstadoCancelado;
             if (maestro.fieldAsFloat(QStringLiteral("ID_FORMA_PAGO")) == albaran)
                 continue;
             const DateTime fecha = maestro.fieldAsDateTime(QStringLiteral("FECHA"));
@@ -430,6 +434,24 @@ void TdmDiarioIva::MostrarPorcentaje()
     porcentaje_->PermitirCancelar(true);
     Interaction::current().showWindow(*porcentaje_);
     Interaction::current().processEvents();
+}
+
+bool TdmDiarioIva::CanceladoEnCurso()
+{
+    if (ultimaComprobacion_.isValid() && ultimaComprobacion_.elapsed() < 40)
+        return false;
+    ultimaComprobacion_.start();
+    if (ComprobarCancelacion() != EstadoCancelado)
+        return false;
+    estado_ = EstadoCancelado;
+    CerrarConsultas();
+    return true;
+}
+
+void TdmDiarioIva::SolicitarCancelacion()
+{
+    if (porcentaje_)
+        porcentaje_->btnCancelarClick();
 }
 
 void TdmDiarioIva::LiberarPorcentaje()

@@ -23,6 +23,7 @@
 #include "platform/format/DateTime.h"
 #include "platform/memtable/MemTable.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -97,6 +98,8 @@ public:
     qint16 ComprobarCancelacion();
     void MostrarPorcentaje();
     void LiberarPorcentaje();
+    // Presses "&Cancelar" of the progress window, when one is up.
+    void SolicitarCancelacion();
     TfrmPorcentajeListado* Porcentaje() const { return porcentaje_; }
     // Closes every database dataset.
     void CerrarConsultas();
@@ -130,6 +133,9 @@ private:
     QPointer<TFPago> fPago_;   // owned by the host window once created
     QPointer<TfrmPorcentajeListado> porcentaje_;
     int estado_ = EstadoCorrecto;
+    QElapsedTimer ultimaComprobacion_;
+    // Inside a long pass: looks at "&Cancelar" a few times a second; true once it was pressed.
+    bool CanceladoEnCurso();
     qint16 tipoListado_ = 0;
     QStringList tiendas_;
     double baseCalculada_ = 0;

@@ -146,6 +146,12 @@ void SolicitudListado::MarcarTiendas(const TiendasListado& lista, const QList<in
 
 QString SolicitudListado::ErrorFechas() const
 {
+    // A text that is not a date is refused as typed, never read as another date or as none.
+    const bool usaDesde = operador >= TCondiciones::Igual && operador <= TCondiciones::Entre;
+    if (usaDesde && !errorDesde.isEmpty())
+        return errorDesde;
+    if (operador == TCondiciones::Entre && !errorHasta.isEmpty())
+        return errorHasta;
     // An empty date would make the query compare with no date at all.
     if (operador >= TCondiciones::Igual && operador <= TCondiciones::Menor && desde.isZero())
         return QStringLiteral("La Fecha No Puede ser Vacia");

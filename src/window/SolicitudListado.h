@@ -61,6 +61,8 @@ public:
     int operador = TCondiciones::Todos;   // code of the date operator; Igual..Entre take dates
     DateTime desde;             // the zero date: the field is empty
     DateTime hasta;
+    QString errorDesde;         // why the typed start is not a date ("" when it is one or is empty)
+    QString errorHasta;
 
     bool todasLasTiendas = false;   // "[Todas las Tiendas Seleccionadas]" ticked: no store condition
     QList<int> tiendas;             // the ticked stores' ids, in the list's order

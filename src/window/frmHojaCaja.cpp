@@ -18,6 +18,8 @@
 #include "platform/ui/DateEdit.h"
 #include "platform/ui/Interaction.h"
 #include "platform/ui/NavBar.h"
+#include "platform/report/ReportProgress.h"
+#include "common/frmPorcentajeListado.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,6 +34,7 @@
 #include <QMdiSubWindow>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -472,6 +475,8 @@ SolicitudListado TfrmHojaCaja::Solicitud(int listado) const
         s.operador = parametros_->Condiciones->CodigoOperador(pagina.operador->currentText());
         s.desde = pagina.inicio->value();
         s.hasta = pagina.fin->value();
+        s.errorDesde = pagina.inicio->error();
+        s.errorHasta = pagina.fin->error();
         QList<int> marcadas;
         for (int i = 0; i < pagina.tiendas->count(); ++i)
             if (pagina.tiendas->isChecked(i))
@@ -552,6 +557,77 @@ void TfrmHojaCaja::nbiImprimirClick()
 
 int TfrmHojaCaja::Imprimir(const SolicitudListado& solicitud)
 {
+    // One listing at a time: F5 or "Imprimir" while one runs is refused.
+    if (imprimiendo_) {
+        sbrAyuda->showMessage(QStringLiteral("Espere a que termine el listado en curso o cancélelo"), 5000);
+        return resultado_;
+    }
+    imprimiendo_ = true;
+    cancelacionPedida_ = false;
+    // While it runs the window takes no other command: its pages and links are disabled.
+    const QPointer<QWidget> foco = isAncestorOf(QApplication::focusWidget()) ? QApplication::focusWidget() : nullptr;
+    nbrListado->setEnabled(false);
+    pclListado->setEnabled(false);
+    int r = 0;
+    {
+        const ReportProgress::Scope progreso([this](int filas, int total, int paginas) { return progresoInforme(filas, total, paginas); });
+        r = imprimirListado(solicitud);
+    }
+    cerrarProgreso();
+    nbrListado->setEnabled(true);
+    pclListado->setEnabled(true);
+    if (foco)
+        foco->setFocus();
+    imprimiendo_ = false;
+    // A close asked for while it ran was a cancel: the window closes now that it has stopped.
+    if (cierrePendiente_) {
+        cierrePendiente_ = false;
+        QTimer::singleShot(0, this, [this] { cerrar(); });
+    }
+    return r;
+}
+
+void TfrmHojaCaja::cancelarListado()
+{
+    cancelacionPedida_ = true;
+    if (dmHojaCaja_)
+        dmHojaCaja_->SolicitarCancelacion();
+    if (dmDiarioIva_)
+        dmDiarioIva_->SolicitarCancelacion();
+    if (progreso_)
+        progreso_->btnCancelarClick();
+}
+
+bool TfrmHojaCaja::progresoInforme(int filas, int total, int paginas)
+{
+    if (cancelacionPedida_)
+        return false;
+    // A few times a second: enough for "&Cancelar" to answer at once, cheap on every row.
+    if (ultimoProgreso_.isValid() && ultimoProgreso_.elapsed() < 40)
+        return true;
+    ultimoProgreso_.start();
+    if (!progreso_) {
+        progreso_ = new TfrmPorcentajeListado(parametros_ ? parametros_->Propietario : nullptr);
+        progreso_->PermitirCancelar(true);
+        Interaction::current().showWindow(*progreso_);
+    }
+    const int porcentaje = total > 0 ? int(qint64(filas) * 100 / total) : 0;
+    progreso_->SetTexto(QStringLiteral("Página %1 - %2 %").arg(std::max(paginas, 1)).arg(porcentaje));
+    Interaction::current().processEvents();
+    return !cancelacionPedida_ && !(progreso_ && progreso_->Cancelado());
+}
+
+void TfrmHojaCaja::cerrarProgreso()
+{
+    if (progreso_ && progreso_->Cancelado())
+        cancelacionPedida_ = true;
+    delete progreso_.data();
+    progreso_ = nullptr;
+    ultimoProgreso_.invalidate();
+}
+
+int TfrmHojaCaja::imprimirListado(const SolicitudListado& solicitud)
+{
     switch (solicitud.listado) {
     case ListadoHojaCaja: return ImprimirHojaCaja(solicitud);
     case ListadoDiario: return ImprimirDiario(solicitud);
@@ -609,7 +685,9 @@ bool TfrmHojaCaja::eventFilter(QObject* watched, QEvent* event)
     // of its own and keeps its keys.
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && (widget == this || isAncestorOf(widget)) && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+        // The frame of the window (its title, once clicked) counts as the window.
+        const bool marco = widget && widget == parentWidget() && qobject_cast<QMdiSubWindow*>(widget);
+        if (widget && (widget == this || isAncestorOf(widget) || marco) && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
             return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -617,6 +695,14 @@ bool TfrmHojaCaja::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmHojaCaja::closeEvent(QCloseEvent* event)
 {
+    // Closing while a listing runs stops it; the window closes once it has stopped, never with
+    // its data modules still in use.
+    if (imprimiendo_) {
+        cierrePendiente_ = true;
+        cancelarListado();
+        event->ignore();
+        return;
+    }
     if (!cerrado_)
         FormClose();
     event->accept();

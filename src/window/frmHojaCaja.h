@@ -10,6 +10,8 @@
 
 #include "window/SolicitudListado.h"
 
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -29,6 +31,7 @@ class NavBar;
 class TTienda;
 class TdmHojaCaja;
 class TdmDiarioIva;
+class TfrmPorcentajeListado;
 class ReportDocument;
 
 class TfrmHojaCaja : public QWidget {
@@ -60,6 +63,8 @@ public:
     void SeleccionarListado(int codigo);
     int ListadoActivo() const { return listadoActivo_; }
     int Resultado() const { return resultado_; }
+    // A listing is being gathered, laid out or shown: the window takes no other command.
+    bool Imprimiendo() const { return imprimiendo_; }
 
     // The request of a listing's page as its controls stand (the options of the cash sheet
     // from page Hoja, of the journal from page Diario); a code without a page gives a request
@@ -206,6 +211,14 @@ private:
     int generarSQLDiario(const SolicitudListado& solicitud, int calculo);
     int previsualizar(const ReportDocument& documento, const QString& nombre);
     template <class Informe> int imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia);
+    int imprimirListado(const SolicitudListado& solicitud);
+    // Asks the running listing to stop, whatever phase it is in.
+    void cancelarListado();
+    // Called for every row of every report laid out while printing: shows how far it got and
+    // answers "&Cancelar". False to stop.
+    bool progresoInforme(int filas, int total, int paginas);
+    // Takes the progress window down before a preview or a message shows.
+    void cerrarProgreso();
 
     HostParams* parametros_ = nullptr;
     TdmHojaCaja* dmHojaCaja_ = nullptr;
@@ -215,6 +228,11 @@ private:
     TiendasListado listaTiendas_;
     bool objetosCreados_ = false;
     bool cerrado_ = false;
+    bool imprimiendo_ = false;
+    bool cancelacionPedida_ = false;
+    bool cierrePendiente_ = false;
+    QPointer<TfrmPorcentajeListado> progreso_;
+    QElapsedTimer ultimoProgreso_;
     int listadoActivo_ = 0;
     int resultado_ = 0;
     int grupoTareas_ = -1;

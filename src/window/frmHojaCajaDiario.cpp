@@ -168,9 +168,12 @@ int TfrmHojaCaja::ReportDiarioResumidoLineas(const SolicitudListado& solicitud)
 
 int TfrmHojaCaja::previsualizar(const ReportDocument& documento, const QString& nombre)
 {
-    // A report cut short by a failure (already reported) is not shown.
+    // A report cut short by a failure (already reported) or stopped by the person is not shown.
+    if (documento.cancelled)
+        return TdmDiarioIva::EstadoCancelado;
     if (documento.failed())
         return -1;
+    cerrarProgreso();
     Interaction::current().preview(documento, ReportPrinter::printerIndex(parametros_->Puesto->Impresora),
                                    parametros_->Propietario, nombre);
     return 0;

@@ -28,11 +28,14 @@ int TfrmHojaCaja::imprimirInforme(const QString& filtro, const QString& nombre, 
     const int impresora = ReportPrinter::printerIndex(parametros_->Puesto->Impresora);
     const ReportDocument documento = informe->Documento();
     int r = 0;
-    if (documento.failed())
+    if (documento.cancelled)
+        r = TdmHojaCaja::EstadoCancelado;
+    else if (documento.failed())
         r = -1;
-    else if (vistaPrevia)
+    else if (vistaPrevia) {
+        cerrarProgreso();
         Interaction::current().preview(documento, impresora, parametros_->Propietario, nombre);
-    else
+    } else
         Interaction::current().print(documento, impresora, nombre);
     informe->Finalizar();
     return r;
@@ -60,20 +63,46 @@ int TfrmHojaCaja::ImprimirHojaCaja(const SolicitudListado& solicitud)
         informe->SetInformeTarjetas(solicitud.informeTarjetas);
         informe->Tiendas() = tiendasSeleccionadas_;
         const QString filtro = solicitud.filtro;
-        informe->SetInformesPosteriores([this, filtro](bool grupos, bool tarjetas) {
+        // Without a printer the reports that follow the cash sheet are shown once it is closed.
+        bool gruposEnPantalla = false;
+        bool tarjetasEnPantalla = false;
+        informe->SetInformesPosteriores([&, filtro](bool grupos, bool tarjetas) {
+            // The card report prints whenever the card query found a payment.
+            tarjetas = tarjetas && !dmHojaCaja_->dstTarjetas.isEmpty();
+            if (!Interaction::current().canPrint()) {
+                gruposEnPantalla = grupos;
+                tarjetasEnPantalla = tarjetas;
+                return;
+            }
             if (grupos)
                 imprimirInforme<TfrmReportGrupos>(filtro, QStringLiteral("grupos"), false);
-            // The card report prints whenever the card query found a payment.
-            if (tarjetas && !dmHojaCaja_->dstTarjetas.isEmpty())
+            if (tarjetas)
                 imprimirInforme<TfrmReportTarjetas>(filtro, QStringLiteral("tarjetas"), false);
         });
         const int impresora = ReportPrinter::printerIndex(parametros_->Puesto->Impresora);
         const ReportDocument documento = informe->Documento();
         // A cash sheet cut short by a failure (already reported) is not shown: its totals would be wrong.
-        if (documento.failed())
+        if (documento.cancelled)
+            resultado_ = TdmHojaCaja::EstadoCancelado;
+        else if (documento.failed())
             resultado_ = -1;
-        else
+        else {
+            cerrarProgreso();
             Interaction::current().preview(documento, impresora, parametros_->Propietario, QStringLiteral("hoja"));
+            if (gruposEnPantalla || tarjetasEnPantalla) {
+                Interaction::current().message(parametros_->Propietario, QStringLiteral("Hoja de Caja"),
+                                               QStringLiteral("No hay ninguna impresora instalada: ") +
+                                                   (gruposEnPantalla && tarjetasEnPantalla
+                                                        ? QStringLiteral("los informes por grupos y por tarjetas se muestran en pantalla.")
+                                                        : gruposEnPantalla ? QStringLiteral("el informe por grupos se muestra en pantalla.")
+                                                                           : QStringLiteral("el informe por tarjetas se muestra en pantalla.")),
+                                               Interaction::Icon::Information);
+                if (gruposEnPantalla)
+                    imprimirInforme<TfrmReportGrupos>(filtro, QStringLiteral("grupos"), true);
+                if (tarjetasEnPantalla)
+                    imprimirInforme<TfrmReportTarjetas>(filtro, QStringLiteral("tarjetas"), true);
+            }
+        }
         informe->Finalizar();
         return resultado_;
     }, -1);

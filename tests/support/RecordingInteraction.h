@@ -51,11 +51,14 @@ public:
         outputs.append({document, printerIndex, name, false});
     }
 
+    bool canPrint() const override { return printerAvailable; }
+
     QStringList messages;
     QStringList dialogs;
     QStringList shownWindows;
     QVector<Output> outputs;
     int eventPasses = 0;
+    bool printerAvailable = true;
     std::function<int(QDialog&)> onDialog;
     std::function<void()> onProcessEvents;
 };

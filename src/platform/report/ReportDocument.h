@@ -52,6 +52,7 @@ public:
     int pageCount() const { return pages.size(); }
     bool failed() const { return !error.isEmpty(); }
     QString error;               // where and why the layout stopped early
+    bool cancelled = false;      // stopped on request, not by a fault
 
     // One line per page: "p1: PH GH(15/06/2013) D D GF PF".
     QString dump() const;

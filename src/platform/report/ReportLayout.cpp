@@ -3,6 +3,7 @@
 #include "platform/format/DateTexts.h"
 #include "platform/format/DateTime.h"
 #include "platform/report/Report.h"
+#include "platform/report/ReportProgress.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
@@ -111,7 +112,15 @@ void ReportLayout::walkRows()
 
     const int groupCount = int(report_.groups().size());
     openGroups(0);
+    int done = 0;
     while (!failed_) {
+        if (!ReportProgress::report(done++, rows_, doc_.pages.size())) {
+            // Stopped by the person: not an error, nothing to report.
+            failed_ = true;
+            doc_.cancelled = true;
+            doc_.error = QStringLiteral("Cancelado");
+            return;
+        }
         if (report_.detail())
             printBand(*report_.detail());
         int current = 0;

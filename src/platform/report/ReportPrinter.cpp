@@ -14,6 +14,11 @@ int ReportPrinter::printerIndex(const QString& name)
     return int(QPrinterInfo::availablePrinterNames().indexOf(name));
 }
 
+bool ReportPrinter::hasPrinter()
+{
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
 void ReportPrinter::choose(QPrinter& printer, int index)
 {
     const QStringList names = QPrinterInfo::availablePrinterNames();

@@ -14,6 +14,8 @@ class ReportDocument;
 class ReportPrinter {
 public:
     static int printerIndex(const QString& name);
+    // Whether the system has any printer installed.
+    static bool hasPrinter();
     // Points the printer at the system printer of that index; -1 or an index out of range
     // leaves the default printer.
     static void choose(QPrinter& printer, int index);

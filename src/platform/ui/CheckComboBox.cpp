@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStandardItemModel>
 #include <QStyleOptionComboBox>
@@ -15,6 +16,7 @@ CheckComboBox::CheckComboBox(QWidget* parent)
 {
     setModel(model_);
     view()->viewport()->installEventFilter(this);
+    view()->installEventFilter(this);
     connect(model_, &QStandardItemModel::itemChanged, this, [this] {
         update();
         emit checkedChanged();
@@ -24,9 +26,10 @@ CheckComboBox::CheckComboBox(QWidget* parent)
 void CheckComboBox::addCheckItem(const QString& text)
 {
     auto* item = new QStandardItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setData(Qt::Unchecked, Qt::CheckStateRole);
     model_->appendRow(item);
+    updateGeometry();
     update();
 }
 
@@ -68,6 +71,7 @@ QString CheckComboBox::displayText() const
 void CheckComboBox::setEmptyText(const QString& text)
 {
     emptyText_ = text;
+    updateGeometry();
     update();
 }
 
@@ -85,14 +89,52 @@ void CheckComboBox::hidePopup()
 
 bool CheckComboBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view()->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const QModelIndex index = view()->indexAt(mouse->position().toPoint());
-        if (index.isValid())
-            setChecked(index.row(), !isChecked(index.row()));
-        return true;   // keep the list open
+    if (watched == view()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QModelIndex index = view()->indexAt(mouse->position().toPoint());
+            pressedRow_ = index.isValid() ? index.row() : -1;
+            if (index.isValid())
+                view()->setCurrentIndex(index);
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QModelIndex index = view()->indexAt(mouse->position().toPoint());
+            // Only a click that began inside the list counts: the release of the click that
+            // opened it lands on whatever item opened under the pointer.
+            if (index.isValid() && index.row() == pressedRow_)
+                setChecked(index.row(), !isChecked(index.row()));
+            pressedRow_ = -1;
+            return true;   // keep the list open
+        }
+    } else if (watched == view() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space) {
+            const QModelIndex index = view()->currentIndex();
+            if (index.isValid())
+                setChecked(index.row(), !isChecked(index.row()));
+            return true;
+        }
     }
     return QComboBox::eventFilter(watched, event);
+}
+
+QSize CheckComboBox::sizeHint() const
+{
+    QSize size = QComboBox::sizeHint();
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    int ancho = fontMetrics().horizontalAdvance(emptyText_);
+    for (int i = 0; i < model_->rowCount(); ++i)
+        ancho = std::max(ancho, fontMetrics().horizontalAdvance(model_->item(i)->text()));
+    const QSize contenido = style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(ancho + 8, size.height()), this);
+    return {std::max(size.width(), contenido.width()), size.height()};
+}
+
+QSize CheckComboBox::minimumSizeHint() const
+{
+    return {sizeHint().width(), QComboBox::minimumSizeHint().height()};
 }
 
 void CheckComboBox::paintEvent(QPaintEvent*)

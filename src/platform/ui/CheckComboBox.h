@@ -1,6 +1,8 @@
 // CheckComboBox: a drop-down list of items with check boxes. Its display text is the ticked
-// items joined by ";" in list order, or the empty text when none is ticked. Clicking an item
-// ticks or unticks it and leaves the list open.
+// items joined by ";" in list order, or the empty text when none is ticked. A click inside the
+// open list ticks or unticks the item under it and leaves the list open (the click that opens
+// the list ticks nothing); in the open list the arrows move the highlighted row and the space bar
+// ticks or unticks it. The box is wide enough for the empty text and every item.
 #pragma once
 
 #include <QComboBox>
@@ -29,6 +31,8 @@ public:
     bool isListOpen() const { return open_; }
     void showPopup() override;
     void hidePopup() override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     void checkedChanged();
@@ -41,6 +45,7 @@ private:
     QStandardItemModel* model_;
     QString emptyText_;
     bool open_ = false;
+    int pressedRow_ = -1;   // the row a press inside the open list landed on
 };
 
 } // namespace lumetra

@@ -68,4 +68,14 @@ void QtInteraction::print(const ReportDocument& document, int printerIndex, cons
     }
 }
 
+bool Interaction::canPrint() const
+{
+    return true;
+}
+
+bool QtInteraction::canPrint() const
+{
+    return ReportPrinter::hasPrinter();
+}
+
 } // namespace lumetra

@@ -35,6 +35,8 @@ public:
     virtual void preview(const ReportDocument& document, int printerIndex, QWidget* parent, const QString& name) = 0;
     // Prints without a preview.
     virtual void print(const ReportDocument& document, int printerIndex, const QString& name) = 0;
+    // Whether print() can reach a printer at all (a front end that prints to files always can).
+    virtual bool canPrint() const;
 
     static Interaction& current();
     // Installs an interaction (not owned); nullptr brings back the Qt dialogs.
@@ -50,6 +52,7 @@ public:
     void processEvents() override;
     void preview(const ReportDocument& document, int printerIndex, QWidget* parent, const QString& name) override;
     void print(const ReportDocument& document, int printerIndex, const QString& name) override;
+    bool canPrint() const override;
 };
 
 } // namespace lumetra
