@@ -116,8 +116,9 @@ QString DateEdit::displayedText() const
 void DateEdit::siguienteParte()
 {
     const int pos = cursorPosition();
-    int parte = pos <= 2 ? 0 : pos <= 5 ? 1 : 2;
-    if (parte == 2)
+    const int parte = pos <= 2 ? 0 : pos <= 5 ? 1 : 2;
+    // At the start of a part the slash before it is already behind: "01/" moved on by itself.
+    if (parte == 2 || pos == kInicio[parte])
         return;
     // "1/" is the 1st: the digits written so far take the right of their part.
     QString texto = displayText();
