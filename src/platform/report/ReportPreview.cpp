@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -21,6 +23,65 @@
 #include <QVBoxLayout>
 
 namespace lumetra {
+
+namespace {
+
+// The toolbar's own pictures, drawn so that they look the same on every desktop.
+enum class Picture { Print, Export, ZoomIn, ZoomOut, FitWidth };
+
+QIcon picture(Picture which)
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(0x30, 0x30, 0x30);
+    p.setPen(QPen(ink, 1.5));
+    switch (which) {
+    case Picture::Print:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7, 2.5, 10, 7));                 // the sheet going in
+        p.setBrush(QColor(0x90, 0x98, 0xA0));
+        p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 2, 2);  // the printer
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7, 14.5, 10, 7));                // the sheet coming out
+        p.drawLine(QPointF(9, 17.5), QPointF(15, 17.5));
+        break;
+    case Picture::Export: {
+        p.setBrush(QColor(0xF4, 0xF4, 0xF4));
+        p.drawRect(QRectF(4.5, 2.5, 12, 18));              // a page
+        p.setPen(QPen(QColor(0x20, 0x80, 0x30), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(10, 13), QPointF(20, 13));      // an arrow leaving it
+        p.drawLine(QPointF(16.5, 9.5), QPointF(20, 13));
+        p.drawLine(QPointF(16.5, 16.5), QPointF(20, 13));
+        break;
+    }
+    case Picture::ZoomIn:
+    case Picture::ZoomOut:
+        p.setBrush(QColor(0xDD, 0xEE, 0xFF));
+        p.drawEllipse(QPointF(10, 10), 7, 7);
+        p.setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(15.5, 15.5), QPointF(21, 21));
+        p.setPen(QPen(ink, 2));
+        p.drawLine(QPointF(6.5, 10), QPointF(13.5, 10));
+        if (which == Picture::ZoomIn)
+            p.drawLine(QPointF(10, 6.5), QPointF(10, 13.5));
+        break;
+    case Picture::FitWidth:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 3.5, 11, 17));
+        p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(1.5, 12), QPointF(22.5, 12));
+        p.drawLine(QPointF(4, 9.5), QPointF(1.5, 12));
+        p.drawLine(QPointF(4, 14.5), QPointF(1.5, 12));
+        p.drawLine(QPointF(20, 9.5), QPointF(22.5, 12));
+        p.drawLine(QPointF(20, 14.5), QPointF(22.5, 12));
+        break;
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
 
 ReportPreview::ReportPreview(ReportDocument document, QWidget* parent)
     : QDialog(parent)
@@ -33,27 +94,29 @@ ReportPreview::ReportPreview(ReportDocument document, QWidget* parent)
 
     auto* toolbar = new QToolBar(this);
     toolbar->setObjectName(QStringLiteral("barraVistaPrevia"));
-    const auto add = [&](const char* name, const QString& text, QStyle::StandardPixmap icon, const QKeySequence& key,
+    toolbar->setIconSize(QSize(24, 24));
+    const auto add = [&](const char* name, const QString& text, const QIcon& icon, const QKeySequence& key,
                          void (ReportPreview::*slot)()) {
-        QAction* action = toolbar->addAction(style()->standardIcon(icon), text, this, slot);
+        QAction* action = toolbar->addAction(icon, text, this, slot);
         action->setObjectName(QString::fromLatin1(name));
         if (!key.isEmpty())
             action->setShortcut(key);
         return action;
     };
-    add("actImprimir", QStringLiteral("Imprimir..."), QStyle::SP_DialogSaveButton, QKeySequence::Print, &ReportPreview::printDocument);
-    add("actExportar", QStringLiteral("Exportar..."), QStyle::SP_DriveFDIcon, QKeySequence::Save, &ReportPreview::exportDocument);
+    const auto standard = [this](QStyle::StandardPixmap icon) { return style()->standardIcon(icon); };
+    add("actImprimir", QStringLiteral("Imprimir..."), picture(Picture::Print), QKeySequence::Print, &ReportPreview::printDocument);
+    add("actExportar", QStringLiteral("Exportar..."), picture(Picture::Export), QKeySequence::Save, &ReportPreview::exportDocument);
     toolbar->addSeparator();
-    add("actPrimera", QStringLiteral("Primera página"), QStyle::SP_MediaSkipBackward, Qt::Key_Home, &ReportPreview::firstPage);
-    add("actAnterior", QStringLiteral("Página anterior"), QStyle::SP_MediaSeekBackward, Qt::Key_PageUp, &ReportPreview::previousPage);
-    add("actSiguiente", QStringLiteral("Página siguiente"), QStyle::SP_MediaSeekForward, Qt::Key_PageDown, &ReportPreview::nextPage);
-    add("actUltima", QStringLiteral("Última página"), QStyle::SP_MediaSkipForward, Qt::Key_End, &ReportPreview::lastPage);
+    add("actPrimera", QStringLiteral("Primera página"), standard(QStyle::SP_MediaSkipBackward), Qt::Key_Home, &ReportPreview::firstPage);
+    add("actAnterior", QStringLiteral("Página anterior"), standard(QStyle::SP_MediaSeekBackward), Qt::Key_PageUp, &ReportPreview::previousPage);
+    add("actSiguiente", QStringLiteral("Página siguiente"), standard(QStyle::SP_MediaSeekForward), Qt::Key_PageDown, &ReportPreview::nextPage);
+    add("actUltima", QStringLiteral("Última página"), standard(QStyle::SP_MediaSkipForward), Qt::Key_End, &ReportPreview::lastPage);
     toolbar->addSeparator();
-    add("actReducir", QStringLiteral("Reducir"), QStyle::SP_ArrowDown, QKeySequence::ZoomOut, &ReportPreview::zoomOut);
-    add("actAmpliar", QStringLiteral("Ampliar"), QStyle::SP_ArrowUp, QKeySequence::ZoomIn, &ReportPreview::zoomIn);
-    add("actAnchoPagina", QStringLiteral("Ancho de página"), QStyle::SP_TitleBarMaxButton, {}, &ReportPreview::fitWidth);
+    add("actReducir", QStringLiteral("Reducir"), picture(Picture::ZoomOut), QKeySequence::ZoomOut, &ReportPreview::zoomOut);
+    add("actAmpliar", QStringLiteral("Ampliar"), picture(Picture::ZoomIn), QKeySequence::ZoomIn, &ReportPreview::zoomIn);
+    add("actAnchoPagina", QStringLiteral("Ancho de página"), picture(Picture::FitWidth), {}, &ReportPreview::fitWidth);
     toolbar->addSeparator();
-    add("actCerrar", QStringLiteral("Cerrar"), QStyle::SP_DialogCloseButton, {}, &ReportPreview::accept);
+    add("actCerrar", QStringLiteral("Cerrar"), standard(QStyle::SP_DialogCloseButton), {}, &ReportPreview::accept);
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("txtPagina"));
@@ -83,10 +146,20 @@ qreal ReportPreview::zoom() const { return view_->zoom(); }
 void ReportPreview::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!fitted_) {
-        fitted_ = true;
-        fitWidth();
-    }
+    applyFit();
+}
+
+void ReportPreview::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    applyFit();
+}
+
+void ReportPreview::applyFit()
+{
+    const int available = scroll_->viewport()->width() - scroll_->verticalScrollBar()->sizeHint().width() - 8;
+    if (fitWidth_ && document_.pageSize.width() > 0 && available > 0)
+        setZoom(available / document_.pageSize.width());
 }
 
 void ReportPreview::keyPressEvent(QKeyEvent* event)
@@ -109,14 +182,22 @@ void ReportPreview::firstPage() { showPage(0); }
 void ReportPreview::previousPage() { showPage(currentPage() - 1); }
 void ReportPreview::nextPage() { showPage(currentPage() + 1); }
 void ReportPreview::lastPage() { showPage(document_.pageCount() - 1); }
-void ReportPreview::zoomIn() { setZoom(zoom() * 1.25); }
-void ReportPreview::zoomOut() { setZoom(zoom() / 1.25); }
+void ReportPreview::zoomIn()
+{
+    fitWidth_ = false;
+    setZoom(zoom() * 1.25);
+}
+
+void ReportPreview::zoomOut()
+{
+    fitWidth_ = false;
+    setZoom(zoom() / 1.25);
+}
 
 void ReportPreview::fitWidth()
 {
-    const int available = scroll_->viewport()->width() - scroll_->verticalScrollBar()->sizeHint().width() - 8;
-    if (document_.pageSize.width() > 0 && available > 0)
-        setZoom(available / document_.pageSize.width());
+    fitWidth_ = true;
+    applyFit();
 }
 
 void ReportPreview::setZoom(qreal zoom)
@@ -127,6 +208,15 @@ void ReportPreview::setZoom(qreal zoom)
 
 void ReportPreview::updateStatus()
 {
+    // Nowhere to go before the first page or after the last.
+    const bool first = currentPage() <= 0;
+    const bool last = currentPage() >= document_.pageCount() - 1;
+    for (const char* name : {"actPrimera", "actAnterior"})
+        if (QAction* a = findChild<QAction*>(QString::fromLatin1(name)))
+            a->setEnabled(!first);
+    for (const char* name : {"actSiguiente", "actUltima"})
+        if (QAction* a = findChild<QAction*>(QString::fromLatin1(name)))
+            a->setEnabled(!last);
     status_->setText(QStringLiteral("  Página %1 de %2   %3 %")
                          .arg(document_.pageCount() ? currentPage() + 1 : 0)
                          .arg(document_.pageCount())

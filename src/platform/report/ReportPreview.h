@@ -40,10 +40,12 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void setZoom(qreal zoom);
+    void applyFit();
     void updateStatus();
 
     ReportDocument document_;
@@ -51,7 +53,8 @@ private:
     QScrollArea* scroll_ = nullptr;
     ReportPageView* view_ = nullptr;
     QLabel* status_ = nullptr;
-    bool fitted_ = false;
+    // At page width until the person zooms: the fit follows the window as it is maximised.
+    bool fitWidth_ = true;
 };
 
 } // namespace lumetra
