@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <algorithm>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -116,6 +117,9 @@ void TfrmError::CrearControles()
     auto* detalle = etiqueta(panel, QStringLiteral("txtDetTitulo"), QRect(96, 24, 580, 78), kInstrucciones);
     detalle->setWordWrap(true);
     detalle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Where the font at hand is wider than the one the window was drawn for, the instructions
+    // take more lines: the panel grows and everything below it moves down, nothing is cut.
+    const int falta = std::max(0, detalle->heightForWidth(detalle->width()) - detalle->height());
 
     auto* cbxFecha = hijo<QGroupBox>(this, QStringLiteral("cbxFecha"), QRect(8, 110, 667, 52));
     cbxFecha->setTitle(QStringLiteral(" Fecha y hora del error "));
@@ -143,6 +147,15 @@ void TfrmError::CrearControles()
     btnImprimir_ = boton(this, QStringLiteral("btnImprimir"), QRect(488, 418, 90, 28), QStringLiteral("&Imprimir"));
     btnSalir_ = boton(this, QStringLiteral("btnSalir"), QRect(585, 418, 90, 28), QStringLiteral("&Salir"));
     btnSalir_->setDefault(true);
+
+    if (falta > 0) {
+        for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w != panel)
+                w->move(w->pos() + QPoint(0, falta));
+        panel->resize(panel->width(), panel->height() + falta);
+        detalle->resize(detalle->width(), detalle->height() + falta);
+        setFixedSize(width(), height() + falta);
+    }
 
     connect(btnCorreo_, &QPushButton::clicked, this, [this] { btnCorreoClick(); });
     connect(btnImprimir_, &QPushButton::clicked, this, [this] { btnImprimirClick(); });

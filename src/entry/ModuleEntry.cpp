@@ -7,31 +7,52 @@
 
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QApplication>
 #include <QMdiSubWindow>
 
 using namespace lumetra;
 
 namespace {
 
-// An MDI child when the host's main window has an MDI area, else a tool window over it.
+// An MDI child when the host's main window has an MDI area, else a tool window over it. It opens
+// at its designed size, centred; a second one opens offset from the first, never on top of it.
 void mostrar(TfrmHojaCaja* ventana, QWidget* propietario)
 {
+    constexpr int kDesplazamiento = 24;
+    const QSize disenio(774, 427);
     auto* principal = qobject_cast<QMainWindow*>(propietario);
     auto* mdi = principal ? qobject_cast<QMdiArea*>(principal->centralWidget()) : nullptr;
     if (!mdi) {
+        int otras = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != ventana && qobject_cast<TfrmHojaCaja*>(w) && w->isVisible())
+                ++otras;
+        ventana->resize(disenio);
+        if (propietario) {
+            const QRect zona = propietario->frameGeometry();
+            ventana->move(zona.center() - QPoint(disenio.width() / 2, disenio.height() / 2)
+                          + QPoint(otras * kDesplazamiento, otras * kDesplazamiento));
+        }
         ventana->show();
         return;
     }
+    int otras = 0;
+    for (QMdiSubWindow* s : mdi->subWindowList())
+        if (s->widget() != ventana && qobject_cast<TfrmHojaCaja*>(s->widget()))
+            ++otras;
     ventana->setWindowFlags(Qt::Widget);
     QMdiSubWindow* sub = mdi->addSubWindow(ventana, Qt::Tool);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(ventana->windowTitle());
     sub->setWindowIcon(QIcon());
     ventana->show();
-    sub->adjustSize();
-    sub->move(std::max(0, (mdi->viewport()->width() - sub->width()) / 2),
-              std::max(0, (mdi->viewport()->height() - sub->height()) / 2));
     sub->show();
+    // The frame around the window, then the window at its designed size inside it.
+    const QSize marco = sub->size() - ventana->size();
+    sub->resize(marco + disenio);
+    const QPoint centro(std::max(0, (mdi->viewport()->width() - sub->width()) / 2),
+                        std::max(0, (mdi->viewport()->height() - sub->height()) / 2));
+    sub->move(centro + QPoint(otras * kDesplazamiento, otras * kDesplazamiento));
 }
 
 // The exported variables follow what they point to: each is cleared when its object goes.

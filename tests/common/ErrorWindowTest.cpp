@@ -100,6 +100,22 @@ TEST_F(ErrorWindowTest, EachFailureShowsItsOwnWindowOwnedByTheHost)
     EXPECT_TRUE(principal.findChildren<TfrmError*>().isEmpty()) << "every error window is freed once it closes";
 }
 
+TEST_F(ErrorWindowTest, TheInstructionsShowWholeAndNothingOverlaps)
+{
+    TfrmError ventana(&principal);
+    ventana.show();
+    auto* instrucciones = control<QLabel>(ventana, "txtDetTitulo");
+    ASSERT_NE(instrucciones, nullptr);
+    // Every line of them fits the label, whatever font stood in for the window's.
+    EXPECT_GE(instrucciones->height(), instrucciones->heightForWidth(instrucciones->width()));
+    const QWidget* panel = control<QWidget>(ventana, "Panel1");
+    EXPECT_LE(instrucciones->geometry().bottom(), panel->height());
+    // What follows the panel starts below it and the buttons stay inside the window.
+    EXPECT_GT(control<QWidget>(ventana, "cbxFecha")->y(), panel->geometry().bottom());
+    EXPECT_LE(control<QWidget>(ventana, "btnSalir")->geometry().bottom(), ventana.height());
+    ventana.grab().save(QStringLiteral(LUMETRA_ARTIFACTS "/ventana-error.png"));
+}
+
 TEST_F(ErrorWindowTest, MultiLineMessageShowsInFullOnScreenAndOnPaper)
 {
     const QString mensaje = "Error al abrir la consulta\nlínea 2: columna desconocida\nlínea 3: IMPORTE_M9";

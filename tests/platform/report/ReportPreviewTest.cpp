@@ -55,6 +55,7 @@ TEST(ReportPreviewTest, OpensMaximisedAtPageWidthAndKeepsAZoomThePersonChose)
     // The page fills the width of the maximised window, not of the window before it was maximised.
     EXPECT_GT(pageWidthShare(preview), 0.9);
     EXPECT_LE(pageWidthShare(preview), 1.0);
+    preview.grab().save(QStringLiteral(LUMETRA_ARTIFACTS "/vista-previa.png"));
 
     action(preview, "actAmpliar")->trigger();
     const qreal chosen = preview.zoom();
