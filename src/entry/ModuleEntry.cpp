@@ -2,16 +2,44 @@
 
 #include "entry/ModuleVariables.h"
 #include "hostapi/HostParams.h"
+#include "platform/ui/SpanishTranslation.h"
 #include "window/dmConfiguracion.h"
 #include "window/frmHojaCaja.h"
 
+#include <QCalendarWidget>
+#include <QDateTimeEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <memory>
 
 using namespace lumetra;
 
 namespace {
+
+// Qt's own dialogs (file, print, calendar) in Spanish for a host that installed no Spanish
+// translation: put in on the first load, taken out by _Liberar_Dll, before the host unloads us.
+std::unique_ptr<SpanishTranslation> traduccion;
+
+void traducirQt()
+{
+    if (traduccion || SpanishTranslation::qtSpeaksSpanish())
+        return;
+    auto propia = std::make_unique<SpanishTranslation>();
+    if (propia->install())
+        traduccion = std::move(propia);
+}
+
+// Spanish month and day names in the window's calendars whatever the host's locale. The
+// calendar of a date edit is a window of its own, which does not take the edit's locale.
+void localizar(TfrmHojaCaja* ventana)
+{
+    const QLocale espanol = SpanishTranslation::locale();
+    ventana->setLocale(espanol);
+    for (QDateTimeEdit* fecha : ventana->findChildren<QDateTimeEdit*>())
+        if (QCalendarWidget* calendario = fecha->calendarPopup() ? fecha->calendarWidget() : nullptr)
+            calendario->setLocale(espanol);
+}
 
 // An MDI child when the host's main window has an MDI area, else a tool window over it.
 void mostrar(TfrmHojaCaja* ventana, QWidget* propietario)
@@ -64,11 +92,13 @@ int _Cargar_Dll(HostParams* parametros)
     try {
         if (!parametros)
             return -1;
+        traducirQt();
         auto* ventana = new TfrmHojaCaja(parametros->Propietario);
         seguir(ventana);
         ventana->SetParametros(parametros);
         ventana->Preparar();
         seguirConfiguracion();
+        localizar(ventana);
         mostrar(ventana, parametros->Propietario);
         return 0;
     } catch (...) {
@@ -78,5 +108,9 @@ int _Cargar_Dll(HostParams* parametros)
 
 int _Liberar_Dll()
 {
+    try {
+        traduccion.reset();
+    } catch (...) {
+    }
     return 0;
 }

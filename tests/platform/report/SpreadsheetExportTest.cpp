@@ -1,6 +1,7 @@
 // The spreadsheet export read back from the real file: figures are numbers a person can add up,
 // shown as printed; dates are dates; references and codes stay the texts they are. And every
 // export reaches its path whole or not at all.
+#include "platform/format/PrintQString.h"
 #include "platform/memtable/MemTable.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportError.h"
