@@ -1,13 +1,15 @@
 #include "HeadlessInteraction.h"
 
+#include "common/frmPorcentajeListado.h"
 #include "platform/report/ReportDocument.h"
 #include "platform/report/ReportError.h"
-#include "platform/report/ReportExporter.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
+#include <algorithm>
 #include <utility>
 
 namespace lumetra {
@@ -67,13 +69,29 @@ void HeadlessInteraction::showWindow(QWidget&)
 void HeadlessInteraction::processEvents()
 {
     QCoreApplication::processEvents();
+    if (stopSignal())
+        cancelProgress();
+}
+
+void HeadlessInteraction::cancelProgress()
+{
+    QList<QPointer<TfrmPorcentajeListado>> windows;
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* progress = qobject_cast<TfrmPorcentajeListado*>(widget))
+            windows << progress;
+    for (const QPointer<TfrmPorcentajeListado>& progress : windows)
+        if (progress && !progress->Cancelado())
+            progress->btnCancelarClick();
 }
 
 void HeadlessInteraction::preview(const ReportDocument& document, int, QWidget*, const QString& name)
 {
     // A second previewed report must not overwrite the first.
     const QString first = QFileInfo(salida_).absoluteFilePath();
-    write(document, written_.contains(first) ? companionPath(salida_, name) : salida_);
+    const bool taken = std::any_of(staged_.begin(), staged_.end(), [&](const auto& staged) {
+        return QFileInfo(staged->path()).absoluteFilePath() == first;
+    });
+    write(document, taken ? companionPath(salida_, name) : salida_);
 }
 
 void HeadlessInteraction::print(const ReportDocument& document, int, const QString& name)
@@ -83,14 +101,18 @@ void HeadlessInteraction::print(const ReportDocument& document, int, const QStri
 
 void HeadlessInteraction::write(const ReportDocument& document, const QString& path)
 {
+    if (stopSignal())
+        return;
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    const auto format = ReportExporter::formatOf(path);
     try {
-        ReportExporter::write(document, path);
+        if (!format)
+            throw ReportError(QStringLiteral("No se reconoce el formato del fichero: use .pdf, .xlsx, .csv, .txt, .xml o .png"));
+        staged_.push_back(std::make_unique<ReportExporter::Staged>(document, absolute, *format));
     } catch (const ReportError& e) {
         fail(QStringLiteral("no se ha podido escribir «%1»: %2").arg(absolute, e.message()));
         return;
     }
-    written_ << absolute;
     if (document.failed())
         fail(QStringLiteral("el listado «%1» está incompleto: %2").arg(absolute, document.error));
 }
@@ -101,6 +123,30 @@ void HeadlessInteraction::fail(const QString& text)
     failed_ = true;
 }
 
+void HeadlessInteraction::stopWhen(std::function<int()> signal)
+{
+    stopSignal_ = std::move(signal);
+}
+
+bool HeadlessInteraction::publish()
+{
+    std::vector<std::unique_ptr<ReportExporter::Staged>> staged;
+    staged.swap(staged_);
+    if (stopSignal())
+        return false;     // the staged files go with `staged`
+    bool complete = true;
+    for (const auto& file : staged) {
+        try {
+            file->commit();
+            written_ << file->path();
+        } catch (const ReportError& e) {
+            fail(e.message());
+            complete = false;
+        }
+    }
+    return complete;
+}
+
 HeadlessInteraction::ExitStatus HeadlessInteraction::exitStatus() const
 {
     if (failed_)
@@ -109,7 +155,7 @@ HeadlessInteraction::ExitStatus HeadlessInteraction::exitStatus() const
         return InvalidConditions;
     if (nothingFound_)
         return NothingFound;
-    return written_.isEmpty() ? Failure : Printed;
+    return written_.isEmpty() && staged_.empty() ? Failure : Printed;
 }
 
 QString HeadlessInteraction::companionPath(const QString& salida, const QString& name)

@@ -3,17 +3,28 @@
 // report is written to the output file, and each report printed directly after it to the same
 // name with "-<report name>" before the extension.
 //
+// Reports are written complete but kept out of place until publish() moves them all over their
+// paths, so a listing that stops half-way leaves every earlier file as it was.
+//
 // It remembers what happened, so the front end can answer with one exit status: Failure when
 // anything failed (an error window, a file not written, a message that is neither a validation
 // message nor "nothing found", or no report at all), else InvalidConditions after a validation
 // message, else NothingFound, else Printed.
+//
+// Once the stop check (stopWhen()) answers a signal, the listing is stopped the way a person
+// stops it: every progress window's "Cancelar" is pressed as events are let run; reports that
+// still arrive are not written, and publish() discards what was.
 #pragma once
 
+#include "platform/report/ReportExporter.h"
 #include "platform/ui/Interaction.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
 
 namespace lumetra {
 
@@ -35,10 +46,17 @@ public:
     // A failure outside the window (the front end's own), reported the same way.
     void fail(const QString& text);
 
+    // `signal` answers the number of the signal that asks the listing to stop, 0 while none has.
+    void stopWhen(std::function<int()> signal);
+    int stopSignal() const { return stopSignal_ ? stopSignal_() : 0; }
+    // Moves every report written over its path; false (and nothing moved) once a stop was asked
+    // for, or when a file could not be put in place (a failure, reported).
+    bool publish();
+
     ExitStatus exitStatus() const;
     // Whether anything has failed so far.
     bool hasFailed() const { return failed_; }
-    // Files written, in order, as absolute paths.
+    // Files published, in order, as absolute paths.
     const QStringList& written() const { return written_; }
     // Every line written for the user, in order.
     const QStringList& lines() const { return lines_; }
@@ -49,9 +67,12 @@ public:
 private:
     void say(const QString& line);
     void write(const ReportDocument& document, const QString& path);
+    void cancelProgress();
 
     QString salida_;
     FILE* errores_;
+    std::function<int()> stopSignal_;
+    std::vector<std::unique_ptr<ReportExporter::Staged>> staged_;
     QStringList written_;
     QStringList lines_;
     bool failed_ = false;

@@ -266,7 +266,9 @@ QString ListadosOptions::usage()
         "  --help                     esta ayuda\n"
         "\n"
         "Estado de salida: 0 listado escrito; 1 fallo (base de datos, fichero, error, listado no\n"
-        "disponible); 2 condiciones u opciones no válidas; 3 no hay operaciones en las fechas.\n");
+        "disponible); 2 condiciones u opciones no válidas; 3 no hay operaciones en las fechas;\n"
+        "143 o 130 interrumpido por SIGTERM o Ctrl-C (SIGINT): no se escribe ningún fichero y los que\n"
+        "ya había quedan como estaban.\n");
 }
 
 } // namespace lumetra

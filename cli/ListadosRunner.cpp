@@ -2,6 +2,7 @@
 
 #include "HeadlessInteraction.h"
 #include "ListingRequest.h"
+#include "TerminationSignals.h"
 
 #include "hostapi/HostSession.h"
 #include "platform/db/Database.h"
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QPointer>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -46,10 +48,20 @@ bool userExists(Database& database, int id)
     return !usuario.isEmpty();
 }
 
+QString signalName(int signal)
+{
+    switch (signal) {
+    case SIGTERM: return QStringLiteral("SIGTERM");
+    case SIGINT: return QStringLiteral("SIGINT (Ctrl-C)");
+    default: return QString::number(signal);
+    }
+}
+
 } // namespace
 
-ListadosRunner::ListadosRunner(ListadosOptions options)
+ListadosRunner::ListadosRunner(ListadosOptions options, TerminationSignals* terminationSignals)
     : options_(std::move(options))
+    , signals_(terminationSignals)
 {
 }
 
@@ -57,6 +69,14 @@ int ListadosRunner::run()
 {
     HeadlessInteraction interaction(options_.salida);
     const Installed installed(interaction);
+    if (signals_)
+        interaction.stopWhen(&TerminationSignals::first);
+    const auto stopped = [&] {
+        const int signal = interaction.stopSignal();
+        if (signal)
+            complain(QStringLiteral("listado interrumpido por la señal %1: no se ha escrito ningún fichero").arg(signalName(signal)));
+        return signal ? TerminationSignals::exitStatus(signal) : 0;
+    };
 
     // Better now than after building the whole listing.
     const QDir carpeta = QFileInfo(options_.salida).absoluteDir();
@@ -77,9 +97,14 @@ int ListadosRunner::run()
         host.fechaTrabajo = options_.fechaTrabajo;
         session = std::make_unique<HostSession>(host, &owner);
     } catch (const DatabaseError& e) {
+        if (const int status = stopped())
+            return status;
         interaction.fail(QStringLiteral("no se puede abrir la base de datos «%1»: %2").arg(options_.baseDatos, e.message()));
         return HeadlessInteraction::Failure;
     }
+    // The Firebird client has just put its handlers in place of ours.
+    if (signals_)
+        signals_->install();
     try {
         Database propia;
         propia.open(options_.baseDatos);
@@ -98,7 +123,7 @@ int ListadosRunner::run()
     ventana->Preparar();
 
     bool refused = false;
-    if (!interaction.hasFailed()) {
+    if (!interaction.hasFailed() && !interaction.stopSignal()) {
         try {
             const int listado = ListingRequest::listingCode(options_.listado);
             const SolicitudListado solicitud =
@@ -118,6 +143,9 @@ int ListadosRunner::run()
     delete ventana.data();
     session.reset();
 
+    // Refused once a stop was asked for: `interaction` then discards what it holds.
+    if (!interaction.publish() && interaction.stopSignal())
+        return stopped();
     for (const QString& path : interaction.written())
         std::fputs(QStringLiteral("Listado escrito en %1\n").arg(path).toUtf8().constData(), stdout);
     if (refused && !interaction.hasFailed())

@@ -1,17 +1,21 @@
 // lumetra-host: opens the shop database, builds the host parameter block and opens the listing
-// window of the module at start.
+// window of the module at start. SIGTERM or Ctrl-C closes the listing windows, as closing them by
+// hand does, and ends the program with status 0.
 #include "HostWindow.h"
+#include "TerminationSignals.h"
 
 #include "hostapi/HostSession.h"
 #include "hostapi/ModuleLoader.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/format/DateTexts.h"
 #include "platform/format/FormatFloat.h"
+#include "platform/ui/SpanishTranslation.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <cstdio>
 #include <memory>
 
 using namespace lumetra;
@@ -20,6 +24,14 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumetra"));
+    SpanishTranslation spanish;
+    SpanishTranslation::useSpanishLocale();
+    if (!spanish.install())
+        std::fputs(QStringLiteral("lumetra-host: %1\n").arg(spanish.errorString()).toUtf8().constData(), stderr);
+    // Ours before the first database connection; installed again once it is made.
+    TerminationSignals terminationSignals;
+    // The loops of any open dialog end too; the windows are closed below, once out of them.
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &app, [] { QApplication::exit(0); });
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Lumetra: aplicación anfitriona del módulo de listados"));
@@ -70,6 +82,8 @@ int main(int argc, char** argv)
         QMessageBox::critical(nullptr, QStringLiteral("Lumetra"), QString::fromUtf8(e.what()));
         return 1;
     }
+    // The Firebird client has just put its handlers in place of ours.
+    terminationSignals.install();
     if (!loader.load()) {
         QMessageBox::critical(nullptr, QStringLiteral("Lumetra"), loader.errorString());
         return 1;
@@ -77,7 +91,8 @@ int main(int argc, char** argv)
     window.show();
     if (loader.cargar(session->params()) != 0)
         QMessageBox::critical(&window, QStringLiteral("Lumetra"), QStringLiteral("No se ha podido abrir el listado de hoja de caja"));
-    const int status = app.exec();
+    // A signal during start-up: straight to closing the windows.
+    const int status = TerminationSignals::first() ? 0 : app.exec();
     // The windows of the module go before the connections they read from.
     window.mdi()->closeAllSubWindows();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

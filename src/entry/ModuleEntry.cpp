@@ -2,6 +2,7 @@
 
 #include "entry/ModuleVariables.h"
 #include "hostapi/HostParams.h"
+#include "platform/ui/SpanishTranslation.h"
 #include "window/dmConfiguracion.h"
 #include "window/frmHojaCaja.h"
 
@@ -9,10 +10,31 @@
 #include <QMdiArea>
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <memory>
 
 using namespace lumetra;
 
 namespace {
+
+// Qt's own dialogs (file, print, calendar) in Spanish for a host that installed no Spanish
+// translation: put in on the first load, taken out by _Liberar_Dll, before the host unloads us.
+std::unique_ptr<SpanishTranslation> traduccion;
+
+void traducirQt()
+{
+    if (traduccion || SpanishTranslation::qtSpeaksSpanish())
+        return;
+    auto propia = std::make_unique<SpanishTranslation>();
+    if (propia->install())
+        traduccion = std::move(propia);
+}
+
+// Spanish month and day names in the window whatever the host's locale (the date fields'
+// calendars set their own).
+void localizar(TfrmHojaCaja* ventana)
+{
+    ventana->setLocale(SpanishTranslation::locale());
+}
 
 // An MDI child when the host's main window has an MDI area, else a tool window over it. It opens
 // at its designed size, centred; a second one opens offset from the first, never on top of it.
@@ -85,11 +107,13 @@ int _Cargar_Dll(HostParams* parametros)
     try {
         if (!parametros)
             return -1;
+        traducirQt();
         auto* ventana = new TfrmHojaCaja(parametros->Propietario);
         seguir(ventana);
         ventana->SetParametros(parametros);
         ventana->Preparar();
         seguirConfiguracion();
+        localizar(ventana);
         mostrar(ventana, parametros->Propietario);
         return 0;
     } catch (...) {
@@ -99,5 +123,9 @@ int _Cargar_Dll(HostParams* parametros)
 
 int _Liberar_Dll()
 {
+    try {
+        traduccion.reset();
+    } catch (...) {
+    }
     return 0;
 }

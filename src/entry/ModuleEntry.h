@@ -9,8 +9,10 @@ struct HostParams;
 
 extern "C" {
 // Opens the listing window as a child of the host's main window and returns at once: 0 when it
-// was created and shown, -1 when that failed. Never throws.
+// was created and shown, -1 when that failed. When Qt's texts do not already come out in Spanish
+// it first installs Qt's Spanish translation (once). Never throws.
 LUMETRA_MODULE_EXPORT int _Cargar_Dll(lumetra::HostParams* parametros);
-// Does nothing; returns 0.
+// Takes out the translation _Cargar_Dll installed, if any; open windows stay as they are.
+// Returns 0.
 LUMETRA_MODULE_EXPORT int _Liberar_Dll();
 }

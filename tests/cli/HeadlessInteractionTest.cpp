@@ -2,11 +2,17 @@
 #include "DemoShop.h"
 #include "HeadlessInteraction.h"
 
+#include "common/frmPorcentajeListado.h"
+#include "platform/format/PrintQString.h"
 #include "platform/report/ReportBand.h"
 #include "platform/report/ReportDocument.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -80,6 +86,7 @@ TEST(HeadlessInteraction, ReportsPrintedAfterThePreviewGoBesideItByName)
     interaction.preview(oneLine("Hoja de Caja"), -1, nullptr, QStringLiteral("hoja"));
     interaction.print(oneLine("Informe Por Tarjetas"), -1, QStringLiteral("tarjetas"));
     interaction.print(oneLine("Informe Por Grupos"), -1, QStringLiteral("grupos"));
+    ASSERT_TRUE(interaction.publish());
 
     const QStringList expected = {out, DemoShop::scratch(QStringLiteral("caja.v1-tarjetas.csv")),
                                   DemoShop::scratch(QStringLiteral("caja.v1-grupos.csv"))};
@@ -102,6 +109,58 @@ TEST(HeadlessInteraction, UnwritableOutputIsAFailureNamingTheFile)
     EXPECT_TRUE(interaction.written().isEmpty());
     ASSERT_EQ(interaction.lines().size(), 1);
     EXPECT_TRUE(interaction.lines().first().contains(out)) << interaction.lines().first().toStdString();
+}
+
+TEST(HeadlessInteraction, ReportsReachTheirFilesTogetherWhenPublished)
+{
+    QTemporaryDir folder;
+    const QString out = folder.filePath(QStringLiteral("caja.csv"));
+    HeadlessInteraction interaction(out, nullptr);
+    interaction.preview(oneLine("Hoja de Caja"), -1, nullptr, QStringLiteral("hoja"));
+    interaction.print(oneLine("Informe Por Grupos"), -1, QStringLiteral("grupos"));
+    EXPECT_FALSE(QFile::exists(out)) << "nothing in place while the listing runs";
+    EXPECT_EQ(interaction.exitStatus(), HeadlessInteraction::Printed);
+    ASSERT_TRUE(interaction.publish());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{QStringLiteral("caja-grupos.csv"), QStringLiteral("caja.csv")}));
+}
+
+TEST(HeadlessInteraction, AStopPressesCancelAndWritesNothing)
+{
+    QTemporaryDir folder;
+    const QString out = folder.filePath(QStringLiteral("caja.csv"));
+    {
+        QFile earlier(out);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("listado anterior");
+    }
+    int signal = 0;
+    HeadlessInteraction interaction(out, nullptr);
+    interaction.stopWhen([&] { return signal; });
+    QMainWindow owner;
+    TfrmPorcentajeListado progress(&owner);
+
+    interaction.showWindow(progress);
+    interaction.preview(oneLine("Hoja de Caja"), -1, nullptr, QStringLiteral("hoja"));
+    EXPECT_FALSE(progress.Cancelado()) << "no stop asked for yet";
+
+    signal = SIGTERM;
+    interaction.processEvents();
+    EXPECT_TRUE(progress.Cancelado());
+    // A progress window shown after the stop is cancelled as it appears.
+    TfrmPorcentajeListado next(&owner);
+    interaction.showWindow(next);
+    EXPECT_TRUE(next.Cancelado());
+    EXPECT_EQ(interaction.stopSignal(), SIGTERM);
+
+    interaction.print(oneLine("Informe Por Grupos"), -1, QStringLiteral("grupos"));
+    EXPECT_FALSE(interaction.publish());
+    EXPECT_TRUE(interaction.written().isEmpty());
+    QFile earlier(out);
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), QByteArray("listado anterior"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("caja.csv")});
 }
 
 } // namespace

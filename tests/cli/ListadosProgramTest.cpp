@@ -2,9 +2,12 @@
 #include "DemoShop.h"
 
 #include "platform/db/Database.h"
+#include "platform/format/PrintQString.h"
+#include "support/XlsxReader.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -144,6 +147,36 @@ TEST(ListadosProgram, CashSheetWithItsReportsIntoSpreadsheetAndCsv)
         ASSERT_TRUE(companion.open(QIODevice::ReadOnly)) << name;
         EXPECT_TRUE(QString::fromUtf8(companion.readAll()).contains(kFirstDay)) << name;
     }
+}
+
+// The cash sheet in a spreadsheet: every amount is a number to add up, shown as printed; the
+// day is a date; the documents' series and numbers stay text.
+TEST(ListadosProgram, CashSheetSpreadsheetHoldsAmountsAsNumbers)
+{
+    const QString xlsx = DemoShop::scratch(QStringLiteral("hoja-cifras.xlsx"));
+    const ProgramRun r = DemoShop::listados(hoja(xlsx, {"--desde", kFirstDay, "--tiendas", "todas"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const lumetra::test::XlsxReader sheet(xlsx);
+    const QRegularExpression amount(QStringLiteral("^-?\\d{1,3}(\\.\\d{3})*,\\d\\d €$"));
+    const QRegularExpression document(QStringLiteral("^[A-Z]/\\d+$"));
+    int amounts = 0, negatives = 0, documents = 0, days = 0;
+    for (auto it = sheet.cells().begin(); it != sheet.cells().end(); ++it) {
+        const lumetra::test::XlsxCell& cell = it.value();
+        if (!cell.isNumber()) {
+            EXPECT_FALSE(amount.match(cell.value).hasMatch()) << it.key().toStdString() << ": an amount left as text: " << cell.value.toStdString();
+            documents += document.match(cell.value).hasMatch();
+            continue;
+        }
+        if (cell.format == QStringLiteral("#,##0.00 \"€\"")) {
+            ++amounts;
+            negatives += cell.value.toDouble() < 0;
+        }
+        days += cell.format == QStringLiteral("dd/mm/yyyy") && cell.value == QStringLiteral("41395");
+    }
+    EXPECT_GT(amounts, 20);
+    EXPECT_GT(negatives, 0) << "the day's cash balance of the demo shop is negative";
+    EXPECT_GT(documents, 5);
+    EXPECT_GT(days, 0) << "01/05/2013 as a date";
 }
 
 } // namespace

@@ -4,13 +4,24 @@
 // CSV has one row per printed band with its texts in reading order (";" separated, UTF-8);
 // plain text lays each page's texts out on character lines, pages separated by form feeds;
 // XML lists pages, bands and texts with their positions; XLSX puts each text line of a band on
-// a sheet row, texts that share a left edge in the same column.
+// a sheet row, texts that share a left edge in the same column. In the spreadsheet a text that
+// reads as a figure (an amount, a count, a percentage, in the current separators: "-1.234,50 €",
+// "12", "18,00 %") is a number, and a dd/mm/yyyy date is a date, each with a number format that
+// shows it as printed; anything else (references with leading zeros like "0012", series like
+// "A/130.000.901", "18,00 % I.V.A") stays text.
+//
+// A file is written whole or not at all: every format is written into a hidden folder beside the
+// destination and moved over it only when complete, so a failure (or a stop) leaves whatever was
+// there before as it was.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+
+class QTemporaryDir;
 
 namespace lumetra {
 
@@ -32,6 +43,31 @@ public:
     static QString text(const ReportDocument& document);
     static QByteArray xml(const ReportDocument& document);
     static void writeXlsx(const ReportDocument& document, const QString& path);
+
+private:
+    // Straight into `path`, no staging.
+    static void writeFile(const ReportDocument& document, const QString& path, Format format);
+
+public:
+    // An export written but not yet in place. The constructor writes the whole file into a
+    // hidden folder beside `path` (throws ReportError); commit() moves it over `path`, with the
+    // further page files of a PNG beside it. Destroyed uncommitted, it removes what it wrote and
+    // leaves `path` untouched.
+    class Staged {
+    public:
+        Staged(const ReportDocument& document, const QString& path, Format format);
+        ~Staged();
+        Staged(const Staged&) = delete;
+        Staged& operator=(const Staged&) = delete;
+
+        // Throws ReportError when a file cannot be moved into place. Once only.
+        void commit();
+        const QString& path() const { return path_; }
+
+    private:
+        QString path_;
+        std::unique_ptr<QTemporaryDir> folder_;
+    };
 };
 
 } // namespace lumetra

@@ -1,0 +1,104 @@
+// lumetra-listados stopped by SIGTERM or Ctrl-C mid-listing, on a history big enough to take a
+// few seconds: it ends with the shell's status for the signal and leaves the file it was to
+// replace exactly as it was, with nothing else beside it.
+#include "DemoShop.h"
+#include "RunningProgram.h"
+
+#include "platform/format/PrintQString.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using namespace lumetra::test;
+
+namespace {
+
+const QByteArray kEarlier = "listado anterior, que nadie debe perder\n";
+
+class ListadosSignalTest : public ::testing::Test {
+protected:
+    // Three stores and forty-five days: the cash sheet of the whole month takes some seconds.
+    static const QString& bigShop()
+    {
+        static const QString file = [] {
+            const QString f = DemoShop::scratch(QStringLiteral("mes.fdb"));
+            const ProgramRun made = DemoShop::run(QStringLiteral("lumetra-demodb"),
+                                                  {"create", f, "--tiendas", "3", "--dias", "45", "--desde", DemoShop::FirstDay});
+            EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+            return f;
+        }();
+        return file;
+    }
+
+    static QStringList monthOfCashSheets(const QString& salida)
+    {
+        return {"--db", bigShop(), "--listado", "hoja", "--fecha", "entre", "--desde", DemoShop::FirstDay, "--hasta",
+                "14/06/2013", "--tiendas", "todas", "--informe-grupos", "si", "--informe-tarjetas", "si", "--salida", salida};
+    }
+
+    QString earlierListing(const QString& name)
+    {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kEarlier);
+        return path;
+    }
+
+    QStringList entries() const
+    {
+        return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    static QByteArray contents(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir folder{QDir::tempPath() + QStringLiteral("/lumetra-senal-XXXXXX")};
+};
+
+struct Stop {
+    const char* name;
+    int signal;
+    int status;
+    const char* output;
+};
+
+TEST_F(ListadosSignalTest, ASignalMidListingEndsItWithTheSignalsStatusAndTheEarlierFileUntouched)
+{
+    const Stop stops[] = {{"sigterm_xlsx", SIGTERM, 143, "hoja.xlsx"}, {"sigint_csv", SIGINT, 130, "hoja.csv"}};
+    for (const Stop& stop : stops) {
+        const QString salida = earlierListing(QString::fromLatin1(stop.output));
+        RunningProgram listados(QStringLiteral("lumetra-listados"), monthOfCashSheets(salida));
+        // Connected: the Firebird client has put its own handlers in by now.
+        ASSERT_TRUE(listados.waitForLibrary(QStringLiteral("libEngine12"))) << stop.name << ": " << listados.err().toStdString();
+        QThread::msleep(500);
+        ASSERT_TRUE(listados.running()) << stop.name << ": the listing ended before the signal; the history is too small";
+        listados.signal(stop.signal);
+
+        EXPECT_EQ(listados.wait(), stop.status) << stop.name;
+        const QString err = listados.err();
+        EXPECT_TRUE(err.contains(QStringLiteral("interrumpido"))) << stop.name << ": " << err.toStdString();
+        EXPECT_EQ(err.count(QStringLiteral("lumetra-listados:")), 1) << stop.name << ": one line, no errors after it: " << err.toStdString();
+        EXPECT_TRUE(listados.out().isEmpty()) << stop.name;
+        EXPECT_EQ(contents(salida), kEarlier) << stop.name;
+        EXPECT_EQ(entries(), QStringList{QString::fromLatin1(stop.output)}) << stop.name << ": nothing written beside it";
+        QFile::remove(salida);
+    }
+}
+
+TEST_F(ListadosSignalTest, UnstoppedTheSameListingReplacesTheEarlierFile)
+{
+    const QString salida = earlierListing(QStringLiteral("hoja.csv"));
+    const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"), monthOfCashSheets(salida));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(contents(salida).contains("Hoja de Caja del día 01/05/2013"));
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("hoja-grupos.csv"), QStringLiteral("hoja-tarjetas.csv"), QStringLiteral("hoja.csv")}));
+}
+
+} // namespace
