@@ -1,7 +1,8 @@
 // PrintedText: a laid-out report written to a real PDF and read back with `pdftotext -bbox`, to
 // tell whether its texts print whole. A text prints whole when each of its words comes out of
 // the PDF as a word of its own (not run into a neighbour), inside the text's box (nothing of it
-// clipped or spilling over the next column), and inside the page margins.
+// clipped or spilling over the next column), clear of the texts beside it, and inside the page
+// margins.
 #pragma once
 
 #include "platform/report/ReportDocument.h"
@@ -25,7 +26,7 @@ struct PdfWord {
     int page = 0;      // 0-based
     QRectF box;        // points, page origin top-left
     QString text;      // compatibility-normalised: ligatures and "º" compare as plain letters
-    bool matched = false;
+    int item = -1;     // the text item it was matched to, on its page
 };
 
 struct PdfPages {
@@ -84,11 +85,13 @@ inline QStringList textsNotPrintedWhole(const ReportDocument& doc, const QMargin
         problems << QStringLiteral("%1 pages in the PDF, %2 laid out").arg(pdfPages.sizes.size()).arg(doc.pageCount());
         return problems;
     }
-    constexpr qreal kPointsPerUnit = 72.0 / 96.0, kPointsPerMm = 72.0 / 25.4, kTolerance = 0.6;
+    constexpr qreal kPointsPerUnit = 72.0 / 96.0, kPointsPerMm = 72.0 / 25.4, kTolerance = 0.6, kApart = 2;
     const QRegularExpression space(QStringLiteral("\\s+"));
 
     for (int page = 0; page < doc.pageCount(); ++page) {
-        for (const ReportItem& item : doc.pages[page].items) {
+        const QVector<ReportItem>& items = doc.pages[page].items;
+        for (int index = 0; index < items.size(); ++index) {
+            const ReportItem& item = items[index];
             if (item.kind != ReportItem::Kind::Text || item.text.trimmed().isEmpty())
                 continue;
             const QRectF box(item.rect.topLeft() * kPointsPerUnit, item.rect.size() * kPointsPerUnit);
@@ -97,7 +100,7 @@ inline QStringList textsNotPrintedWhole(const ReportDocument& doc, const QMargin
                 PdfWord* best = nullptr;
                 qreal bestOverlap = -1e9;
                 for (PdfWord& w : pdfPages.words) {
-                    if (w.page != page || w.matched || w.text != word)
+                    if (w.page != page || w.item >= 0 || w.text != word)
                         continue;
                     const qreal middle = w.box.center().y();
                     if (middle < box.top() - kTolerance || middle > box.bottom() + kTolerance)
@@ -113,11 +116,24 @@ inline QStringList textsNotPrintedWhole(const ReportDocument& doc, const QMargin
                     problems << where + QStringLiteral(": not printed as a word of its own in its box");
                     continue;
                 }
-                best->matched = true;
+                best->item = index;
                 if (best->box.left() < box.left() - kTolerance || best->box.right() > box.right() + kTolerance)
                     problems << where + QStringLiteral(": runs out of its box (%1-%2 pt, box %3-%4 pt)")
                                             .arg(best->box.left(), 0, 'f', 1).arg(best->box.right(), 0, 'f', 1)
                                             .arg(box.left(), 0, 'f', 1).arg(box.right(), 0, 'f', 1);
+            }
+        }
+        // Two texts on one line, side by side, with room between them.
+        for (const PdfWord& a : pdfPages.words) {
+            if (a.page != page || a.item < 0)
+                continue;
+            for (const PdfWord& b : pdfPages.words) {
+                if (b.page != page || b.item < 0 || b.item == a.item || b.box.left() < a.box.left())
+                    continue;
+                const qreal sameLine = std::min(a.box.bottom(), b.box.bottom()) - std::max(a.box.top(), b.box.top());
+                if (sameLine > 0.5 * std::min(a.box.height(), b.box.height()) && b.box.left() - a.box.right() < kApart)
+                    problems << QStringLiteral("p%1 «%2» and «%3»: printed less than %4 pt apart")
+                                    .arg(page + 1).arg(a.text, b.text).arg(kApart);
             }
         }
         const QSizeF size = pdfPages.sizes[page];

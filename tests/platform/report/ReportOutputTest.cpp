@@ -103,6 +103,8 @@ TEST_F(ReportOutputTest, PrintedTextCheckFindsClippedRunTogetherAndOffMarginText
     label("qxtReferencia", 86, 60, "MON-0102");
     label("qxtTalon", 150, 40, "379", Qt::AlignRight);                // each in its box, but touching
     label("qxtGrupo", 190, 20, "AC");
+    label("qxtAgentes", 224, 36, "33;33;3");                         // fits, but just before the next
+    label("qxtArticulo", 262, 36, "ACC-1");
     label("qxtDescripcion", 300, 200, "Lente progresiva 1.60 antirreflejante");   // fits
     ReportBand& header = form.setPageHeader(QStringLiteral("bndCabecera"), 20);
     header.addLabel(QStringLiteral("lblFacSimple"), {-20, 0, 60, 16}, QStringLiteral("Nº Fac. Simple"))
@@ -113,8 +115,9 @@ TEST_F(ReportOutputTest, PrintedTextCheckFindsClippedRunTogetherAndOffMarginText
     EXPECT_TRUE(all.contains(QStringLiteral("«33;33;33» of «33;33;33»: runs out of its box"))) << all.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("«379» of «379»: not printed as a word of its own"))) << all.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("«AC» of «AC»: not printed as a word of its own"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("«33;33;3» and «ACC-1»: printed less than 2 pt apart"))) << all.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("«Fac.»: outside the page margins"))) << all.toStdString();
-    EXPECT_FALSE(all.contains(QStringLiteral("MON-0102"))) << all.toStdString();
+    EXPECT_FALSE(all.contains(QStringLiteral("«MON-0102» of"))) << all.toStdString();
     EXPECT_FALSE(all.contains(QStringLiteral("antirreflejante"))) << all.toStdString();
 }
 
