@@ -4,12 +4,14 @@
 
 #include "platform/db/Dataset.h"
 #include "platform/format/DateTime.h"
+#include "platform/report/PrintedText.h"
 #include "platform/report/ReportBand.h"
 #include "platform/ui/CheckComboBox.h"
 #include "platform/ui/DateEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QToolButton>
 
@@ -396,6 +398,43 @@ TEST_F(CashSheetReportTest, EachDayOnItsOwnPageWithThePageHeaderRules)
     EXPECT_EQ(pies[0], (QStringList{"1", ""}));   // no day closed yet
     EXPECT_EQ(pies[1], (QStringList{"2", "14/06/2013"}));
     EXPECT_EQ(pies[2], (QStringList{"3", "15/06/2013"}));
+}
+
+// The widest texts of each column in the fonts their rows print with, on a real PDF.
+TEST_F(CashSheetReportTest, EveryTextPrintsWholeInsideTheMargins)
+{
+    exec({"insert into AGENTE (ID_AGENTE, CODIGO) values (33, '33')", "insert into AGENTE (ID_AGENTE, CODIGO) values (3, '3')"});
+    venta(1, "2013-06-15 10:00", 0, 1210, "2013-06-15 10:00", 1, 2, 130000901);   // a long invoice number
+    exec({"insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, LIQUIDO_M1, BI_BASE_M1, BI_IVA_M1, IVA, ID_GRUPO, "
+          "ID_AGENTE_1, ID_AGENTE_2, ID_AGENTE_3) values (1, 'LOF-1602', 'Lente progresiva 1.60 antirreflejante', "
+          "1210, 1000, 210, 21, 1, 33, 33, 3)"});
+    cobro(1, "2013-06-15 10:00", 1210, Efectivo);
+    venta(2, "2013-06-15 11:00", 1, 40, "2079-05-30", 2);   // a deleted patient's order: bold
+    linea(2, "LC-1", 36.36, 3.64, 10);
+    cobro(2, "2013-06-15 11:00", -1234.56, Talon);
+    venta(3, "2013-06-15 12:00", 3, 15, "2013-06-15 12:00", 1);   // a repair: italic
+    linea(3, "REP-1", 12.4, 2.6, 21);
+    cobro(3, "2013-06-15 12:00", 15, Efectivo);
+    caja("2013-06-15 18:00", 1, 20);
+    const DateTime dia = DateTime::fromYmd(2013, 6, 15);
+    const ReportDocument* doc = print(dia, dia, 0, [this] {
+        control<QCheckBox>(QStringLiteral("chxTotalesDia"))->setChecked(true);
+        control<QCheckBox>(QStringLiteral("chxTotalesMes"))->setChecked(true);
+    });
+    ASSERT_NE(doc, nullptr);
+    for (const char* texto : {"Nº Fac. Simple", "A/130.000.901", "33;33;3", "-1.234,56 €", "Dinero En Caja ......................"})
+        EXPECT_NE(item(*doc, QString::fromUtf8(texto)), nullptr) << texto;
+    bool negrita = false, cursiva = false;
+    for (const ReportItem& i : doc->pages[0].items)
+        if (i.text == QLatin1String("A Cuenta")) {
+            negrita = negrita || i.font.bold();
+            cursiva = cursiva || i.font.italic();
+        }
+    EXPECT_TRUE(negrita && cursiva);
+
+    QTemporaryDir dir;
+    const QStringList problems = test::textsNotPrintedWhole(*doc, QMarginsF(6, 10, 6, 10), dir.filePath(QStringLiteral("hoja-columnas.pdf")));
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(CashSheetReportTest, MonthTotalsAreTheDatabasesMonthToDateWhateverTheFirstDay)
