@@ -25,9 +25,11 @@ struct Columna {
     qreal width;
     Qt::Alignment align;
 };
-constexpr Columna kFacSimple{0, 70, Qt::AlignRight};
-constexpr Columna kTalon{74, 56, Qt::AlignRight};
-constexpr Columna kReferencia{136, 90, Qt::AlignLeft};
+// Wide enough for the bold title "Nº Fac. Simple" and a series with a nine-digit number
+// ("A/130.000.901").
+constexpr Columna kFacSimple{0, 96, Qt::AlignRight};
+constexpr Columna kTalon{100, 46, Qt::AlignRight};
+constexpr Columna kReferencia{152, 74, Qt::AlignLeft};
 constexpr Columna kDescripcion{230, 246, Qt::AlignLeft};
 constexpr Columna kBase{480, 90, Qt::AlignRight};
 constexpr Columna kPorcentaje{574, 54, Qt::AlignRight};

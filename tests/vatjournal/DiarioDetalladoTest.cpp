@@ -1,9 +1,11 @@
 #include "DiarioFixture.h"
 
 #include "platform/format/PrintQString.h"
+#include "platform/report/PrintedText.h"
 #include "platform/report/ReportBand.h"
 #include "vatjournal/frmDiarioDetallado.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace lumetra;
@@ -119,6 +121,31 @@ TEST_F(DiarioDetalladoTest, EveryRateWithABaseInCentsPrintsHoweverManyVatTypes)
         if (b.texts.contains("16,00 % IVA")) {
             EXPECT_GE(b.rect.height(), 78 + 7 * 20) << "rows cut off";
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A series with a nine-digit invoice number beside the day's other rows, in both layouts.
+TEST_F(DiarioDetalladoTest, EveryTextPrintsWholeInsideTheMargins)
+{
+    venta(2, "2013-01-15", 0, 99999, 1, 130000901);
+    linea(2, "LOF-1602", "Lente progresiva 1.60 antirreflejante", 1000, 210, 21);
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado), 0);
+    QTemporaryDir dir;
+    for (qint16 tipo : {1, 2}) {
+        SCOPED_TRACE(tipo);
+        const ReportDocument doc = imprimir(tipo);
+        QStringList textos;
+        for (int p = 0; p < doc.pageCount(); ++p)
+            textos << doc.pageTexts(p);
+        EXPECT_TRUE(textos.contains("Nº Fac. Simple"));
+        EXPECT_EQ(textos.contains("A/130.000.901"), tipo == 1);
+        const QStringList problemas =
+            test::textsNotPrintedWhole(doc, QMarginsF(10, 10, 10, 10), dir.filePath(QStringLiteral("diario-%1.pdf").arg(tipo)));
+        EXPECT_TRUE(problemas.isEmpty()) << problemas.join('\n').toStdString();
     }
 }
 
