@@ -262,6 +262,7 @@ void TfrmReportHojaCaja::qrpReportBeforePrint()
     qxtGrupo->setField(QStringLiteral("GrupoVenta"));
     qxtAgente->setField(QStringLiteral("Agentes"));
     pieImpreso_ = false;
+    fechaPie_.clear();
 }
 
 void TfrmReportHojaCaja::qrpReportAfterPrint()
@@ -281,9 +282,11 @@ void TfrmReportHojaCaja::bndCabeceraPaginaBeforePrint(bool& imprimir)
 void TfrmReportHojaCaja::bndGrupoCabeceraBeforePrint(bool&)
 {
     const TConfiguracion& conf = *parametros_->Configuracion;
-    bloque_.Rellenar(QStringLiteral("Hoja de Caja del día ") + dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha")), filtro_, conf,
-                     lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    const QString fecha = dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha"));
+    bloque_.Rellenar(QStringLiteral("Hoja de Caja del día ") + fecha, filtro_, conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
     bndPiePagina_->setEnabled(true);
+    // Every day starts its page: the pages from here to the day's footer are that day's.
+    fechaPie_ = fecha;
 }
 
 void TfrmReportHojaCaja::fijarFuente(bool negrita, bool cursiva)
@@ -451,10 +454,10 @@ void TfrmReportHojaCaja::bndGrupoPieBeforePrint(bool&)
     CalcularIvas();
     // A day with more VAT rows than the footer holds grows the footer instead of losing rows.
     bndGrupoPie_->setHeight(std::max<qreal>(188, 72 + 20 * tabla_.FilasUsadas() + 16));
-    pieImpreso_ = true;
-    fechaPie_ = dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha"));
 }
 
+// Once the footer is on its page: a footer moved to a page of its own still gets the page header
+// there, and the next day's page has none.
 void TfrmReportHojaCaja::bndGrupoPieAfterPrint(bool)
 {
     dia_ = Acumuladores{};

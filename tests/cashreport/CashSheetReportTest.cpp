@@ -4,6 +4,7 @@
 
 #include "platform/db/Dataset.h"
 #include "platform/format/DateTime.h"
+#include "platform/format/PrintQString.h"
 #include "platform/report/PrintedText.h"
 #include "platform/report/ReportBand.h"
 #include "platform/ui/CheckComboBox.h"
@@ -374,30 +375,38 @@ TEST_F(CashSheetReportTest, DayAndMonthTotalsSwitchedOff)
     EXPECT_TRUE(pie.contains(QStringLiteral("Total Albarán .......................")));
 }
 
+// The 13th fills its first page with lines and has its footer alone on the next; the 14th runs
+// over two pages; the 15th fits one.
 TEST_F(CashSheetReportTest, EachDayOnItsOwnPageWithThePageHeaderRules)
 {
-    for (int d = 14; d <= 15; ++d) {
+    for (int d = 13; d <= 15; ++d) {
         const int id = d;
         const QByteArray fecha = QStringLiteral("2013-06-%1 10:00").arg(d).toLatin1();
         venta(id, fecha.constData(), 0, 12.1, fecha.constData());
         linea(id, "ACC-1", 10, 2.1, 21);
         cobro(id, fecha.constData(), 12.1, Efectivo);
     }
-    for (int i = 0; i < 45; ++i)   // a long 14th: two pages
+    for (int i = 0; i < 29; ++i)
+        caja("2013-06-13 12:00", 1, 1);
+    for (int i = 0; i < 45; ++i)
         caja("2013-06-14 12:00", 1, 1);
-    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 14), DateTime::fromYmd(2013, 6, 15));
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 13), DateTime::fromYmd(2013, 6, 15));
     ASSERT_NE(doc, nullptr);
     const QStringList pages = doc->dump().split(QLatin1Char('\n'));
-    ASSERT_EQ(pages.size(), 3) << doc->dump().toStdString();
-    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("p1: PH GH(14/06/2013) D")));
-    EXPECT_TRUE(pages[1].startsWith(QStringLiteral("p2: PH D")));
-    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("p3: GH(15/06/2013) D")));
-    EXPECT_TRUE(pages[2].endsWith(QStringLiteral("GF(15/06/2013) PF")));
-    const auto pies = bands(*doc, QStringLiteral("bndPiePagina"));
-    ASSERT_EQ(pies.size(), 3);
-    EXPECT_EQ(pies[0], (QStringList{"1", ""}));   // no day closed yet
-    EXPECT_EQ(pies[1], (QStringList{"2", "14/06/2013"}));
-    EXPECT_EQ(pies[2], (QStringList{"3", "15/06/2013"}));
+    ASSERT_EQ(pages.size(), 5) << doc->dump().toStdString();
+    // The first page carries both headers; a later day's first page its day header alone.
+    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("p1: PH GH(13/06/2013) D")));
+    EXPECT_TRUE(pages[0].endsWith(QStringLiteral(" D PF")));
+    // A page holding only a day's footer is headed like any other page of the day.
+    EXPECT_EQ(pages[1], QStringLiteral("p2: PH GF(13/06/2013) PF"));
+    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("p3: GH(14/06/2013) D")));
+    EXPECT_TRUE(pages[3].startsWith(QStringLiteral("p4: PH D")));
+    EXPECT_TRUE(pages[3].endsWith(QStringLiteral("GF(14/06/2013) PF")));
+    EXPECT_TRUE(pages[4].startsWith(QStringLiteral("p5: GH(15/06/2013) D")));
+    EXPECT_TRUE(pages[4].endsWith(QStringLiteral("GF(15/06/2013) PF")));
+    // Each page footer shows the day printed on its page.
+    EXPECT_EQ(bands(*doc, QStringLiteral("bndPiePagina")),
+              (QList<QStringList>{{"1", "13/06/2013"}, {"2", "13/06/2013"}, {"3", "14/06/2013"}, {"4", "14/06/2013"}, {"5", "15/06/2013"}}));
 }
 
 // The widest texts of each column in the fonts their rows print with, on a real PDF.
