@@ -212,7 +212,8 @@ void TfrmDiarioDetallado::qrpReportDetalladoBeforePrint()
         qxtIva->setField(QStringLiteral("BI_IVA_M1"));
     }
     fechaPie_.clear();
-    pieImpreso_ = false;
+    // The first page opens with the first day's header, which holds the block: no page header.
+    pieImpreso_ = true;
     baseDia_ = 0;
     ivaDia_ = 0;
 }
@@ -233,6 +234,8 @@ void TfrmDiarioDetallado::bndCabeceraGrupoBeforePrint(bool&)
     const QString localidad = lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad);
     bloque_.Rellenar(titulo, filtro_, conf, localidad);
     bloquePagina_.Rellenar(titulo, filtro_, conf, localidad);
+    // Every day starts its page: the pages from here to the day's footer are that day's.
+    fechaPie_ = texto("FECHA", "Fecha");
 
     const bool columnas = tipoListado_ != 2;
     ReportBand& grupo = bndCabeceraGrupo_->header();
@@ -282,7 +285,6 @@ void TfrmDiarioDetallado::bndPieGrupoBeforePrint(bool&)
 
     tabla_.Rellenar(dm_->memIvas, *lstUtil_);
     bndPieGrupo_->setHeight(tabla_.Fondo() + kTablaFila);
-    fechaPie_ = texto("FECHA", "Fecha");
 }
 
 void TfrmDiarioDetallado::bndPieGrupoAfterPrint(bool)
