@@ -30,18 +30,21 @@ struct Columna {
     Qt::Alignment align;
 };
 
-// The detail columns: left edge and width in report units.
+// The detail columns: left edge and width in report units, all inside the side margins. Each
+// holds its longest text in the widest font a row prints with (bold for a deleted patient): a
+// series and nine-digit invoice number ("A/130.000.901"), "A Cuenta", three two-digit agents,
+// a description of forty characters on one line.
 const Columna kColumnas[] = {
-    {"qxtFacSimple", -5, 44, Qt::AlignRight}, {"qxtTalon", 40, 55, Qt::AlignRight},
-    {"qxtGrupo", 100, 20, Qt::AlignLeft},     {"qxtAgente", 124, 36, Qt::AlignLeft},
-    {"qxtReferencia", 162, 89, Qt::AlignLeft}, {"qxtDescripcion", 252, 183, Qt::AlignLeft},
+    {"qxtFacSimple", 0, 76, Qt::AlignRight},   {"qxtTalon", 78, 40, Qt::AlignRight},
+    {"qxtGrupo", 122, 22, Qt::AlignLeft},      {"qxtAgente", 146, 48, Qt::AlignLeft},
+    {"qxtReferencia", 196, 60, Qt::AlignLeft}, {"qxtDescripcion", 258, 177, Qt::AlignLeft},
     {"qxtDtoLinea", 437, 30, Qt::AlignRight},  {"qxtDtoGlobal", 468, 30, Qt::AlignRight},
     {"qxtEfectivo", 500, 60, Qt::AlignRight},  {"qxtTalones", 562, 60, Qt::AlignRight},
     {"qxtTarjetas", 624, 60, Qt::AlignRight},  {"qxtGastos", 686, 60, Qt::AlignRight},
 };
 
 constexpr qreal kAlturaDetalle = 24;
-constexpr qreal kAnchoPagina = 756;   // between the 6 mm side margins
+constexpr qreal kAnchoPagina = 748;   // between the 6 mm side margins
 
 // The row's payment is a delivery note (payment type 3), which no cash-basis VAT counts.
 bool albaran(const Dataset& d)
@@ -63,18 +66,24 @@ void TfrmReportHojaCaja::cabeceraColumnas(ReportBand& band, qreal top, const QSt
         ReportLabel* l = band.addLabel(nombre + sufijo, {left, top, width, 16}, texto);
         l->setAlignment(align | Qt::AlignVCenter);
     };
-    // Titles end where their columns end; the first one may reach into the margin.
-    titulo(QStringLiteral("lblFacSimple"), -21, 60, primera, Qt::AlignRight);
-    titulo(QStringLiteral("lblTalon"), 40, 55, QStringLiteral("Talón"), Qt::AlignRight);
-    titulo(QStringLiteral("lblGrupo"), 100, 22, QStringLiteral("Gr."), Qt::AlignLeft);
-    titulo(QStringLiteral("lblAgente"), 124, 36, QStringLiteral("Agen."), Qt::AlignLeft);
-    titulo(QStringLiteral("lblReferencia"), 162, 89, QStringLiteral("Referencia"), Qt::AlignLeft);
-    titulo(QStringLiteral("lblDescripcion"), 252, 183, QStringLiteral("Pacientes/Art/Concep"), Qt::AlignLeft);
+    // Each title over its column, aligned as the column is.
+    const auto sobre = [&](const char* nombre, const char* columna, const QString& texto) {
+        for (const Columna& c : kColumnas)
+            if (qstrcmp(c.nombre, columna) == 0)
+                titulo(QString::fromLatin1(nombre), c.left, c.width, texto, c.align);
+    };
+    sobre("lblFacSimple", "qxtFacSimple", primera);
+    sobre("lblTalon", "qxtTalon", QStringLiteral("Talón"));
+    sobre("lblGrupo", "qxtGrupo", QStringLiteral("Gr."));
+    sobre("lblAgente", "qxtAgente", QStringLiteral("Agen."));
+    sobre("lblReferencia", "qxtReferencia", QStringLiteral("Referencia"));
+    sobre("lblDescripcion", "qxtDescripcion", QStringLiteral("Pacientes/Art/Concep"));
     ReportLabel* dtos = band.addLabel(QStringLiteral("lblDtos") + sufijo, {437, top - 12, 61, 12}, QStringLiteral("% Dtos."));
     dtos->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     band.addShape(QStringLiteral("linDtos") + sufijo, {445, top - 1, 45, 2}, ReportShape::Shape::HorizontalLine);
-    titulo(QStringLiteral("lblLinea"), 437, 30, QStringLiteral("Linea"), Qt::AlignRight);
-    titulo(QStringLiteral("lblGlobal"), 468, 30, QStringLiteral("Global"), Qt::AlignRight);
+    // Centred under "% Dtos.", so the two titles stand apart.
+    titulo(QStringLiteral("lblLinea"), 437, 30, QStringLiteral("Linea"), Qt::AlignHCenter);
+    titulo(QStringLiteral("lblGlobal"), 468, 30, QStringLiteral("Global"), Qt::AlignHCenter);
     for (const char* nombre : {"lblFacSimple", "lblLinea", "lblGlobal"})
         band.find(QString::fromLatin1(nombre) + sufijo)->setFont(tahoma(6, true));
     titulo(QStringLiteral("lblEfectivo"), 500, 60, QStringLiteral("Efectivo"), Qt::AlignRight);
@@ -96,7 +105,7 @@ void TfrmReportHojaCaja::construir()
     bndCabeceraPagina_ = &report_.setPageHeader(QStringLiteral("bndCabeceraPagina"), 40);
     bndCabeceraPagina_->setFont(tahoma(7, true));
     cabeceraColumnas(*bndCabeceraPagina_, 18, QStringLiteral("Ticket"), QStringLiteral("Pagina"));
-    bndCabeceraPagina_->addShape(QStringLiteral("linCabeceraPagina"), {-5, 37, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
+    bndCabeceraPagina_->addShape(QStringLiteral("linCabeceraPagina"), {0, 37, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
     bndCabeceraPagina_->setBeforePrint([this](bool& imprimir) { bndCabeceraPaginaBeforePrint(imprimir); });
 
     // Day header.
@@ -104,9 +113,9 @@ void TfrmReportHojaCaja::construir()
     bndGrupoCabecera_->setNewPage(true);
     ReportBand& cab = bndGrupoCabecera_->header();
     cab.setFont(tahoma(7, true));
-    bloque_ = TBloqueEmpresa::Crear(cab, QString(), -5, 4, kAnchoPagina, TBloqueEmpresa::Orden::NifDireccion);
+    bloque_ = TBloqueEmpresa::Crear(cab, QString(), 0, 4, kAnchoPagina, TBloqueEmpresa::Orden::NifDireccion);
     cabeceraColumnas(cab, 160, QStringLiteral("Nº Fac. Simple"), QStringLiteral("Grupo"));
-    cab.addShape(QStringLiteral("linCabeceraGrupo"), {-5, 179, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
+    cab.addShape(QStringLiteral("linCabeceraGrupo"), {0, 179, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
     cab.setBeforePrint([this](bool& imprimir) { bndGrupoCabeceraBeforePrint(imprimir); });
 
     // Detail.
@@ -162,33 +171,34 @@ void TfrmReportHojaCaja::construir()
     qxtSumaTalon = valor("qxtSumaTalon", 562, 4, 60);
     qxtSumaTarjetas = valor("qxtSumaTarjetas", 624, 4, 60);
     qxtSumaGastos = valor("qxtSumaGastos", 686, 4, 60);
+    // Titles wide enough for their dots, values beside them.
     const qreal fila = 18;
-    titulo("lblDineroCaja", 0, 26, 150, QStringLiteral("Dinero En Caja ......................"));
-    qxtDineroCaja = valor("qxtDineroCaja", 150, 26);
+    titulo("lblDineroCaja", 0, 26, 162, QStringLiteral("Dinero En Caja ......................"));
+    qxtDineroCaja = valor("qxtDineroCaja", 164, 26);
     titulo("lblSaldoCaja", 250, 26, 90, QStringLiteral("Saldo Caja......."));
     qxtSaldoCaja = valor("qxtSaldoCaja", 330, 26);
-    titulo("lblTotalCobros", 0, 26 + fila, 150, QStringLiteral("Total Cobros Día ..................."));
-    qxtTotalCobros = valor("qxtTotalCobros", 150, 26 + fila);
-    titulo("lblTotalAlbaran", 0, 26 + 2 * fila, 150, QStringLiteral("Total Albarán ......................."));
-    qxtTotalAlbaran = valor("qxtTotalAlbaran", 150, 26 + 2 * fila);
+    titulo("lblTotalCobros", 0, 26 + fila, 162, QStringLiteral("Total Cobros Día ..................."));
+    qxtTotalCobros = valor("qxtTotalCobros", 164, 26 + fila);
+    titulo("lblTotalAlbaran", 0, 26 + 2 * fila, 162, QStringLiteral("Total Albarán ......................."));
+    qxtTotalAlbaran = valor("qxtTotalAlbaran", 164, 26 + 2 * fila);
     qxtNVentas = valor("qxtNVentas", 0, 26 + 3 * fila, 24);
     lblVentasDirectas = titulo("lblVentasDirectas", 28, 26 + 3 * fila, 122, QStringLiteral("Ventas Directas ........"));
-    qxtTotalVentas = valor("qxtTotalVentas", 150, 26 + 3 * fila);
+    qxtTotalVentas = valor("qxtTotalVentas", 164, 26 + 3 * fila);
     qxtNEncargos = valor("qxtNEncargos", 0, 26 + 4 * fila, 24);
     lblEncargos = titulo("lblEncargos", 28, 26 + 4 * fila, 122, QStringLiteral("Encargos ..................."));
-    qxtTotalEncargos = valor("qxtTotalEncargos", 150, 26 + 4 * fila);
-    lblTotalVentasDia = titulo("lblTotalVentasDia", 0, 26 + 5 * fila, 150, QStringLiteral("Total Ventas del Día ............."));
-    qxtTotalVentasDia = valor("qxtTotalVentasDia", 150, 26 + 5 * fila);
-    lblTotalVentasMes = titulo("lblTotalVentasMes", 0, 26 + 6 * fila, 150, QStringLiteral("Total Ventas del Mes ............"));
-    qxtTotalVentasMes = valor("qxtTotalVentasMes", 150, 26 + 6 * fila);
-    lblTotalCobrosMes = titulo("lblTotalCobrosMes", 0, 26 + 7 * fila, 150, QStringLiteral("Total Cobros del Mes ............"));
-    qxtTotalCobrosMes = valor("qxtTotalCobrosMes", 150, 26 + 7 * fila);
+    qxtTotalEncargos = valor("qxtTotalEncargos", 164, 26 + 4 * fila);
+    lblTotalVentasDia = titulo("lblTotalVentasDia", 0, 26 + 5 * fila, 162, QStringLiteral("Total Ventas del Día ............."));
+    qxtTotalVentasDia = valor("qxtTotalVentasDia", 164, 26 + 5 * fila);
+    lblTotalVentasMes = titulo("lblTotalVentasMes", 0, 26 + 6 * fila, 162, QStringLiteral("Total Ventas del Mes ............"));
+    qxtTotalVentasMes = valor("qxtTotalVentasMes", 164, 26 + 6 * fila);
+    lblTotalCobrosMes = titulo("lblTotalCobrosMes", 0, 26 + 7 * fila, 162, QStringLiteral("Total Cobros del Mes ............"));
+    qxtTotalCobrosMes = valor("qxtTotalCobrosMes", 164, 26 + 7 * fila);
     bndGrupoPie_->setBeforePrint([this](bool& imprimir) { bndGrupoPieBeforePrint(imprimir); });
     bndGrupoPie_->setAfterPrint([this](bool impreso) { bndGrupoPieAfterPrint(impreso); });
 
     // Page footer.
     bndPiePagina_ = &report_.setPageFooter(QStringLiteral("bndPiePagina"), 32);
-    ReportShape* sobre = bndPiePagina_->addShape(QStringLiteral("linPiePagina"), {-5, 2, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
+    ReportShape* sobre = bndPiePagina_->addShape(QStringLiteral("linPiePagina"), {0, 2, kAnchoPagina, 2}, ReportShape::Shape::HorizontalLine);
     sobre->setPen(QColor(192, 192, 192));
     ReportSysData* pagina = bndPiePagina_->addSysData(QStringLiteral("qrsPagina"), {354, 10, 60, 16}, ReportSysData::Data::PageNumber);
     pagina->setFont(tahoma(8));
@@ -252,6 +262,7 @@ void TfrmReportHojaCaja::qrpReportBeforePrint()
     qxtGrupo->setField(QStringLiteral("GrupoVenta"));
     qxtAgente->setField(QStringLiteral("Agentes"));
     pieImpreso_ = false;
+    fechaPie_.clear();
 }
 
 void TfrmReportHojaCaja::qrpReportAfterPrint()
@@ -271,9 +282,11 @@ void TfrmReportHojaCaja::bndCabeceraPaginaBeforePrint(bool& imprimir)
 void TfrmReportHojaCaja::bndGrupoCabeceraBeforePrint(bool&)
 {
     const TConfiguracion& conf = *parametros_->Configuracion;
-    bloque_.Rellenar(QStringLiteral("Hoja de Caja del día ") + dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha")), filtro_, conf,
-                     lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    const QString fecha = dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha"));
+    bloque_.Rellenar(QStringLiteral("Hoja de Caja del día ") + fecha, filtro_, conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
     bndPiePagina_->setEnabled(true);
+    // Every day starts its page: the pages from here to the day's footer are that day's.
+    fechaPie_ = fecha;
 }
 
 void TfrmReportHojaCaja::fijarFuente(bool negrita, bool cursiva)
@@ -441,10 +454,10 @@ void TfrmReportHojaCaja::bndGrupoPieBeforePrint(bool&)
     CalcularIvas();
     // A day with more VAT rows than the footer holds grows the footer instead of losing rows.
     bndGrupoPie_->setHeight(std::max<qreal>(188, 72 + 20 * tabla_.FilasUsadas() + 16));
-    pieImpreso_ = true;
-    fechaPie_ = dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha"));
 }
 
+// Once the footer is on its page: a footer moved to a page of its own still gets the page header
+// there, and the next day's page has none.
 void TfrmReportHojaCaja::bndGrupoPieAfterPrint(bool)
 {
     dia_ = Acumuladores{};

@@ -2,6 +2,9 @@
 // day by day, each day from a new page: the day header, one line per printed row with its amount
 // under the column of its payment type, and the day footer with the totals by payment type, the
 // money in the till, the cash balance, the day and month totals and the day's VAT table.
+// Pages: the first carries the page header over the first day's header; a later day's first
+// page carries its day header alone; every other page of a day (one holding only its footer
+// too) carries the page header. Each page footer shows the day printed on that page.
 //
 // Driven by the print dispatch: construct, SetDmHojaCaja, Inicializar, the option setters,
 // Tiendas, Documento (lays the report out), Finalizar, delete. Operations with a status report
@@ -106,8 +109,8 @@ private:
 
     Acumuladores dia_;
     double ventaContada_ = -1;   // the last direct sale counted in the day's sales
-    QString fechaPie_;
-    bool pieImpreso_ = false;
+    QString fechaPie_;            // the day of the page being laid out, for its footer
+    bool pieImpreso_ = false;     // a day footer is on the page: the next page starts a day
     bool mesNuevo_ = true;
     qint16 mes_ = 0;
     double ventasMesAcumuladas_ = 0;

@@ -161,7 +161,7 @@ void TfrmReportGrupos::qrpReportBeforePrint()
     bndGrupoFecha_->setExpression(QStringLiteral("FECHA"));
     bndGrupoOperacion_->setExpression(QStringLiteral("ID_MVENTA"));
     limpiarAcumuladores();
-    sinCabecera_ = true;
+    fechaCabecera_.clear();
     fechaPie_.clear();
     // A second layout of the same form starts from the same columns.
     dm_->memGrupos.first();
@@ -169,9 +169,10 @@ void TfrmReportGrupos::qrpReportBeforePrint()
 
 void TfrmReportGrupos::bndCabeceraBeforePrint(bool& imprimir)
 {
-    // Set by each date header, so the page that header begins stands without a page header.
-    if (sinCabecera_) {
-        sinCabecera_ = false;
+    // Every date starts a page, which its date header heads: a page begun while the rows are
+    // still on the date of the last date header continues that date. The first page is begun
+    // before any row is read.
+    if (fechaCabecera_.isEmpty() || fechaActual() != fechaCabecera_) {
         imprimir = false;
         return;
     }
@@ -183,9 +184,9 @@ void TfrmReportGrupos::bndCabeceraBeforePrint(bool& imprimir)
 
 void TfrmReportGrupos::bndGrupoFechaBeforePrint(bool&)
 {
-    sinCabecera_ = true;
+    fechaCabecera_ = fechaActual();
     const TConfiguracion& conf = *parametros_->Configuracion;
-    bloque_.Rellenar(kTitulo + fechaActual(), filtro_, conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
+    bloque_.Rellenar(kTitulo + fechaCabecera_, filtro_, conf, lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad));
 
     // Column assignment, in column order: the next code of memGrupos, empty once it runs out.
     MemTable& grupos = dm_->memGrupos;

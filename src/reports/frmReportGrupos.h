@@ -7,8 +7,8 @@
 // - The rows must come ordered by FECHA and, within a date, by sale. The columns are the first
 //   ColumnasGrupos codes of memGrupos in its row order, the same for every date; lines of any
 //   other group print their reference with no amount and count in no total.
-// - Each date starts a new page. The page header is left out of the first page and of the
-//   first page begun after each date header; every other page carries it.
+// - Each date starts a new page, headed by the date header alone; every page the date
+//   continues on is headed by the page header, a copy of it.
 // - Driven by the print dispatch and by the cash sheet: construct, SetDmHojaCaja, Inicializar,
 //   SetFiltro, Documento (lays the report out), Finalizar, delete. The data module and the host
 //   block are not owned and must outlive the form; the report moves memGrupos' cursor only.
@@ -60,7 +60,7 @@ private:
     void limpiarAcumuladores();
     QString fechaActual() const;
 
-    bool sinCabecera_ = true;
+    QString fechaCabecera_;   // the date of the last date header printed
     QString fechaPie_;
     Acumuladores unidadesGrupo_{};
     Acumuladores importeGrupo_{};

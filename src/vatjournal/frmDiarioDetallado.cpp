@@ -25,9 +25,11 @@ struct Columna {
     qreal width;
     Qt::Alignment align;
 };
-constexpr Columna kFacSimple{0, 70, Qt::AlignRight};
-constexpr Columna kTalon{74, 56, Qt::AlignRight};
-constexpr Columna kReferencia{136, 90, Qt::AlignLeft};
+// Wide enough for the bold title "Nº Fac. Simple" and a series with a nine-digit number
+// ("A/130.000.901").
+constexpr Columna kFacSimple{0, 96, Qt::AlignRight};
+constexpr Columna kTalon{100, 46, Qt::AlignRight};
+constexpr Columna kReferencia{152, 74, Qt::AlignLeft};
 constexpr Columna kDescripcion{230, 246, Qt::AlignLeft};
 constexpr Columna kBase{480, 90, Qt::AlignRight};
 constexpr Columna kPorcentaje{574, 54, Qt::AlignRight};
@@ -210,7 +212,8 @@ void TfrmDiarioDetallado::qrpReportDetalladoBeforePrint()
         qxtIva->setField(QStringLiteral("BI_IVA_M1"));
     }
     fechaPie_.clear();
-    pieImpreso_ = false;
+    // The first page opens with the first day's header, which holds the block: no page header.
+    pieImpreso_ = true;
     baseDia_ = 0;
     ivaDia_ = 0;
 }
@@ -231,6 +234,8 @@ void TfrmDiarioDetallado::bndCabeceraGrupoBeforePrint(bool&)
     const QString localidad = lstUtil_->TextoLocalidad(conf.Localidad.IdLocalidad);
     bloque_.Rellenar(titulo, filtro_, conf, localidad);
     bloquePagina_.Rellenar(titulo, filtro_, conf, localidad);
+    // Every day starts its page: the pages from here to the day's footer are that day's.
+    fechaPie_ = texto("FECHA", "Fecha");
 
     const bool columnas = tipoListado_ != 2;
     ReportBand& grupo = bndCabeceraGrupo_->header();
@@ -280,7 +285,6 @@ void TfrmDiarioDetallado::bndPieGrupoBeforePrint(bool&)
 
     tabla_.Rellenar(dm_->memIvas, *lstUtil_);
     bndPieGrupo_->setHeight(tabla_.Fondo() + kTablaFila);
-    fechaPie_ = texto("FECHA", "Fecha");
 }
 
 void TfrmDiarioDetallado::bndPieGrupoAfterPrint(bool)

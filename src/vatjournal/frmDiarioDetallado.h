@@ -10,6 +10,9 @@
 // - The VAT table has a row per rate of the day whose base is not 0 in cents, however many
 //   VAT types the shop defines; the day footer grows with it.
 // - In the cash-sheet basis a row whose reference is one space is counted but not printed.
+// - A day's first page carries its day header alone (the first page too); every other page of
+//   the day carries the page header with the same block. Each page footer shows the day
+//   printed on that page.
 #pragma once
 
 #include "common/BloqueEmpresa.h"

@@ -5,6 +5,7 @@
 #include "common/Iva.h"
 #include "common/TablaIvas.h"
 #include "common/LstUtil.h"
+#include "hostapi/Condiciones.h"
 #include "hostapi/Configuracion.h"
 #include "hostapi/HostParams.h"
 #include "vatjournal/dmDiarioIva.h"
@@ -188,6 +189,7 @@ void TfrmReportDiarioResumidoLineas::bndCabeceraBeforePrint(bool&)
     case 2: titulo = QStringLiteral("Diario de I.V.A mayor ") + textoFechaInicio_; break;
     case 3: titulo = QStringLiteral("Diario de I.V.A menor ") + textoFechaInicio_; break;
     case 4: titulo = QStringLiteral("Diario de I.V.A entre ") + textoFechaInicio_ + QStringLiteral(" y ") + textoFechaFin_; break;
+    case TCondiciones::Todos: titulo = QStringLiteral("Diario de I.V.A"); break;   // no dates to name
     default: break;
     }
     const TConfiguracion& conf = *parametros_->Configuracion;

@@ -11,7 +11,8 @@
 // - The totals table has a row per rate of the period whose base is not 0 in cents, however
 //   many VAT types the shop defines; the summary band grows with it.
 // - Title and page footer follow the window's date operator (0 equal, 1 different, 2 greater,
-//   3 less, 4 between); other codes print no title and leave the footer as it was.
+//   3 less, 4 between); "Todos/as" (no date condition) prints the title "Diario de I.V.A" and
+//   other codes none, both leaving the footer as it was.
 #pragma once
 
 #include "common/BloqueEmpresa.h"

@@ -4,12 +4,15 @@
 
 #include "platform/db/Dataset.h"
 #include "platform/format/DateTime.h"
+#include "platform/format/PrintQString.h"
+#include "platform/report/PrintedText.h"
 #include "platform/report/ReportBand.h"
 #include "platform/ui/CheckComboBox.h"
 #include "platform/ui/DateEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QToolButton>
 
@@ -372,30 +375,75 @@ TEST_F(CashSheetReportTest, DayAndMonthTotalsSwitchedOff)
     EXPECT_TRUE(pie.contains(QStringLiteral("Total Albarán .......................")));
 }
 
+// The 13th fills its first page with lines and has its footer alone on the next; the 14th runs
+// over two pages; the 15th fits one.
 TEST_F(CashSheetReportTest, EachDayOnItsOwnPageWithThePageHeaderRules)
 {
-    for (int d = 14; d <= 15; ++d) {
+    for (int d = 13; d <= 15; ++d) {
         const int id = d;
         const QByteArray fecha = QStringLiteral("2013-06-%1 10:00").arg(d).toLatin1();
         venta(id, fecha.constData(), 0, 12.1, fecha.constData());
         linea(id, "ACC-1", 10, 2.1, 21);
         cobro(id, fecha.constData(), 12.1, Efectivo);
     }
-    for (int i = 0; i < 45; ++i)   // a long 14th: two pages
+    for (int i = 0; i < 29; ++i)
+        caja("2013-06-13 12:00", 1, 1);
+    for (int i = 0; i < 45; ++i)
         caja("2013-06-14 12:00", 1, 1);
-    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 14), DateTime::fromYmd(2013, 6, 15));
+    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 13), DateTime::fromYmd(2013, 6, 15));
     ASSERT_NE(doc, nullptr);
     const QStringList pages = doc->dump().split(QLatin1Char('\n'));
-    ASSERT_EQ(pages.size(), 3) << doc->dump().toStdString();
-    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("p1: PH GH(14/06/2013) D")));
-    EXPECT_TRUE(pages[1].startsWith(QStringLiteral("p2: PH D")));
-    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("p3: GH(15/06/2013) D")));
-    EXPECT_TRUE(pages[2].endsWith(QStringLiteral("GF(15/06/2013) PF")));
-    const auto pies = bands(*doc, QStringLiteral("bndPiePagina"));
-    ASSERT_EQ(pies.size(), 3);
-    EXPECT_EQ(pies[0], (QStringList{"1", ""}));   // no day closed yet
-    EXPECT_EQ(pies[1], (QStringList{"2", "14/06/2013"}));
-    EXPECT_EQ(pies[2], (QStringList{"3", "15/06/2013"}));
+    ASSERT_EQ(pages.size(), 5) << doc->dump().toStdString();
+    // The first page carries both headers; a later day's first page its day header alone.
+    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("p1: PH GH(13/06/2013) D")));
+    EXPECT_TRUE(pages[0].endsWith(QStringLiteral(" D PF")));
+    // A page holding only a day's footer is headed like any other page of the day.
+    EXPECT_EQ(pages[1], QStringLiteral("p2: PH GF(13/06/2013) PF"));
+    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("p3: GH(14/06/2013) D")));
+    EXPECT_TRUE(pages[3].startsWith(QStringLiteral("p4: PH D")));
+    EXPECT_TRUE(pages[3].endsWith(QStringLiteral("GF(14/06/2013) PF")));
+    EXPECT_TRUE(pages[4].startsWith(QStringLiteral("p5: GH(15/06/2013) D")));
+    EXPECT_TRUE(pages[4].endsWith(QStringLiteral("GF(15/06/2013) PF")));
+    // Each page footer shows the day printed on its page.
+    EXPECT_EQ(bands(*doc, QStringLiteral("bndPiePagina")),
+              (QList<QStringList>{{"1", "13/06/2013"}, {"2", "13/06/2013"}, {"3", "14/06/2013"}, {"4", "14/06/2013"}, {"5", "15/06/2013"}}));
+}
+
+// The widest texts of each column in the fonts their rows print with, on a real PDF.
+TEST_F(CashSheetReportTest, EveryTextPrintsWholeInsideTheMargins)
+{
+    exec({"insert into AGENTE (ID_AGENTE, CODIGO) values (33, '33')", "insert into AGENTE (ID_AGENTE, CODIGO) values (3, '3')"});
+    venta(1, "2013-06-15 10:00", 0, 1210, "2013-06-15 10:00", 1, 2, 130000901);   // a long invoice number
+    exec({"insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, LIQUIDO_M1, BI_BASE_M1, BI_IVA_M1, IVA, ID_GRUPO, "
+          "ID_AGENTE_1, ID_AGENTE_2, ID_AGENTE_3) values (1, 'LOF-1602', 'Lente progresiva 1.60 antirreflejante', "
+          "1210, 1000, 210, 21, 1, 33, 33, 3)"});
+    cobro(1, "2013-06-15 10:00", 1210, Efectivo);
+    venta(2, "2013-06-15 11:00", 1, 40, "2079-05-30", 2);   // a deleted patient's order: bold
+    linea(2, "LC-1", 36.36, 3.64, 10);
+    cobro(2, "2013-06-15 11:00", -1234.56, Talon);
+    venta(3, "2013-06-15 12:00", 3, 15, "2013-06-15 12:00", 1);   // a repair: italic
+    linea(3, "REP-1", 12.4, 2.6, 21);
+    cobro(3, "2013-06-15 12:00", 15, Efectivo);
+    caja("2013-06-15 18:00", 1, 20);
+    const DateTime dia = DateTime::fromYmd(2013, 6, 15);
+    const ReportDocument* doc = print(dia, dia, 0, [this] {
+        control<QCheckBox>(QStringLiteral("chxTotalesDia"))->setChecked(true);
+        control<QCheckBox>(QStringLiteral("chxTotalesMes"))->setChecked(true);
+    });
+    ASSERT_NE(doc, nullptr);
+    for (const char* texto : {"Nº Fac. Simple", "A/130.000.901", "33;33;3", "-1.234,56 €", "Dinero En Caja ......................"})
+        EXPECT_NE(item(*doc, QString::fromUtf8(texto)), nullptr) << texto;
+    bool negrita = false, cursiva = false;
+    for (const ReportItem& i : doc->pages[0].items)
+        if (i.text == QLatin1String("A Cuenta")) {
+            negrita = negrita || i.font.bold();
+            cursiva = cursiva || i.font.italic();
+        }
+    EXPECT_TRUE(negrita && cursiva);
+
+    QTemporaryDir dir;
+    const QStringList problems = test::textsNotPrintedWhole(*doc, QMarginsF(6, 10, 6, 10), dir.filePath(QStringLiteral("hoja-columnas.pdf")));
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(CashSheetReportTest, MonthTotalsAreTheDatabasesMonthToDateWhateverTheFirstDay)

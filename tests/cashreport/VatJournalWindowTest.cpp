@@ -114,6 +114,11 @@ TEST_F(VatJournalWindowTest, PerDaySummaryByCollectionDate)
         if (b.name == QLatin1String("bndPieGrupoTipoIva"))
             lines << b.texts.join(QLatin1Char('|'));
     EXPECT_EQ(lines, (QStringList{"15/06/2013|20,00 €|10,00 % IVA|2,00 €", "|200,00 €|21,00 % IVA|42,00 €"}));
+
+    // Without a date condition the title names no dates.
+    const ReportDocument* todas = journal(QStringLiteral("Todos/as"), 0, 3);
+    ASSERT_NE(todas, nullptr);
+    EXPECT_TRUE(todas->pageTexts(0).contains(QStringLiteral("Diario de I.V.A"))) << todas->pageTexts(0).join('|').toStdString();
 }
 
 TEST_F(VatJournalWindowTest, NothingInTheDatesShowsTheMessageOnceAndNoPreview)

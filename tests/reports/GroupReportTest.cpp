@@ -3,6 +3,7 @@
 
 #include "reports/frmReportGrupos.h"
 
+#include <QSet>
 #include <set>
 
 using namespace lumetra;
@@ -116,14 +117,14 @@ TEST_F(GroupReportTest, PageHeadersOperationsTotalsAndFooterDatesAcrossDates)
     const int inicioB = fechas[1].page, inicioC = fechas[2].page;
     ASSERT_EQ(inicioB, 1);
     ASSERT_GE(inicioC - inicioB, 3) << doc.dump().toStdString();
-    // Headed: from the third page of the long date on, and the next date's first page.
+    // Headed: every page the long date continues on; a date's first page has its date header alone.
     std::set<int> esperadas, cabeceras;
-    for (int p = inicioB + 2; p <= inicioC; ++p)
+    for (int p = inicioB + 1; p < inicioC; ++p)
         esperadas.insert(p);
     for (const PrintedBand& b : bands(doc, "bndCabecera"))
         cabeceras.insert(b.page);
     EXPECT_EQ(cabeceras, esperadas) << doc.dump().toStdString();
-    EXPECT_TRUE(doc.dump().split('\n')[inicioC].startsWith(QStringLiteral("p%1: PH GH(18/06/2013)").arg(inicioC + 1)));
+    EXPECT_TRUE(doc.dump().split('\n')[inicioC].startsWith(QStringLiteral("p%1: GH(18/06/2013)").arg(inicioC + 1)));
     const PrintedBand cabecera = bands(doc, "bndCabecera").first();
     EXPECT_EQ(cabecera.texts.first(), "Informe Por Grupos del día 16/06/2013");
     EXPECT_EQ(encabezados(cabecera), QStringList("GA") + QStringList(Columnas - 1, QString()));
@@ -147,6 +148,51 @@ TEST_F(GroupReportTest, PageHeadersOperationsTotalsAndFooterDatesAcrossDates)
     esperadasPie.first() = QStringLiteral("14/06/2013");
     esperadasPie.last() = QStringLiteral("18/06/2013");
     EXPECT_EQ(fechasPie, esperadasPie);
+}
+
+// Eighty sales of one line on one date, then one of sixty lines: sale headers fall at the bottom
+// of pages, with room for themselves and not for their line, or with no room at all.
+TEST_F(GroupReportTest, ASaleHeaderPrintsOnceAtAPageBreakAndEveryContinuationPageIsHeaded)
+{
+    grupo(1, "GA");
+    for (int v = 1; v <= 81; ++v) {
+        venta(v, QStringLiteral("2013-06-14 10:%1:00").arg(v % 60, 2, 10, QChar('0')), 0, 100 + v);
+        for (int i = 0; i < (v == 81 ? 60 : 1); ++i)
+            linea(v, QStringLiteral("R%1-%2").arg(v).arg(i), 1, 1, 1, 1);
+    }
+    venta(82, "2013-06-15 10:00", 0, 999);
+    linea(82, "Z", 1, 1, 1, 1);
+    abrirGrupos();
+    const ReportDocument doc = imprimir<TfrmReportGrupos>();
+    const QStringList pages = doc.dump().split('\n');
+    ASSERT_GE(pages.size(), 6) << doc.dump().toStdString();
+
+    int lineas = 0, repetidas = 0;
+    QString anterior;   // the last sale headed on the page before
+    for (int p = 0; p < doc.pageCount(); ++p) {
+        SCOPED_TRACE(pages[p].toStdString());
+        const QList<PrintedBand> fecha = bands(doc, "bndGrupoFecha", p);
+        // Headed once: by its date header when a date starts on it, else by the page header.
+        EXPECT_EQ(bands(doc, "bndCabecera", p).size() + fecha.size(), 1);
+        const QStringList operaciones = [&] {
+            QStringList o;
+            for (const PrintedBand& b : bands(doc, "bndGrupoOperacion", p))
+                o << b.group;
+            return o;
+        }();
+        EXPECT_EQ(QSet<QString>(operaciones.begin(), operaciones.end()).size(), operaciones.size()) << "a sale headed twice";
+        // A sale header is followed by one of its lines on its page.
+        EXPECT_FALSE(pages[p].contains(QStringLiteral("GH(") + operaciones.value(operaciones.size() - 1) + QStringLiteral(") PF")));
+        if (!operaciones.isEmpty() && operaciones.first() == anterior)
+            ++repetidas;
+        if (!operaciones.isEmpty())
+            anterior = operaciones.last();
+        lineas += bands(doc, "bndDetalle", p).size();
+    }
+    EXPECT_EQ(lineas, 80 + 60 + 1);
+    // Only the long sale goes on over pages; it is headed again on each one.
+    EXPECT_EQ(bands(doc, "bndGrupoOperacion").size(), 82 + repetidas);
+    EXPECT_GE(repetidas, 1);
 }
 
 TEST_F(GroupReportTest, AFailedCellPrintsTheZeroAmountAndTheLineGoesOn)

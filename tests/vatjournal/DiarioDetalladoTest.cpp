@@ -1,9 +1,13 @@
 #include "DiarioFixture.h"
 
 #include "platform/format/PrintQString.h"
+#include "platform/report/PrintedText.h"
 #include "platform/report/ReportBand.h"
+#include "platform/report/ReportExporter.h"
 #include "vatjournal/frmDiarioDetallado.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace lumetra;
@@ -75,8 +79,8 @@ TEST_F(DiarioDetalladoTest, DetalladoPrintsLinesDayTotalsAndRatesWithABase)
         "Totales.......|92,64 €|18,36 €|10,00 €|10,00 % IVA|1,00 €|82,64 €|21,00 % IVA|17,36 €",
     }));
     EXPECT_EQ(textos(doc, "bndPiePagina"), QStringList({"1|10/01/2013", "2|15/01/2013"}));
-    // The second day starts its page with the day header alone.
-    EXPECT_EQ(bands(doc, "bndCabecera").size(), 1);
+    // Each day, the first too, starts its page with the day header alone.
+    EXPECT_TRUE(bands(doc, "bndCabecera").isEmpty());
     EXPECT_TRUE(doc.pageTexts(1).contains("Diario de I.V.A del día 15/01/2013"));
 }
 
@@ -120,6 +124,82 @@ TEST_F(DiarioDetalladoTest, EveryRateWithABaseInCentsPrintsHoweverManyVatTypes)
             EXPECT_GE(b.rect.height(), 78 + 7 * 20) << "rows cut off";
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// A series with a nine-digit invoice number beside the day's other rows, in both layouts.
+TEST_F(DiarioDetalladoTest, EveryTextPrintsWholeInsideTheMargins)
+{
+    venta(2, "2013-01-15", 0, 99999, 1, 130000901);
+    linea(2, "LOF-1602", "Lente progresiva 1.60 antirreflejante", 1000, 210, 21);
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado), 0);
+    QTemporaryDir dir;
+    for (qint16 tipo : {1, 2}) {
+        SCOPED_TRACE(tipo);
+        const ReportDocument doc = imprimir(tipo);
+        QStringList textos;
+        for (int p = 0; p < doc.pageCount(); ++p)
+            textos << doc.pageTexts(p);
+        // One page per day prints no lines and no column titles.
+        EXPECT_EQ(textos.contains("Nº Fac. Simple"), tipo == 1);
+        EXPECT_EQ(textos.contains("A/130.000.901"), tipo == 1);
+        const QStringList problemas =
+            test::textsNotPrintedWhole(doc, QMarginsF(10, 10, 10, 10), dir.filePath(QStringLiteral("diario-%1.pdf").arg(tipo)));
+        EXPECT_TRUE(problemas.isEmpty()) << problemas.join('\n').toStdString();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The 15th runs over two pages; the 10th and the 16th fit one each.
+TEST_F(DiarioDetalladoTest, DaysStartTheirPagesWithTheirHeaderAloneAndEveryPageShowsItsDay)
+{
+    venta(3, "2013-01-15", 0, 9, 1, 40);
+    for (int i = 0; i < 60; ++i)
+        linea(3, QStringLiteral("L%1").arg(i), "Lentilla", 10, 1, 10);
+    venta(4, "2013-01-16", 0, 10, 1, 41);
+    linea(4, "S1", "Solución", 5, 1.05, 21);
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado), 0);
+
+    const ReportDocument doc = imprimir(1);
+    const QStringList pages = doc.dump().split('\n');
+    ASSERT_EQ(pages.size(), 4) << doc.dump().toStdString();
+    EXPECT_EQ(pages[0], "p1: GH(10/01/2013) D GF(10/01/2013) PF");
+    EXPECT_TRUE(pages[1].startsWith("p2: GH(15/01/2013) D")) << pages[1].toStdString();
+    EXPECT_TRUE(pages[1].endsWith(" D PF")) << pages[1].toStdString();
+    EXPECT_TRUE(pages[2].startsWith("p3: PH D")) << pages[2].toStdString();
+    EXPECT_TRUE(pages[2].endsWith("GF(15/01/2013) PF")) << pages[2].toStdString();
+    EXPECT_EQ(pages[3], "p4: GH(16/01/2013) D GF(16/01/2013) PF");
+    // The continuation page is headed with its day's block.
+    EXPECT_EQ(bands(doc, "bndCabecera").first().texts.first(), "Diario de I.V.A del día 15/01/2013");
+    EXPECT_EQ(textos(doc, "bndPiePagina"), QStringList({"1|10/01/2013", "2|15/01/2013", "3|15/01/2013", "4|16/01/2013"}));
+
+    // The spreadsheet rows: no heading row without its block.
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("diario.csv");
+    ReportExporter::write(doc, csv);
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList rows = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_TRUE(rows.first().startsWith("Diario de I.V.A del día 10/01/2013;")) << rows.first().toStdString();
+    for (const QString& row : rows) {
+        if (row.contains("Nº Fac. Simple")) {
+            EXPECT_TRUE(row.startsWith("Diario de I.V.A del día ")) << row.toStdString();
+        }
+    }
+
+    // One page per day: the same, without lines.
+    const ReportDocument porDia = imprimir(2);
+    EXPECT_EQ(porDia.dump(), "p1: GH(10/01/2013) GF(10/01/2013) PF\n"
+                             "p2: GH(15/01/2013) GF(15/01/2013) PF\n"
+                             "p3: GH(16/01/2013) GF(16/01/2013) PF");
+    EXPECT_EQ(textos(porDia, "bndPiePagina"), QStringList({"1|10/01/2013", "2|15/01/2013", "3|16/01/2013"}));
 }
 
 } // namespace

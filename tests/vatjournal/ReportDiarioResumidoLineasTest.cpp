@@ -1,5 +1,6 @@
 #include "DiarioFixture.h"
 
+#include "hostapi/Condiciones.h"
 #include "platform/format/PrintQString.h"
 #include "vatjournal/frmReportDiarioResumidoLineas.h"
 
@@ -108,6 +109,7 @@ TEST_F(ReportDiarioResumidoLineasTest, TitleAndFooterFollowTheDateOperator)
         {"between_shows_both_dates_and_the_end_date", kOpEntre, "Diario de I.V.A entre 01/01/2013 y 31/01/2013", "1|31/01/2013"},
         {"different_leaves_the_footer_empty", kOpDistinto, "Diario de I.V.A distinto 01/01/2013", "1"},
         {"equal_shows_the_start_date", kOpIgual, "Diario de I.V.A igual 01/01/2013", "1|01/01/2013"},
+        {"all_dates_names_no_date", TCondiciones::Todos, "Diario de I.V.A", "1"},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);

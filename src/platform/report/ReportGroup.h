@@ -19,7 +19,8 @@ public:
     // The header starts a new page (not at the very top of the report).
     bool newPage() const { return newPage_; }
     void setNewPage(bool newPage) { newPage_ = newPage; }
-    // The header prints again at the top of every page the group continues on.
+    // The header prints again at the top of every page the group continues on; it never ends a
+    // page without the group's first row below it.
     bool repeatOnNewPage() const { return repeat_; }
     void setRepeatOnNewPage(bool repeat) { repeat_ = repeat; }
 

@@ -174,9 +174,22 @@ void ReportLayout::openGroups(int fromLevel)
             finishPage();
             startPage();
         }
+        // Open only once its header is down: a header moved to the next page prints there once,
+        // not also as the repeat of an open group.
+        printBand(group.header(), value, false, group.repeatOnNewPage() ? followingHeight(g) : 0);
         openGroups_.push_back(g);
-        printBand(group.header(), value);
     }
+}
+
+// The room the first rows of group g take after its header: the inner headers and a detail.
+qreal ReportLayout::followingHeight(int g) const
+{
+    const auto& groups = report_.groups();
+    qreal height = report_.detail() && report_.detail()->isEnabled() ? report_.detail()->height() : 0;
+    for (size_t inner = size_t(g) + 1; inner < groups.size(); ++inner)
+        if (groups[inner]->header().isEnabled())
+            height += groups[inner]->header().height();
+    return height;
 }
 
 void ReportLayout::closeGroups(int toLevel)
@@ -237,7 +250,7 @@ qreal ReportLayout::measure(const QFont& font, const QString& text, qreal width,
     return metrics.boundingRect(QRectF(0, 0, std::max<qreal>(width, 1), 1e6), flags, text).height();
 }
 
-bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeated)
+bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeated, qreal keepWith)
 {
     if (failed_ || !band.isEnabled())
         return false;
@@ -277,7 +290,7 @@ bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeat
         return false;
 
     if (band.type() != BandType::PageHeader && !repeated) {
-        if (y_ + height > bodyBottom_ && bodyStarted_) {
+        if (y_ + height + keepWith > bodyBottom_ && bodyStarted_) {
             finishPage();
             startPage();
             if (failed_)

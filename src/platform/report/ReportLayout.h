@@ -8,6 +8,8 @@
 // - a band that does not fit moves to the next page, after the page footer and the page
 //   header (and the headers of groups that repeat on every page); a band taller than a page
 //   is clipped at the page bottom, never moved again;
+// - the header of a group that repeats on every page prints once at a page break: it moves to
+//   the next page, with the group's first row, when that row would not fit below it;
 // - a suppressed band takes no space;
 // - an exception in an event or the data source stops the layout and is reported once.
 #pragma once
@@ -47,7 +49,9 @@ private:
     int changedLevel(int current);
     void startPage();
     void finishPage();
-    bool printBand(ReportBand& band, const QString& group = {}, bool repeated = false);
+    // keepWith: room the band needs below it on its page, or it moves to the next page.
+    bool printBand(ReportBand& band, const QString& group = {}, bool repeated = false, qreal keepWith = 0);
+    qreal followingHeight(int group) const;
     void place(ReportBand& band, QVector<PendingText>& texts, qreal top, qreal height, const QString& group);
     qreal measure(const QFont& font, const QString& text, qreal width, bool wrap) const;
 

@@ -129,6 +129,50 @@ TEST_F(ReportLayoutTest, RepeatedGroupHeaderOpensEveryContinuationPage)
     EXPECT_TRUE(pages[1].startsWith(QStringLiteral("p2: PH GH(01/06/2013) D")));
 }
 
+// Sales of one line each, then one long sale: a sale header falls on every page bottom, with
+// room for itself but not for its line, or without room at all.
+TEST_F(ReportLayoutTest, RepeatedHeaderPrintsOnceAtAPageBreakAndNeverEndsAPage)
+{
+    build();
+    ReportGroup& sale = report.addGroup(QStringLiteral("bndGrupoVenta"), QStringLiteral("Talon"), 20);
+    sale.setRepeatOnNewPage(true);
+    sale.header().addDataText(QStringLiteral("qxtVenta"), {0, 0, 200, 18}, QStringLiteral("Talon"));
+    std::vector<Row> rows;
+    for (int v = 1; v <= 90; ++v)
+        rows.push_back({"01/06/2013", double(v)});
+    for (int i = 0; i < 90; ++i)
+        rows.push_back({"01/06/2013", 1000});
+    fill(rows);
+    const ReportDocument doc = report.layout();
+    ASSERT_GE(doc.pageCount(), 5);
+
+    QStringList firstOnPage;   // the sale that opens each page after the first
+    for (int p = 0; p < doc.pageCount(); ++p) {
+        QStringList codes;
+        QStringList sales;
+        for (const PrintedBand& b : doc.bands) {
+            if (b.page != p)
+                continue;
+            if (b.name == QLatin1String("bndGrupoVenta")) {
+                EXPECT_FALSE(sales.contains(b.group)) << "sale " << b.group.toStdString() << " headed twice on page " << p + 1;
+                sales << b.group;
+            }
+            codes << (b.name == QLatin1String("bndGrupoVenta") ? QStringLiteral("V") : ReportDocument::bandCode(b.type));
+        }
+        // A sale header is always followed by a line of its sale on its page.
+        const QString page = codes.join(QLatin1Char(' '));
+        EXPECT_FALSE(page.contains(QStringLiteral("V PF")) || page.contains(QStringLiteral("V V"))) << "page " << p + 1 << ": " << page.toStdString();
+        if (p > 0)
+            firstOnPage << sales.value(0);
+    }
+    // Each short sale headed once in all; the long one once more on every page it continues on.
+    int headers = 0;
+    for (const PrintedBand& b : doc.bands)
+        headers += b.name == QLatin1String("bndGrupoVenta");
+    EXPECT_EQ(headers, 91 + firstOnPage.count(QStringLiteral("1000")));
+    EXPECT_GE(firstOnPage.count(QStringLiteral("1000")), 2);
+}
+
 TEST_F(ReportLayoutTest, SuppressedBandTakesNoSpace)
 {
     build();

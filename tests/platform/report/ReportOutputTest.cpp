@@ -5,6 +5,7 @@
 #include "platform/report/ReportExporter.h"
 #include "platform/report/ReportPreview.h"
 #include "platform/report/ReportPrinter.h"
+#include "platform/report/PrintedText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -85,6 +86,39 @@ TEST_F(ReportOutputTest, PdfReadsBackWithPdftotext)
     EXPECT_TRUE(text.contains(QStringLiteral("Reparación de montura")));
     EXPECT_TRUE(text.contains(QStringLiteral("12,95 €")) || text.contains(QStringLiteral("12.95 €")));
     EXPECT_EQ(text.count(QLatin1Char('\f')), 2);   // one form feed after each page
+}
+
+// The check the listings' layouts are held to, on texts placed to fail it and one that passes.
+TEST_F(ReportOutputTest, PrintedTextCheckFindsClippedRunTogetherAndOffMarginTexts)
+{
+    Report form(QStringLiteral("qrpColumnas"));
+    form.setMarginsMm(QMarginsF(6, 10, 6, 10));
+    form.setFont(QFont(QStringLiteral("Tahoma"), 7));
+    ReportBand& detail = form.setDetail(QStringLiteral("bndDetalle"), 24);
+    const auto label = [&](const char* name, qreal left, qreal width, const char* text, Qt::Alignment align = Qt::AlignLeft) {
+        detail.addLabel(QString::fromLatin1(name), {left, 2, width, 20}, QString::fromUtf8(text))->setAlignment(align | Qt::AlignVCenter);
+    };
+    label("qxtFacSimple", 0, 44, "A/130.000.901", Qt::AlignRight);   // too narrow: its series is cut
+    label("qxtAgente", 50, 36, "33;33;33");                          // spills over the next column
+    label("qxtReferencia", 86, 60, "MON-0102");
+    label("qxtTalon", 150, 40, "379", Qt::AlignRight);                // each in its box, but touching
+    label("qxtGrupo", 190, 20, "AC");
+    label("qxtAgentes", 224, 36, "33;33;3");                         // fits, but just before the next
+    label("qxtArticulo", 262, 36, "ACC-1");
+    label("qxtDescripcion", 300, 200, "Lente progresiva 1.60 antirreflejante");   // fits
+    ReportBand& header = form.setPageHeader(QStringLiteral("bndCabecera"), 20);
+    header.addLabel(QStringLiteral("lblFacSimple"), {-20, 0, 60, 16}, QStringLiteral("Nº Fac. Simple"))
+        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);                       // reaches off the page
+    const QStringList problems = test::textsNotPrintedWhole(form.layout(), form.marginsMm(), file(QStringLiteral("columnas.pdf")));
+    const QString all = problems.join(QLatin1Char('\n'));
+    EXPECT_TRUE(all.contains(QStringLiteral("«A/130.000.901» of «A/130.000.901»: runs out of its box"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("«33;33;33» of «33;33;33»: runs out of its box"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("«379» of «379»: not printed as a word of its own"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("«AC» of «AC»: not printed as a word of its own"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("«33;33;3» and «ACC-1»: printed less than 2 pt apart"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("«Fac.»: outside the page margins"))) << all.toStdString();
+    EXPECT_FALSE(all.contains(QStringLiteral("«MON-0102» of"))) << all.toStdString();
+    EXPECT_FALSE(all.contains(QStringLiteral("antirreflejante"))) << all.toStdString();
 }
 
 TEST_F(ReportOutputTest, CsvRowsAreThePrintedBands)
