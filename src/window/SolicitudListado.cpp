@@ -80,7 +80,7 @@ PiezasDiario piezasDiario(int calculo)
                     + QStringLiteral("MV.FS_ENCARGO FAC_SIMPLE, MV.FS_SERIE "),
                 QStringLiteral(", CAST(MV.FECHA AS DATE) FECHA "),
                 QStringLiteral(") Where MV.TIPO_OPERACION != 3"),
-                QStringLiteral(" ORDER BY MV.FECHA, DV.IVA"),
+                QStringLiteral(" ORDER BY CAST(MV.FECHA AS DATE), DV.IVA"),
                 QStringLiteral(" ORDER BY MV.FECHA, MV.FS_ENCARGO, MV.ID_MVENTA "),
                 SolicitudListado::FechaVenta};
     if (calculo == SolicitudListado::IvaCobro)
@@ -90,7 +90,7 @@ PiezasDiario piezasDiario(int calculo)
                     + QStringLiteral("DV.IVA, MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE "),
                 QStringLiteral(", CAST(MV.FECHA_PAGADO AS DATE) FECHA "),
                 QStringLiteral(") Where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '") + kSinTerminar + QStringLiteral("' "),
-                QStringLiteral(" ORDER BY MV.FECHA_PAGADO, DV.IVA"),
+                QStringLiteral(" ORDER BY CAST(MV.FECHA_PAGADO AS DATE), DV.IVA"),
                 QStringLiteral(" ORDER BY MV.FECHA_PAGADO, MV.FS_COBRO, MV.ID_MVENTA"),
                 SolicitudListado::FechaPagado};
     throw std::invalid_argument("el diario por fecha de caja no se consulta con una sola sentencia");

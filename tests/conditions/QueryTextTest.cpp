@@ -130,7 +130,7 @@ TEST(QueryText, TextsAreExact)
         {"diario_encargo_dias_en_hoja", Texto::DiarioEncargo, TCondiciones::Todos, {0}, 2,
          kLineasEncargo + kFiltroEncargo + " ORDER BY MV.FECHA, MV.FS_ENCARGO, MV.ID_MVENTA "},
         {"diario_encargo_por_dias_por_fecha_y_tipo", Texto::DiarioEncargo, TCondiciones::Todos, {0}, 3,
-         kLineasEncargo + kFiltroEncargo + " ORDER BY MV.FECHA, DV.IVA"},
+         kLineasEncargo + kFiltroEncargo + " ORDER BY CAST(MV.FECHA AS DATE), DV.IVA"},
         {"resumen_cobro_todos_todas", Texto::ResumenCobro, TCondiciones::Todos, {0}, 0, kResumen + kFiltroCobro},
         {"diario_cobro_resumido", Texto::DiarioCobro, TCondiciones::Entre, {0}, 0,
          kResumen + kFiltroCobro + " AND CAST(MV.FECHA_PAGADO AS DATE) BETWEEN '06/15/2013'  AND '07/20/2013'"
@@ -139,7 +139,7 @@ TEST(QueryText, TextsAreExact)
          kLineasCobro + kFiltroCobro + " AND  (MV.ID_TIENDA = 2)  AND " + kIgual.arg("MV.FECHA_PAGADO")
              + " ORDER BY MV.FECHA_PAGADO, MV.FS_COBRO, MV.ID_MVENTA"},
         {"diario_cobro_por_dias", Texto::DiarioCobro, TCondiciones::Igual, {0}, 3,
-         kLineasCobro + kFiltroCobro + " AND " + kIgual.arg("MV.FECHA_PAGADO") + " ORDER BY MV.FECHA_PAGADO, DV.IVA"},
+         kLineasCobro + kFiltroCobro + " AND " + kIgual.arg("MV.FECHA_PAGADO") + " ORDER BY CAST(MV.FECHA_PAGADO AS DATE), DV.IVA"},
         {"ventas_caja_dia", Texto::VentasCaja, TCondiciones::Igual, {1}, 0, kVentasCaja + " AND " + kIgual.arg("MV.FECHA_PAGADO")},
         {"ventas_caja_todos_sin_and", Texto::VentasCaja, TCondiciones::Todos, {1}, 0, kVentasCaja},
         {"cobros_caja_dia_y_tienda", Texto::CobrosCaja, TCondiciones::Igual, {1}, 0,

@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -241,6 +242,19 @@ TEST_P(Historia, TheFourJournalLayoutsAgreeRateByRate)
         EXPECT_EQ(porHoja, resumido);
         EXPECT_EQ(lineas, resumido);
         EXPECT_EQ(tabla, resumido);
+        // One line per day and rate: a day's first line names the day, the next ones do not.
+        static const QRegularExpression fecha(QStringLiteral("^[0-9]{2}/[0-9]{2}/[0-9]{4}$"));
+        QString dia;
+        QSet<QString> vistos;
+        for (const QStringList& f : dias) {
+            if (f.size() != 4 || sumario(f) || !f[2].endsWith(QStringLiteral("% IVA")))
+                continue;
+            if (fecha.match(f.first()).hasMatch())
+                dia = f.first();
+            EXPECT_FALSE(vistos.contains(dia + f[2])) << dia.toStdString() << " " << f[2].toStdString();
+            vistos.insert(dia + f[2]);
+        }
+        EXPECT_GT(vistos.size(), 20);
         // A quarter across the change holds both the old and the new general rate.
         EXPECT_TRUE(resumido.contains(QStringLiteral("18,00 % IVA")) && resumido.contains(QStringLiteral("21,00 % IVA"))) << resumido;
     }

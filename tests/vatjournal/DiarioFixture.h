@@ -51,7 +51,7 @@ protected:
                               "From MVENTA MV INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ) "
                               "Where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '2079-05-30'  AND CAST(MV.FECHA_PAGADO AS DATE)")
             + kEntre
-            + (porIva ? QStringLiteral(" ORDER BY MV.FECHA_PAGADO, DV.IVA")
+            + (porIva ? QStringLiteral(" ORDER BY CAST(MV.FECHA_PAGADO AS DATE), DV.IVA")
                       : QStringLiteral(" ORDER BY MV.FECHA_PAGADO, MV.FS_COBRO, MV.ID_MVENTA"));
     }
     // Collection-date basis, "Resumido": one row per rate.
