@@ -2,6 +2,7 @@
 // terminal ends it: it closes the window as a person does (the access row is written) and exits 0.
 #include "cli/DemoShop.h"
 #include "cli/RunningProgram.h"
+#include "support/ListingWindowFixture.h"
 
 #include "platform/db/Database.h"
 #include "platform/db/Dataset.h"
@@ -15,16 +16,7 @@ using namespace lumetra::test;
 
 namespace {
 
-int accessRows(const QString& path)
-{
-    Database database;
-    database.open(path);
-    Dataset acceso(QStringLiteral("dstAcceso"));
-    acceso.setDatabase(&database);
-    acceso.setSql(QStringLiteral("select count(*) from ACCESO where ID_OPCION = 4001"));
-    acceso.open();
-    return acceso.fieldAsInteger(QStringLiteral("COUNT"));
-}
+using test::accessRows;
 
 struct Ending {
     const char* name;

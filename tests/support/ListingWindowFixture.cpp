@@ -68,7 +68,7 @@ void ListingWindowFixture::closeWindow()
     window = nullptr;
 }
 
-int ListingWindowFixture::audits()
+int accessRows(const QString& path)
 {
     Database check;
     check.open(path);
@@ -77,6 +77,11 @@ int ListingWindowFixture::audits()
     count.setSql(QStringLiteral("select count(*) from ACCESO where ID_OPCION = 4001"));
     count.open();
     return count.fieldAsInteger(QStringLiteral("COUNT"));
+}
+
+int ListingWindowFixture::audits()
+{
+    return accessRows(path);
 }
 
 void ListingWindowFixture::key(QWidget* target, int key)

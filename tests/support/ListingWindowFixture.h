@@ -18,6 +18,9 @@ class ModuleLoader;
 
 namespace lumetra::test {
 
+// The access-log rows the listing window wrote into the database at `path`.
+int accessRows(const QString& path);
+
 class ListingWindowFixture : public FirebirdFixture {
 protected:
     void SetUp() override;
