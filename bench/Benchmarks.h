@@ -7,5 +7,6 @@ namespace lumetra::bench {
 
 int motor(const QStringList& args);
 int hojaDatos(const QStringList& args);
+int listados(const QStringList& args);
 
 } // namespace lumetra::bench

@@ -8,13 +8,11 @@
 // datasets apart from the cost of the rows.
 //
 // lumetra-bench hoja-datos [--db PATH] [--repeat N]
-// Without --db the benchmark database (10 stores, 365 days from 1 May 2013) is created once and
-// kept in $XDG_CACHE_HOME/lumetra (or /tmp) for later runs.
+// Without --db the benchmark database is used (BenchDatabase.h).
 #include "Benchmarks.h"
+#include "BenchDatabase.h"
 
 #include "cashsheet/dmHojaCaja.h"
-#include "demodb/DemoHistory.h"
-#include "demodb/ShopDatabase.h"
 #include "hostapi/HostSession.h"
 #include "platform/db/Database.h"
 #include "platform/db/Dataset.h"
@@ -57,36 +55,6 @@ public:
     void print(const ReportDocument&, int, const QString&) override {}
     QStringList problems;
 };
-
-QString defaultDatabase()
-{
-    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (cache.isEmpty())
-        return QStringLiteral("/tmp/lumetra-bench-10x365.fdb");
-    QDir().mkpath(cache + QStringLiteral("/lumetra"));
-    return cache + QStringLiteral("/lumetra/bench-10x365.fdb");
-}
-
-// Builds under a temporary name and renames, so an interrupted build is never reused.
-void createDatabase(const QString& path, QTextStream& out)
-{
-    const QString building = path + QStringLiteral(".creando");
-    QFile::remove(building);
-    out << "creando la base de datos de pruebas " << path << " (10 tiendas, 365 días)...\n";
-    out.flush();
-    QElapsedTimer timer;
-    timer.start();
-    ShopDatabase::create(building);
-    {
-        Database db;
-        db.open(building);
-        DemoHistory({10, QDate(2013, 5, 1), 365, 1}).fill(db);
-        db.close();
-    }
-    if (!QFile::rename(building, path))
-        throw std::runtime_error("no se pudo renombrar la base de datos de pruebas");
-    out << QStringLiteral("  creada en %1 s\n").arg(timer.elapsed() / 1000.0, 0, 'f', 1);
-}
 
 qint64 statusKiB(const char* field)
 {
@@ -261,11 +229,8 @@ int hojaDatos(const QStringList& args)
         }
     }
     try {
-        if (path.isEmpty()) {
-            path = defaultDatabase();
-            if (!QFileInfo::exists(path))
-                createDatabase(path, out);
-        }
+        if (path.isEmpty())
+            path = ensureBenchDatabase(out);
         SilentInteraction interaction;
         Interaction::install(&interaction);
         const std::unique_ptr<void, void (*)(void*)> uninstall(&interaction, [](void*) { Interaction::install(nullptr); });

@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     const std::map<QString, std::function<int(const QStringList&)>> benchmarks{
         {QStringLiteral("motor"), lumetra::bench::motor},
         {QStringLiteral("hoja-datos"), lumetra::bench::hojaDatos},
+        {QStringLiteral("listados"), lumetra::bench::listados},
     };
     const QStringList args = app.arguments().mid(1);
     const auto it = args.isEmpty() ? benchmarks.end() : benchmarks.find(args.first());

@@ -1,9 +1,11 @@
 #include "demodb/ShopDatabase.h"
 
+#include "platform/db/Database.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/DatabaseFile.h"
 
 #include <QFile>
+#include <QSqlQuery>
 
 static void initDbScripts()
 {
@@ -34,6 +36,22 @@ QStringList ShopDatabase::scripts(bool withBaseData)
 void ShopDatabase::create(const QString& location, bool withBaseData)
 {
     DatabaseFile::create(location, scripts(withBaseData));
+}
+
+void ShopDatabase::refreshStatistics(Database& database)
+{
+    QStringList indices;
+    {
+        QSqlQuery q(database.connection());
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES "
+                                   "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$INDEX_NAME")))
+            throw DatabaseError(QStringLiteral("No se pueden leer los índices de la base de datos"));
+        while (q.next())
+            indices << q.value(0).toString();
+    }
+    for (const QString& index : indices)
+        database.execute(QStringLiteral("SET STATISTICS INDEX \"%1\"").arg(index));
 }
 
 QStringList ShopDatabase::tableNames()

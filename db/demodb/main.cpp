@@ -91,6 +91,7 @@ int main(int argc, char** argv)
         database.open(path);
         if (!empty) {
             DemoHistory(options).fill(database);
+            ShopDatabase::refreshStatistics(database);
             out << QStringLiteral("Histórico: %1 tiendas, %2 días desde el %3\n")
                        .arg(options.tiendas).arg(options.dias).arg(options.desde.toString(QStringLiteral("dd/MM/yyyy")));
         }
