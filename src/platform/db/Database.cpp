@@ -1,4 +1,5 @@
 #include "platform/db/Database.h"
+#include "platform/db/DatabaseCalls.h"
 
 #include "platform/db/DatabaseError.h"
 
@@ -98,6 +99,7 @@ QSqlDatabase Database::connection() const
 
 void Database::execute(const QString& sql)
 {
+    DatabaseCalls::notify(DatabaseCalls::Operation::Execute, sql);
     QSqlQuery query(connection());
     if (!query.exec(sql))
         throw DatabaseError::fromSqlError(query.lastError(), QStringLiteral("ejecutar la sentencia"), location_, sql);

@@ -1,6 +1,7 @@
 #include "platform/db/Dataset.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/DatabaseCalls.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/FieldValue.h"
 
@@ -113,6 +114,7 @@ void Dataset::prepare()
         throw DatabaseError(QStringLiteral("La consulta «%1» no tiene base de datos").arg(name_), QString(), sql_);
     if (sql_.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("La consulta «%1» no tiene texto SQL").arg(name_), location());
+    DatabaseCalls::notify(DatabaseCalls::Operation::Prepare, sql_);
     auto query = std::make_unique<QSqlQuery>(database_->connection());
     // Kept rows stay cached as they are fetched; streamed ones cost no cache at all.
     query->setForwardOnly(!keepsRows());
@@ -174,6 +176,7 @@ void Dataset::execute() const
         executedAtMaster_ = master_->moves_;
     executed_ = true;
     ++executions_;
+    DatabaseCalls::notify(DatabaseCalls::Operation::Execute, sql_);
     if (!query_->exec())
         throw DatabaseError::fromSqlError(query_->lastError(), QStringLiteral("abrir la consulta «%1»").arg(name_),
                                           location(), sql_);
@@ -241,6 +244,7 @@ bool Dataset::next()
     sync();
     if (eof_)
         return false;
+    DatabaseCalls::notify(DatabaseCalls::Operation::Fetch, sql_);
     if (query_->next()) {
         ++moves_;
         return true;

@@ -1,6 +1,7 @@
 #include "platform/db/StoredProc.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/DatabaseCalls.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/FieldValue.h"
 
@@ -97,6 +98,7 @@ void StoredProc::execProc()
     for (int i = 0; i < inputs_.size(); ++i)
         query_->bindValue(i, params_.value(inputs_.at(i)));
     outputs_.clear();
+    DatabaseCalls::notify(DatabaseCalls::Operation::Procedure, procName_);
     if (!query_->exec())
         throw DatabaseError::fromSqlError(query_->lastError(), QStringLiteral("ejecutar el procedimiento «%1»").arg(procName_),
                                           location(), statement_);

@@ -1,6 +1,7 @@
 #include "platform/db/Transaction.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/DatabaseCalls.h"
 #include "platform/db/DatabaseError.h"
 
 #include <QSqlError>
@@ -34,6 +35,7 @@ void Transaction::commit()
         return;
     QSqlDatabase db = database_.connection();
     active_ = false;
+    DatabaseCalls::notify(DatabaseCalls::Operation::Commit, QString());
     if (!db.commit())
         throw DatabaseError::fromSqlError(db.lastError(), QStringLiteral("confirmar la transacción"), database_.location());
 }
