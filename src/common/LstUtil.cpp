@@ -98,10 +98,14 @@ QString TLstUtil::TextoLocalidad(qint32 idLocalidad)
     return Proteger([&] {
         if (idLocalidad == 0)
             return LocalidadSinDefinir;
-        if (localidad_->Buscar(TModoBusquedaLocalidad::PorId, idLocalidad) != EstadoCorrecto)
-            return LocalidadNoEncontrada;
-        return TextoCodigoPostal(localidad_->CodigoPostal()) + QStringLiteral(" - ") + localidad_->Descripcion()
-            + QStringLiteral(" (") + localidad_->Provincia().Descripcion() + QLatin1Char(')');
+        if (const auto leida = localidades_.constFind(idLocalidad); leida != localidades_.cend())
+            return *leida;
+        QString texto = LocalidadNoEncontrada;
+        if (localidad_->Buscar(TModoBusquedaLocalidad::PorId, idLocalidad) == EstadoCorrecto)
+            texto = TextoCodigoPostal(localidad_->CodigoPostal()) + QStringLiteral(" - ") + localidad_->Descripcion()
+                + QStringLiteral(" (") + localidad_->Provincia().Descripcion() + QLatin1Char(')');
+        localidades_.insert(idLocalidad, texto);
+        return texto;
     }, LocalidadNoEncontrada);
 }
 
@@ -109,13 +113,20 @@ QString TLstUtil::NombrePaciente(double idPaciente)
 {
     PacienteBorrado = false;
     return Proteger([&] {
-        paciente_->SetId(idPaciente);
-        if (paciente_->Buscar(TPaciente::BorradosYNoBorrados) != EstadoCorrecto) {
-            PacienteBorrado = true;
-            return QString();
+        auto leido = pacientes_.constFind(idPaciente);
+        if (leido == pacientes_.cend()) {
+            paciente_->SetId(idPaciente);
+            PacienteLeido p;
+            if (paciente_->Buscar(TPaciente::BorradosYNoBorrados) != EstadoCorrecto) {
+                p.borrado = true;
+            } else {
+                p.nombre = paciente_->NombreCompleto();
+                p.borrado = paciente_->Borrado() != 0;
+            }
+            leido = pacientes_.insert(idPaciente, p);
         }
-        PacienteBorrado = paciente_->Borrado() != 0;
-        return paciente_->NombreCompleto();
+        PacienteBorrado = leido->borrado;
+        return leido->nombre;
     }, QString());
 }
 
@@ -124,12 +135,17 @@ QString TLstUtil::FamiliaArticulo(const QString& referencia, const QString& text
     return Proteger([&] {
         if (referencia == ReferenciaSinArticulo)
             return textoDefecto;
-        if (!articulo_)
-            articulo_ = new TArticulo(BaseDatosMaestros(), this, BaseDatos());
-        articulo_->SetReferencia(referencia);
-        if (articulo_->BuscarReferencia() != EstadoCorrecto)
-            return textoDefecto;
-        return articulo_->Familia().Descripcion();
+        auto leida = familias_.constFind(referencia);
+        if (leida == familias_.cend()) {
+            if (!articulo_)
+                articulo_ = new TArticulo(BaseDatosMaestros(), this, BaseDatos());
+            articulo_->SetReferencia(referencia);
+            std::optional<QString> familia;
+            if (articulo_->BuscarReferencia() == EstadoCorrecto)
+                familia = articulo_->Familia().Descripcion();
+            leida = familias_.insert(referencia, familia);
+        }
+        return leida->value_or(textoDefecto);
     }, QString());
 }
 

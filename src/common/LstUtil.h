@@ -7,13 +7,19 @@
 // operation's not-found text. Construction loads the currency settings and may throw
 // DatabaseError. Every operation writes one shared result text, so an instance must not be
 // re-entered or shared between threads.
+//
+// An instance serves one listing, which reads one snapshot of the data: the answer of each
+// patient, locality and article lookup is kept and given again for the rest of its life, so a
+// patient printed on many rows is searched once. A lookup that fails is not kept.
 #pragma once
 
 #include "common/Base.h"
 
+#include <QHash>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace lumetra {
 
@@ -66,6 +72,14 @@ private:
     TPaciente* paciente_;         // child object
     TArticulo* articulo_ = nullptr;   // child object, created on first use
     QString resultado_;
+
+    struct PacienteLeido {
+        QString nombre;
+        bool borrado = false;
+    };
+    QHash<double, PacienteLeido> pacientes_;
+    QHash<qint32, QString> localidades_;
+    QHash<QString, std::optional<QString>> familias_;   // nullopt: no article with that reference
 };
 
 } // namespace lumetra

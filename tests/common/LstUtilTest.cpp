@@ -1,4 +1,5 @@
 #include "common/LstUtil.h"
+#include "platform/db/DatabaseCalls.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/format/PrintQString.h"
 #include "support/FirebirdFixture.h"
@@ -147,6 +148,68 @@ TEST_F(LstUtilTest, ArticleFamily)
         {"article whose family is missing", [](TLstUtil& u) { return u.FamiliaArticulo("SINFAM", "Otros"); }, ""},
     });
     EXPECT_TRUE(u->tieneArticulo());
+}
+
+// Counts the procedure calls and queries that reach the database.
+struct CallCounter : DatabaseCalls::Observer {
+    int procedures = 0;
+    int queries = 0;
+    void call(DatabaseCalls::Operation op, const QString&) override
+    {
+        if (op == DatabaseCalls::Operation::Procedure)
+            ++procedures;
+        else if (op == DatabaseCalls::Operation::Execute)
+            ++queries;
+    }
+    CallCounter() { DatabaseCalls::setObserver(this); }
+    ~CallCounter() override { DatabaseCalls::setObserver(nullptr); }
+};
+
+TEST_F(LstUtilTest, OneListingAnswersEachLookupOnceAndTheSameThroughout)
+{
+    auto u = utilidad();
+    {
+        CallCounter calls;
+        for (int i = 0; i < 20; ++i) {
+            for (double id : {1.0, 2.0, 99.0}) {
+                u->NombrePaciente(id);
+                EXPECT_EQ(u->PacienteBorrado, id != 1) << id;
+            }
+            EXPECT_EQ(u->FamiliaArticulo("MON-001", "Otros"), "Monturas");
+            EXPECT_EQ(u->FamiliaArticulo("NO-EXISTE", "Otros " + QString::number(i)), "Otros " + QString::number(i))
+                << "an unknown reference gives each call's own default";
+            EXPECT_EQ(u->TextoLocalidad(1), "08001 - Barcelona (Barcelona)");
+        }
+        EXPECT_EQ(calls.procedures, 3 + 2 + 1) << "three patients, two references and one family, each searched once";
+        const int queries = calls.queries;
+        u->TextoLocalidad(1);
+        EXPECT_EQ(calls.queries, queries);
+    }
+    exec({"update PACIENTE set NOMBRE = 'Anabel' where ID_PACIENTE = 1",
+          "insert into PACIENTE (ID_PACIENTE, CODIGO, NOMBRE, APELLIDOS) values (99, 99, 'Nuevo', '')",
+          "update LOCALIDAD set DESCRIPCION = 'Badalona' where ID_LOCALIDAD = 1"});
+    EXPECT_EQ(u->NombrePaciente(1), "García López, Ana") << "the listing reads one snapshot";
+    EXPECT_EQ(u->NombrePaciente(99), "");
+    EXPECT_EQ(u->TextoLocalidad(1), "08001 - Barcelona (Barcelona)");
+    auto next = utilidad();
+    EXPECT_EQ(next->NombrePaciente(1), "García López, Anabel") << "the next listing reads the data as it is then";
+    EXPECT_EQ(next->NombrePaciente(99), "Nuevo");
+    EXPECT_FALSE(next->PacienteBorrado);
+    EXPECT_EQ(next->TextoLocalidad(1), "08001 - Badalona (Barcelona)");
+}
+
+TEST_F(LstUtilTest, AFailedLookupIsAskedAgain)
+{
+    auto u = utilidad();
+    const QString location = db.location();
+    db.close();
+    EXPECT_EQ(u->NombrePaciente(1), "");
+    EXPECT_EQ(u->TextoLocalidad(1), "[No Definida]");
+    EXPECT_EQ(u->FamiliaArticulo("MON-001", "Otros"), "");
+    db.open(location);
+    EXPECT_EQ(u->NombrePaciente(1), "García López, Ana");
+    EXPECT_EQ(u->TextoLocalidad(1), "08001 - Barcelona (Barcelona)");
+    EXPECT_EQ(u->FamiliaArticulo("MON-001", "Otros"), "Monturas");
 }
 
 TEST_F(LstUtilTest, FallbacksWhenTheConnectionIsLost)

@@ -46,6 +46,7 @@ Database::Database()
 Database::~Database()
 {
     close();
+    connection_ = QSqlDatabase();
     if (QSqlDatabase::contains(connectionName_))
         QSqlDatabase::removeDatabase(connectionName_);
 }
@@ -74,10 +75,13 @@ void Database::open(const QString& location, const QString& user, const QString&
     db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
     if (!db.open())
         throw DatabaseError::fromSqlError(db.lastError(), QStringLiteral("conectar"), location);
+    connection_ = db;
 }
 
 void Database::close()
 {
+    procedureInputs_.clear();
+    connection_ = QSqlDatabase();
     if (!QSqlDatabase::contains(connectionName_))
         return;
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
@@ -87,14 +91,39 @@ void Database::close()
 
 bool Database::isOpen() const
 {
-    return QSqlDatabase::contains(connectionName_) && QSqlDatabase::database(connectionName_, false).isOpen();
+    return connection_.isOpen();
 }
 
 QSqlDatabase Database::connection() const
 {
     if (!isOpen())
         throw DatabaseError(QStringLiteral("La base de datos no está abierta"), location_);
-    return QSqlDatabase::database(connectionName_, false);
+    return connection_;
+}
+
+const QStringList& Database::procedureInputs(const QString& procedure)
+{
+    if (const auto known = procedureInputs_.constFind(procedure); known != procedureInputs_.cend())
+        return *known;
+    const QString lookup = QStringLiteral(
+        "select trim(RDB$PARAMETER_NAME) from RDB$PROCEDURE_PARAMETERS "
+        "where RDB$PROCEDURE_NAME = :NAME and RDB$PARAMETER_TYPE = 0 order by RDB$PARAMETER_NUMBER");
+    DatabaseCalls::notify(DatabaseCalls::Operation::Prepare, lookup);
+    QSqlQuery params(connection());
+    params.setForwardOnly(true);
+    if (!params.prepare(lookup))
+        throw DatabaseError::fromSqlError(params.lastError(), QStringLiteral("leer los parámetros de «%1»").arg(procedure),
+                                          location_, lookup);
+    params.bindValue(QStringLiteral(":NAME"), procedure);
+    DatabaseCalls::notify(DatabaseCalls::Operation::Execute, lookup);
+    if (!params.exec())
+        throw DatabaseError::fromSqlError(params.lastError(), QStringLiteral("leer los parámetros de «%1»").arg(procedure),
+                                          location_, lookup);
+    QStringList inputs;
+    while (params.next())
+        inputs << params.value(0).toString().trimmed();
+    params.finish();
+    return *procedureInputs_.insert(procedure, inputs);
 }
 
 void Database::execute(const QString& sql)

@@ -5,8 +5,10 @@
 // location. Not copyable; the QSqlDatabase connection lives as long as this object.
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace lumetra {
 
@@ -42,9 +44,16 @@ public:
     // or committed on its own when no transaction is active.
     void execute(const QString& sql);
 
+    // The input parameters of a stored procedure, in order, read from the catalogue the first
+    // time a procedure is asked for on this connection (a procedure's signature does not change
+    // while a connection is open). Throws DatabaseError.
+    const QStringList& procedureInputs(const QString& procedure);
+
 private:
     QString connectionName_;
     QString location_;
+    QSqlDatabase connection_;   // the open connection; invalid while closed
+    QHash<QString, QStringList> procedureInputs_;
 };
 
 } // namespace lumetra

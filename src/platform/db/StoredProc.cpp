@@ -57,23 +57,7 @@ void StoredProc::prepare()
     if (procName_.isEmpty())
         throw DatabaseError(QStringLiteral("No se ha indicado el procedimiento almacenado"), location());
 
-    const QString lookup = QStringLiteral(
-        "select trim(RDB$PARAMETER_NAME) from RDB$PROCEDURE_PARAMETERS "
-        "where RDB$PROCEDURE_NAME = :NAME and RDB$PARAMETER_TYPE = 0 order by RDB$PARAMETER_NUMBER");
-    QSqlQuery params(database_->connection());
-    params.setForwardOnly(true);
-    if (!params.prepare(lookup))
-        throw DatabaseError::fromSqlError(params.lastError(), QStringLiteral("leer los parámetros de «%1»").arg(procName_),
-                                          location(), lookup);
-    params.bindValue(QStringLiteral(":NAME"), procName_);
-    if (!params.exec())
-        throw DatabaseError::fromSqlError(params.lastError(), QStringLiteral("leer los parámetros de «%1»").arg(procName_),
-                                          location(), lookup);
-    QStringList inputs;
-    while (params.next())
-        inputs << params.value(0).toString().trimmed();
-    params.finish();
-
+    const QStringList inputs = database_->procedureInputs(procName_);
     QStringList marks;
     for (int i = 0; i < inputs.size(); ++i)
         marks << QStringLiteral("?");
