@@ -232,6 +232,8 @@ int TfrmReportHojaCaja::Inicializar(HostParams* parametros)
         ventaContada_ = -1;
         ventasMesAcumuladas_ = 0;
         cobrosMesAcumulados_ = 0;
+        ventasDiasMes_ = {};
+        cobrosDiasMes_ = {};
         pieImpreso_ = false;
         mesNuevo_ = true;
         int anio = 0, mes = 0, diaMes = 0;
@@ -484,18 +486,41 @@ DateTime TfrmReportHojaCaja::diaActual() const
     return StrToDate(dm_->memHojaCaja.fieldAsText(QStringLiteral("Fecha")));
 }
 
-// "m/01/yyyy" of the day's month, numbers without leading zeros.
-QString TfrmReportHojaCaja::mesHasta(const DateTime& dia) const
+double TfrmReportHojaCaja::SumasDiasMes::hasta(int dia) const
+{
+    qint64 total = 0;
+    for (int d = 1; d <= dia && d < int(centimos.size()); ++d)
+        total += centimos[std::size_t(d)];
+    return double(total) / 100.0;
+}
+
+// The month-to-date total of `dia`: the sum of the month's days up to it. `sqlMes` gives the query
+// of the sums DIA, SUMA of the days between its two SQL date literals, one row a day. Amounts are
+// exact to the cent, so adding the days gives what one sum over them gives.
+bool TfrmReportHojaCaja::sumaMesHasta(SumasDiasMes& sumas, const SqlMes& sqlMes, const DateTime& dia, double& suma)
 {
     int anio = 0, mes = 0, diaMes = 0;
     dia.decode(anio, mes, diaMes);
-    return QStringLiteral("%1/01/%2").arg(mes).arg(anio);
-}
-
-double TfrmReportHojaCaja::sumaAux(const QString& sql, bool& ok)
-{
-    ok = dm_->AbrirQuery(TdmHojaCaja::ConsultaAux, sql, QString()) == 0;
-    return ok ? dm_->dstAux.fieldAsFloat(QStringLiteral("SUM")) : 0;
+    if (sumas.anio != anio || sumas.mes != mes) {
+        sumas = {};
+        const QString sql = sqlMes(QStringLiteral("'") + SqlDateLiteral(DateTime::fromYmd(anio, mes, 1)) + QStringLiteral("'"),
+                                   QStringLiteral("'") + SqlDateLiteral(DateTime::fromYmd(anio, mes, QDate(anio, mes, 1).daysInMonth()))
+                                       + QStringLiteral("'"));
+        if (dm_->AbrirQuery(TdmHojaCaja::ConsultaAux, sql, QString()) != 0)
+            return false;
+        Dataset& aux = dm_->dstAux;
+        for (aux.first(); !aux.eof(); aux.next()) {
+            int a = 0, m = 0, d = 0;
+            aux.fieldAsDateTime(QStringLiteral("DIA")).decode(a, m, d);
+            if (d >= 1 && d < int(sumas.centimos.size()))
+                sumas.centimos[std::size_t(d)] += std::llround(aux.fieldAsFloat(QStringLiteral("SUMA")) * 100.0);
+        }
+        aux.close();
+        sumas.anio = anio;
+        sumas.mes = mes;
+    }
+    suma = sumas.hasta(diaMes);
+    return true;
 }
 
 QString TfrmReportHojaCaja::VentasMes()
@@ -505,15 +530,17 @@ QString TfrmReportHojaCaja::VentasMes()
         int anio = 0, mes = 0, diaMes = 0;
         dia.decode(anio, mes, diaMes);
         mes_ = qint16(mes);
-        // Read from the database for every day printed: the day totals of the report leave out
-        // delivery notes and count sales by collection date, so adding them up would drift.
-        const QString sql = QStringLiteral("Select SUM(MV.LIQUIDO_M1) from MVENTA MV where MV.TIPO_OPERACION != 3 AND "
-                                           "CAST(MV.FECHA AS DATE) BETWEEN '")
-            + mesHasta(dia) + QStringLiteral("' AND '") + SqlDateLiteral(dia) + QStringLiteral("'")
-            + (condicionVentas_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionVentas_);
-        bool ok = false;
-        const double suma = sumaAux(sql, ok);
-        if (ok)
+        // Read from the database: the day totals of the report leave out delivery notes and
+        // count sales by collection date, so adding them up would drift.
+        const auto sql = [&](const QString& desde, const QString& hasta) {
+            return QStringLiteral("Select CAST(MV.FECHA AS DATE) DIA, SUM(MV.LIQUIDO_M1) SUMA from MVENTA MV "
+                                  "where MV.TIPO_OPERACION != 3 AND CAST(MV.FECHA AS DATE) BETWEEN ")
+                + desde + QStringLiteral(" AND ") + hasta
+                + (condicionVentas_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionVentas_)
+                + QStringLiteral(" GROUP BY 1");
+        };
+        double suma = 0;
+        if (sumaMesHasta(ventasDiasMes_, sql, dia, suma))
             ventasMesAcumuladas_ = suma;
         return lstUtil_->TextoImporte(false, ventasMesAcumuladas_);
     }, QString());
@@ -526,13 +553,15 @@ QString TfrmReportHojaCaja::CobrosMes()
         int anio = 0, mes = 0, diaMes = 0;
         dia.decode(anio, mes, diaMes);
         mes_ = qint16(mes);
-        const QString sql = QStringLiteral("Select SUM(CO.IMPORTE_M1) from COBRO CO INNER JOIN MVENTA MV On MV.ID_MVENTA = CO.ID_MVENTA ")
-            + QStringLiteral("Where  CAST(CO.FECHA AS DATE) BETWEEN '") + mesHasta(dia) + QStringLiteral("' AND '")
-            + SqlDateLiteral(dia) + QStringLiteral("'")
-            + (condicionCobros_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionCobros_);
-        bool ok = false;
-        const double suma = sumaAux(sql, ok);
-        if (ok)
+        const auto sql = [&](const QString& desde, const QString& hasta) {
+            return QStringLiteral("Select CAST(CO.FECHA AS DATE) DIA, SUM(CO.IMPORTE_M1) SUMA from COBRO CO "
+                                  "INNER JOIN MVENTA MV On MV.ID_MVENTA = CO.ID_MVENTA Where CAST(CO.FECHA AS DATE) BETWEEN ")
+                + desde + QStringLiteral(" AND ") + hasta
+                + (condicionCobros_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionCobros_)
+                + QStringLiteral(" GROUP BY 1");
+        };
+        double suma = 0;
+        if (sumaMesHasta(cobrosDiasMes_, sql, dia, suma))
             cobrosMesAcumulados_ = suma;
         return lstUtil_->TextoImporte(false, cobrosMesAcumulados_);
     }, QString());

@@ -91,8 +91,6 @@ private:
     void bndPiePaginaBeforePrint(bool& imprimir);
     void fijarFuente(bool negrita, bool cursiva);
     DateTime diaActual() const;
-    QString mesHasta(const DateTime& dia) const;
-    double sumaAux(const QString& sql, bool& ok);
     int anadirIvasConsulta(const QString& sql, const QString& columnaPorcentaje);
 
     QStringList tiendas_;
@@ -115,6 +113,19 @@ private:
     qint16 mes_ = 0;
     double ventasMesAcumuladas_ = 0;
     double cobrosMesAcumulados_ = 0;
+
+    // The sums of each day of one month, in cents, read with one query when a day of that month
+    // first needs its month-to-date total.
+    struct SumasDiasMes {
+        int anio = 0;
+        int mes = 0;   // 0: nothing read
+        std::array<qint64, 32> centimos{};
+        double hasta(int dia) const;
+    };
+    SumasDiasMes ventasDiasMes_;
+    SumasDiasMes cobrosDiasMes_;
+    using SqlMes = std::function<QString(const QString& desde, const QString& hasta)>;
+    bool sumaMesHasta(SumasDiasMes& sumas, const SqlMes& sqlMes, const DateTime& dia, double& suma);
 
     TTablaIvas tabla_;   // the day's VAT table in the day footer
 
