@@ -359,7 +359,7 @@ QString SolicitudListado::SQLLineasDiarioCaja()
 QString SolicitudListado::SQLCobrosVentaDiarioCaja()
 {
     return QStringLiteral("Select CO.IMPORTE_M1, CO.TICKET, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO from COBRO CO ")
-        + QStringLiteral("where CO.ID_MVENTA = :ID_MVENTA ORDER BY CO.FECHA ");
+        + QStringLiteral("where CO.ID_MVENTA = :ID_MVENTA ORDER BY CO.FECHA, CO.ID_COBRO ");
 }
 
 QString SolicitudListado::SQLCobrosDiarioCaja() const

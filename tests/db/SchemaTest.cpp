@@ -100,7 +100,7 @@ const std::pair<const char*, const char*> kStatements[] = {
                            "MV.TIPO_OPERACION = 0 ) AND CAST(MV.FECHA_PAGADO AS DATE) < '06/30/2013' "},
     {"journal_cash_lines", "Select DV.ID_MVENTA, DV.BI_BASE_M1, DV.BI_IVA_M1, IVA, DV.REFERENCIA, DV.DESCRIPCION from DVENTA DV  Where DV.ID_MVENTA = :ID_MVENTA "},
     {"journal_cash_collections_of_sale", "Select CO.IMPORTE_M1, CO.TICKET, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO from COBRO CO where "
-                                         "CO.ID_MVENTA = :ID_MVENTA ORDER BY CO.FECHA "},
+                                         "CO.ID_MVENTA = :ID_MVENTA ORDER BY CO.FECHA, CO.ID_COBRO "},
     {"journal_cash_collections", "Select CO.ID_MVENTA, CO.IMPORTE_M1, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO, CO.TICKET from COBRO CO where "
                                  "CAST(CO.FECHA AS DATE) != '06/15/2013'  AND  (CO.ID_TIENDA = 1) "},
     {"journal_cash_sale_of_collection", "Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.ID_TIENDA, MV.N_TALON from MVENTA MV "

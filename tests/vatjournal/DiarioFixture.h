@@ -33,7 +33,7 @@ protected:
         " Where DV.ID_MVENTA = :ID_MVENTA ");
     static inline const QString kCobrosVenta = QStringLiteral(
         "Select CO.IMPORTE_M1, CO.TICKET, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO from COBRO CO "
-        "where CO.ID_MVENTA = :ID_MVENTA ORDER BY CO.FECHA ");
+        "where CO.ID_MVENTA = :ID_MVENTA ORDER BY CO.FECHA, CO.ID_COBRO ");
     static QString cobrosCaja(const QString& fechas, const QString& tiendas)
     {
         return QStringLiteral("Select CO.ID_MVENTA, CO.IMPORTE_M1, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO, CO.TICKET "
