@@ -87,7 +87,13 @@ int TBase::SetSQL(int slot, const QString& texto)
         return Resultado(EstadoCorrecto);
     }
     if (EsProcedimiento(slot)) {
-        NuevoProcedimiento(slot, texto);
+        StoredProc& actual = Procedimiento(slot);
+        if (mantenerPreparados_ && actual.procName() == texto.trimmed().toUpper()) {
+            actual.close();
+            actual.clearParams();
+        } else {
+            NuevoProcedimiento(slot, texto);
+        }
         return Resultado(EstadoCorrecto);
     }
     return Resultado(EstadoSlotInvalido);
@@ -126,7 +132,10 @@ int TBase::Close(int slot)
         return Resultado(EstadoCorrecto);
     }
     if (EsProcedimiento(slot)) {
-        NuevoProcedimiento(slot, Procedimiento(slot).procName());
+        if (mantenerPreparados_)
+            Procedimiento(slot).close();
+        else
+            NuevoProcedimiento(slot, Procedimiento(slot).procName());
         return Resultado(EstadoCorrecto);
     }
     return Resultado(EstadoSlotInvalido);

@@ -64,9 +64,14 @@ public:
     // procedure; its outputs read until Close.
     int Open(int slot);
     // Closes and unprepares the slot, ending the transaction its statement ran in, so the next
-    // Open sees the data as it is then.
+    // Open sees the data as it is then (procedure slots kept prepared only drop their outputs).
     int Close(int slot);
     int Estado() const { return estado_; }
+
+    // With `true`, a procedure slot stays prepared from one call of the same procedure to the
+    // next instead of being prepared again for each: much cheaper, but every later call answers
+    // from the snapshot of the first, so only for an object that serves one listing.
+    void SetMantenerPreparados(bool mantener) { mantenerPreparados_ = mantener; }
 
     Database* BaseDatosMaestros() const { return baseDatosMaestros_; }
     Database* BaseDatos() const { return baseDatos_; }
@@ -88,6 +93,7 @@ private:
     std::array<std::unique_ptr<Dataset>, UltimaConsulta - PrimeraConsulta + 1> consultas_;
     std::array<std::unique_ptr<StoredProc>, UltimoProcedimiento - PrimerProcedimiento + 1> procedimientos_;
     int estado_ = EstadoCorrecto;
+    bool mantenerPreparados_ = false;
 };
 
 } // namespace lumetra

@@ -35,6 +35,8 @@ TLstUtil::TLstUtil(Database* baseDatosMaestros, QObject* propietario, Database* 
     , localidad_(new TLocalidad(baseDatosMaestros, this, baseDatos))
     , paciente_(new TPaciente(baseDatosMaestros, this, baseDatos))
 {
+    // One listing reads one snapshot (see the header).
+    paciente_->SetMantenerPreparados(true);
 }
 
 QString TLstUtil::Proteger(const std::function<QString()>& operacion, const QString& alternativo)
@@ -137,8 +139,10 @@ QString TLstUtil::FamiliaArticulo(const QString& referencia, const QString& text
             return textoDefecto;
         auto leida = familias_.constFind(referencia);
         if (leida == familias_.cend()) {
-            if (!articulo_)
+            if (!articulo_) {
                 articulo_ = new TArticulo(BaseDatosMaestros(), this, BaseDatos());
+                articulo_->SetMantenerPreparados(true);
+            }
             articulo_->SetReferencia(referencia);
             std::optional<QString> familia;
             if (articulo_->BuscarReferencia() == EstadoCorrecto)

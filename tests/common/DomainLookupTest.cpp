@@ -4,6 +4,7 @@
 #include "common/FPago.h"
 #include "common/Iva.h"
 #include "common/Localidad.h"
+#include "common/Paciente.h"
 #include "common/Tienda.h"
 #include "platform/db/Dataset.h"
 #include "platform/format/PrintQString.h"
@@ -51,6 +52,35 @@ TEST_F(DomainLookupTest, StatementWithoutRowsIsCommittedByOpen)
     tiendas.open();
     ASSERT_FALSE(tiendas.isEmpty());
     EXPECT_EQ(tiendas.fieldAsText("DESCRIPCION"), "Nueva");
+}
+
+TEST_F(DomainLookupTest, ASearchSeesWhatAnotherConnectionCommittedSinceTheLast)
+{
+    exec({"insert into PACIENTE (ID_PACIENTE, CODIGO, NOMBRE, APELLIDOS) values (1, 1, 'Ana', 'Sol')"});
+    TPaciente paciente(&db, nullptr, &db);
+    TFPago forma(&db, nullptr, &db);
+    paciente.SetId(1);
+    ASSERT_EQ(paciente.Buscar(TPaciente::BorradosYNoBorrados), 0);
+    EXPECT_EQ(paciente.NombreCompleto(), "Sol, Ana");
+    forma.SetCodigo(1);
+    ASSERT_EQ(forma.BuscarCodigo(-1), 0);
+    const QString antes = forma.Descripcion();
+
+    Database otra;
+    otra.open(path);
+    otra.execute("update PACIENTE set NOMBRE = 'Anabel' where ID_PACIENTE = 1");
+    otra.execute("update FORMA_PAGO set DESCRIPCION = 'Otra forma' where CODIGO = 1");
+    otra.execute("insert into PACIENTE (ID_PACIENTE, CODIGO, NOMBRE, APELLIDOS) values (2, 2, 'Eva', '')");
+
+    paciente.SetId(1);
+    ASSERT_EQ(paciente.Buscar(TPaciente::BorradosYNoBorrados), 0);
+    EXPECT_EQ(paciente.NombreCompleto(), "Sol, Anabel");
+    paciente.SetId(2);
+    ASSERT_EQ(paciente.Buscar(TPaciente::BorradosYNoBorrados), 0);
+    EXPECT_EQ(paciente.NombreCompleto(), "Eva");
+    forma.SetCodigo(1);
+    ASSERT_EQ(forma.BuscarCodigo(-1), 0);
+    EXPECT_EQ(forma.Descripcion(), "Otra forma") << "was " << antes.toStdString();
 }
 
 TEST_F(DomainLookupTest, StoreListSkipsPlaceholderAndFollowsCode)
