@@ -21,6 +21,7 @@
 #include "platform/memtable/MemTable.h"
 
 #include <QObject>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -141,6 +142,7 @@ private:
     double baseCalculada_ = 0;
     double ivaCalculado_ = 0;
     double ultimaVenta_ = -1.0;
+    QElapsedTimer ultimosEventos_;   // when the last check let events run
 };
 
 } // namespace lumetra

@@ -8,6 +8,7 @@
 
 #include <QPushButton>
 #include <QWidget>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace lumetra;
@@ -218,8 +219,10 @@ TEST_F(HojaCajaTest, CancelDuringCollectionsKeepsRowsAndClosesDatasets)
 {
     TdmHojaCaja& m = modulo();
     // Pressed while the first collection's check lets events run: seen at the next check,
-    // after that sale's two lines.
+    // after that sale's two lines. Each pass takes longer than the checks wait between passes,
+    // so every check lets events run.
     ui.onProcessEvents = [&] {
+        QThread::msleep(25);
         if (m.Porcentaje() && m.memHojaCaja.recordCount() == 4)
             m.Porcentaje()->findChild<QPushButton*>("btnCancelar")->click();
     };
