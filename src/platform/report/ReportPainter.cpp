@@ -395,7 +395,7 @@ private:
         draw(shape(font, item.text), origin, item.color, clipped, box);
     }
 
-    void draw(const Shaped& shaped, const QPointF& origin, const QColor& color, bool clipped, const QRectF& box)
+    void draw(const Shaped& shaped, const QPointF& origin, QRgb color, bool clipped, const QRectF& box)
     {
         if (clipped) {
             flush();
@@ -413,7 +413,7 @@ private:
 
     // Appends a run to the pending glyph run, drawing what is pending first when the font or
     // the colour changes.
-    void add(const Run& run, const QPointF& origin, const QColor& color)
+    void add(const Run& run, const QPointF& origin, QRgb color)
     {
         if (!batchIndexes_.empty() && (batchFont_ != run.font || batchColor_ != color))
             flush();
@@ -440,17 +440,17 @@ private:
 
     // Text needs only the pen's colour: the width stays as the last line left it, so that lines
     // and texts taking turns do not change the pen back and forth.
-    void setTextPen(const QColor& color)
+    void setTextPen(QRgb color)
     {
-        if (pen_.color() == color)
+        if (pen_.color().rgba() == color && pen_.color().spec() == QColor::Rgb)
             return;
-        pen_.setColor(color);
+        pen_.setColor(QColor::fromRgba(color));
         painter_.setPen(pen_);
     }
 
     void setShapePen(const ReportItem& item)
     {
-        QPen pen(item.color);
+        QPen pen(QColor::fromRgba(item.color));
         pen.setWidthF(item.penWidth * scale_);
         if (pen == pen_)
             return;
@@ -458,13 +458,13 @@ private:
         painter_.setPen(pen_);
     }
 
-    void setFill(const QColor& fill)
+    void setFill(QRgb fill)
     {
         if (brushKnown_ && fill == brush_)
             return;
         brushKnown_ = true;
         brush_ = fill;
-        painter_.setBrush(fill.isValid() ? QBrush(fill) : QBrush(Qt::NoBrush));
+        painter_.setBrush(qAlpha(fill) ? QBrush(QColor::fromRgba(fill)) : QBrush(Qt::NoBrush));
     }
 
     void setFont(DeviceFont& font)
@@ -492,12 +492,12 @@ private:
     std::vector<QRawFont> rawFonts_;
 
     int batchFont_ = -1;
-    QColor batchColor_;
+    QRgb batchColor_ = 0;
     std::vector<quint32> batchIndexes_;
     std::vector<QPointF> batchPositions_;
 
     QPen pen_;
-    QColor brush_;
+    QRgb brush_ = 0;
     bool brushKnown_ = false;
     DeviceFont* painterFont_ = nullptr;
 };
