@@ -202,7 +202,7 @@ private:
 
     // Shaped glyphs kept at most; past that the cache starts again, so that a long report of
     // mostly distinct texts does not keep them all.
-    static constexpr size_t kMaxGlyphs = size_t(1) << 18;
+    static constexpr size_t kMaxGlyphs = size_t(1) << 16;
 
     DeviceFont& deviceFont(const QFont& font)
     {
