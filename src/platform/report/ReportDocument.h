@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRgb>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -15,18 +16,20 @@ namespace lumetra {
 
 enum class BandType;
 
+// A year of a listing lays out millions of these: the layout gives every item of one font the
+// same QFont and every repeated text the same string, so that they share what they hold.
 struct ReportItem {
-    enum class Kind { Text, Line, Rect };
-    Kind kind = Kind::Text;
+    enum class Kind : quint8 { Text, Line, Rect };
     QRectF rect;                 // for a line: from topLeft to bottomRight
     QString text;
     QFont font;
-    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    bool wordWrap = false;
-    QColor color = Qt::black;    // text or pen colour
-    QColor fill;                 // rectangles: invalid = not filled
-    qreal penWidth = 1;
+    QRgb color = 0xff000000;     // text or pen colour, black by default
+    QRgb fill = 0;               // rectangles: fully transparent = not filled
+    float penWidth = 1;
     int band = -1;               // index into ReportDocument::bands()
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    Kind kind = Kind::Text;
+    bool wordWrap = false;
 };
 
 struct ReportPage {
@@ -62,3 +65,6 @@ public:
 };
 
 } // namespace lumetra
+
+Q_DECLARE_TYPEINFO(lumetra::ReportItem, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(lumetra::PrintedBand, Q_RELOCATABLE_TYPE);

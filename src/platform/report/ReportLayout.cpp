@@ -92,6 +92,8 @@ ReportDocument ReportLayout::run()
     if (report_.summary())
         printBand(*report_.summary());
     finishPage();
+    if (!doc_.pages.isEmpty())
+        doc_.pages.last().items.squeeze();
 
     if (report_.afterPrint())
         guarded(report_.name(), report_.afterPrint());
@@ -203,9 +205,17 @@ void ReportLayout::closeGroups(int toLevel)
     }
 }
 
+// A finished page keeps no room it does not use; the next one starts with room for as many
+// items, which pages of one report mostly have.
 void ReportLayout::startPage()
 {
+    qsizetype expected = 0;
+    if (!doc_.pages.isEmpty()) {
+        doc_.pages.last().items.squeeze();
+        expected = doc_.pages.last().items.size();
+    }
     doc_.pages.append(ReportPage{});
+    doc_.pages.last().items.reserve(expected);
     pageOpen_ = true;
     bodyStarted_ = false;
     y_ = content_.top();
@@ -308,6 +318,37 @@ bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeat
     return true;
 }
 
+// Texts repeat a lot (amounts, codes, descriptions): each distinct one is kept once and shared.
+QString ReportLayout::shared(const QString& text)
+{
+    if (text.isEmpty() || text.size() > kSharedTextLength)
+        return text;
+    const auto found = texts_.constFind(text);
+    if (found != texts_.constEnd())
+        return *found;
+    texts_.insert(text);
+    return text;
+}
+
+// Handlers often set a band's font anew for every row: its items keep one QFont per distinct font.
+QFont ReportLayout::shared(const QFont& font)
+{
+    if (lastFont_ >= 0 && font == lastFontSeen_) {
+        lastFontSeen_ = font;   // the same QFont next time compares at once
+        return fonts_[size_t(lastFont_)];
+    }
+    lastFontSeen_ = font;
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        if (fonts_[i] == font) {
+            lastFont_ = int(i);
+            return fonts_[i];
+        }
+    }
+    fonts_.push_back(font);
+    lastFont_ = int(fonts_.size()) - 1;
+    return font;
+}
+
 void ReportLayout::place(ReportBand& band, QVector<PendingText>& texts, qreal top, qreal height, const QString& group)
 {
     const int page = doc_.pages.size() - 1;
@@ -333,13 +374,13 @@ void ReportLayout::place(ReportBand& band, QVector<PendingText>& texts, qreal to
             continue;
         ReportItem item;
         item.band = bandIndex;
-        item.color = shape.pen();
-        item.penWidth = shape.penWidth();
+        item.color = shape.pen().rgba();
+        item.penWidth = float(shape.penWidth());
         switch (shape.shape()) {
         case ReportShape::Shape::Rectangle:
             item.kind = ReportItem::Kind::Rect;
             item.rect = g;
-            item.fill = shape.brush();
+            item.fill = shape.brush().isValid() ? shape.brush().rgba() : 0;
             break;
         case ReportShape::Shape::HorizontalLine:
             item.kind = ReportItem::Kind::Line;
@@ -372,20 +413,21 @@ void ReportLayout::place(ReportBand& band, QVector<PendingText>& texts, qreal to
         item.kind = ReportItem::Kind::Text;
         item.band = bandIndex;
         item.rect = g;
-        item.text = t.text;
-        item.font = e.font(bandFont);
+        item.text = shared(t.text);
+        item.font = shared(e.font(bandFont));
         item.alignment = e.alignment();
         item.wordWrap = e.wordWrap();
-        item.color = e.color();
+        item.color = e.color().rgba();
         items.append(item);
-        reading.emplace_back(QPointF(g.left(), std::round(g.top())), t.text);
+        reading.emplace_back(QPointF(g.left(), std::round(g.top())), item.text);
     }
     std::stable_sort(reading.begin(), reading.end(), [](const auto& a, const auto& b) {
         return a.first.y() != b.first.y() ? a.first.y() < b.first.y() : a.first.x() < b.first.x();
     });
+    printed.texts.reserve(qsizetype(reading.size()));
     for (const auto& r : reading)
         printed.texts << r.second;
-    doc_.bands.append(printed);
+    doc_.bands.append(std::move(printed));
 }
 
 } // namespace lumetra

@@ -16,7 +16,9 @@
 
 #include "platform/report/ReportDocument.h"
 
+#include <QFont>
 #include <QImage>
+#include <QSet>
 #include <QString>
 #include <QVector>
 #include <functional>
@@ -54,6 +56,10 @@ private:
     qreal followingHeight(int group) const;
     void place(ReportBand& band, QVector<PendingText>& texts, qreal top, qreal height, const QString& group);
     qreal measure(const QFont& font, const QString& text, qreal width, bool wrap) const;
+    QString shared(const QString& text);
+    QFont shared(const QFont& font);
+
+    static constexpr qsizetype kSharedTextLength = 64;   // longer texts seldom repeat
 
     Report& report_;
     ReportDocument doc_;
@@ -69,6 +75,10 @@ private:
     QStringList groupValues_;
     QString printedAt_;
     QImage metricsDevice_;
+    QSet<QString> texts_;
+    std::vector<QFont> fonts_;
+    QFont lastFontSeen_;
+    int lastFont_ = -1;
 };
 
 } // namespace lumetra
