@@ -1,5 +1,5 @@
-// lumetra-listados stopped by SIGTERM or Ctrl-C mid-listing, on a history big enough to take a
-// few seconds: it ends with the shell's status for the signal and leaves the file it was to
+// lumetra-listados stopped by SIGTERM or Ctrl-C mid-listing, on a history big enough to take
+// some seconds: it ends with the shell's status for the signal and leaves the file it was to
 // replace exactly as it was, with nothing else beside it.
 #include "DemoShop.h"
 #include "RunningProgram.h"
@@ -20,23 +20,23 @@ const QByteArray kEarlier = "listado anterior, que nadie debe perder\n";
 
 class ListadosSignalTest : public ::testing::Test {
 protected:
-    // Three stores and forty-five days: the cash sheet of the whole month takes some seconds.
+    // Ten stores and four months: the cash sheets of all of them take some seconds.
     static const QString& bigShop()
     {
         static const QString file = [] {
-            const QString f = DemoShop::scratch(QStringLiteral("mes.fdb"));
+            const QString f = DemoShop::scratch(QStringLiteral("cuatrimestre.fdb"));
             const ProgramRun made = DemoShop::run(QStringLiteral("lumetra-demodb"),
-                                                  {"create", f, "--tiendas", "3", "--dias", "45", "--desde", DemoShop::FirstDay});
+                                                  {"create", f, "--tiendas", "10", "--dias", "120", "--desde", DemoShop::FirstDay});
             EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
             return f;
         }();
         return file;
     }
 
-    static QStringList monthOfCashSheets(const QString& salida)
+    static QStringList monthsOfCashSheets(const QString& salida)
     {
         return {"--db", bigShop(), "--listado", "hoja", "--fecha", "entre", "--desde", DemoShop::FirstDay, "--hasta",
-                "14/06/2013", "--tiendas", "todas", "--informe-grupos", "si", "--informe-tarjetas", "si", "--salida", salida};
+                "28/08/2013", "--tiendas", "todas", "--informe-grupos", "si", "--informe-tarjetas", "si", "--salida", salida};
     }
 
     QString earlierListing(const QString& name)
@@ -74,7 +74,7 @@ TEST_F(ListadosSignalTest, ASignalMidListingEndsItWithTheSignalsStatusAndTheEarl
     const Stop stops[] = {{"sigterm_xlsx", SIGTERM, 143, "hoja.xlsx"}, {"sigint_csv", SIGINT, 130, "hoja.csv"}};
     for (const Stop& stop : stops) {
         const QString salida = earlierListing(QString::fromLatin1(stop.output));
-        RunningProgram listados(QStringLiteral("lumetra-listados"), monthOfCashSheets(salida));
+        RunningProgram listados(QStringLiteral("lumetra-listados"), monthsOfCashSheets(salida));
         // Connected: the Firebird client has put its own handlers in by now.
         ASSERT_TRUE(listados.waitForLibrary(QStringLiteral("libEngine12"))) << stop.name << ": " << listados.err().toStdString();
         QThread::msleep(500);
@@ -95,7 +95,7 @@ TEST_F(ListadosSignalTest, ASignalMidListingEndsItWithTheSignalsStatusAndTheEarl
 TEST_F(ListadosSignalTest, UnstoppedTheSameListingReplacesTheEarlierFile)
 {
     const QString salida = earlierListing(QStringLiteral("hoja.csv"));
-    const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"), monthOfCashSheets(salida));
+    const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"), monthsOfCashSheets(salida));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(contents(salida).contains("Hoja de Caja del día 01/05/2013"));
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("hoja-grupos.csv"), QStringLiteral("hoja-tarjetas.csv"), QStringLiteral("hoja.csv")}));
