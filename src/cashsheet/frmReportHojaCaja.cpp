@@ -523,47 +523,43 @@ bool TfrmReportHojaCaja::sumaMesHasta(SumasDiasMes& sumas, const SqlMes& sqlMes,
     return true;
 }
 
+QString TfrmReportHojaCaja::totalMes(SumasDiasMes& sumas, double& acumulado, const SqlMes& sqlMes)
+{
+    const DateTime dia = diaActual();
+    int anio = 0, mes = 0, diaMes = 0;
+    dia.decode(anio, mes, diaMes);
+    mes_ = qint16(mes);
+    double suma = 0;
+    if (sumaMesHasta(sumas, sqlMes, dia, suma))
+        acumulado = suma;
+    return lstUtil_->TextoImporte(false, acumulado);
+}
+
 QString TfrmReportHojaCaja::VentasMes()
 {
     return Guarded(*this, QStringLiteral("VentasMes"), [&] {
-        const DateTime dia = diaActual();
-        int anio = 0, mes = 0, diaMes = 0;
-        dia.decode(anio, mes, diaMes);
-        mes_ = qint16(mes);
         // Read from the database: the day totals of the report leave out delivery notes and
         // count sales by collection date, so adding them up would drift.
-        const auto sql = [&](const QString& desde, const QString& hasta) {
+        return totalMes(ventasDiasMes_, ventasMesAcumuladas_, [&](const QString& desde, const QString& hasta) {
             return QStringLiteral("Select CAST(MV.FECHA AS DATE) DIA, SUM(MV.LIQUIDO_M1) SUMA from MVENTA MV "
                                   "where MV.TIPO_OPERACION != 3 AND CAST(MV.FECHA AS DATE) BETWEEN ")
                 + desde + QStringLiteral(" AND ") + hasta
                 + (condicionVentas_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionVentas_)
                 + QStringLiteral(" GROUP BY 1");
-        };
-        double suma = 0;
-        if (sumaMesHasta(ventasDiasMes_, sql, dia, suma))
-            ventasMesAcumuladas_ = suma;
-        return lstUtil_->TextoImporte(false, ventasMesAcumuladas_);
+        });
     }, QString());
 }
 
 QString TfrmReportHojaCaja::CobrosMes()
 {
     return Guarded(*this, QStringLiteral("CobrosMes"), [&] {
-        const DateTime dia = diaActual();
-        int anio = 0, mes = 0, diaMes = 0;
-        dia.decode(anio, mes, diaMes);
-        mes_ = qint16(mes);
-        const auto sql = [&](const QString& desde, const QString& hasta) {
+        return totalMes(cobrosDiasMes_, cobrosMesAcumulados_, [&](const QString& desde, const QString& hasta) {
             return QStringLiteral("Select CAST(CO.FECHA AS DATE) DIA, SUM(CO.IMPORTE_M1) SUMA from COBRO CO "
                                   "INNER JOIN MVENTA MV On MV.ID_MVENTA = CO.ID_MVENTA Where CAST(CO.FECHA AS DATE) BETWEEN ")
                 + desde + QStringLiteral(" AND ") + hasta
                 + (condicionCobros_.isEmpty() ? QString() : QStringLiteral(" AND ") + condicionCobros_)
                 + QStringLiteral(" GROUP BY 1");
-        };
-        double suma = 0;
-        if (sumaMesHasta(cobrosDiasMes_, sql, dia, suma))
-            cobrosMesAcumulados_ = suma;
-        return lstUtil_->TextoImporte(false, cobrosMesAcumulados_);
+        });
     }, QString());
 }
 

@@ -126,6 +126,9 @@ private:
     SumasDiasMes cobrosDiasMes_;
     using SqlMes = std::function<QString(const QString& desde, const QString& hasta)>;
     bool sumaMesHasta(SumasDiasMes& sumas, const SqlMes& sqlMes, const DateTime& dia, double& suma);
+    // The month-to-date total of the current day, kept in `acumulado` (the last one read when
+    // the query fails), as printed text.
+    QString totalMes(SumasDiasMes& sumas, double& acumulado, const SqlMes& sqlMes);
 
     TTablaIvas tabla_;   // the day's VAT table in the day footer
 

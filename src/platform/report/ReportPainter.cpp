@@ -442,9 +442,10 @@ private:
     // and texts taking turns do not change the pen back and forth.
     void setTextPen(QRgb color)
     {
-        if (pen_.color().rgba() == color && pen_.color().spec() == QColor::Rgb)
+        const QColor wanted = QColor::fromRgba(color);
+        if (pen_.color() == wanted)
             return;
-        pen_.setColor(QColor::fromRgba(color));
+        pen_.setColor(wanted);
         painter_.setPen(pen_);
     }
 
