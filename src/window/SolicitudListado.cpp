@@ -305,7 +305,8 @@ QString SolicitudListado::SQLTarjetas() const
     if (!tiendas.isEmpty())
         where = where.isEmpty() ? QStringLiteral(" WHERE ") + tiendas : where + QStringLiteral(" AND (") + tiendas + QStringLiteral(")");
     // By the collection's day first, so one card type's collections of a day stay one group.
-    return QStringLiteral("Select DISTINCT(CO.ID_COBRO) ID, MV.N_TALON, MV.TIPO_OPERACION, CO.IMPORTE_M1, CO.ID_FORMA_PAGO, ")
+    // A collection has one sale and one payment form, so its rows are already distinct.
+    return QStringLiteral("Select CO.ID_COBRO ID, MV.N_TALON, MV.TIPO_OPERACION, CO.IMPORTE_M1, CO.ID_FORMA_PAGO, ")
         + QStringLiteral("CAST(CO.FECHA AS DATE) FECHA, FP.TIPO_PAGO, FP.DESCRIPCION, CO.TICKET ")
         + QStringLiteral("from COBRO CO INNER JOIN MVENTA MV On (MV.ID_MVENTA = CO.ID_MVENTA AND MV.TIPO_OPERACION != 3) ")
         + QStringLiteral(" INNER JOIN FORMA_PAGO FP On (FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO And FP.TIPO_PAGO = 2)") + where
