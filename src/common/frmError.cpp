@@ -5,6 +5,7 @@
 #include "platform/format/DateTexts.h"
 #include "platform/format/DateTime.h"
 #include "platform/report/Report.h"
+#include "platform/report/ReportLayout.h"
 #include "platform/ui/Interaction.h"
 
 #include <QEvent>
@@ -324,9 +325,51 @@ void TfrmError::reject()
     btnSalirClick();
 }
 
+namespace {
+// The print running now: whether one runs, and whether it has failed.
+bool impresionEnCurso = false;
+bool impresionFallida = false;
+} // namespace
+
+TfrmError::Impresion::Impresion()
+    : exterior_(!impresionEnCurso)
+{
+    if (exterior_) {
+        impresionEnCurso = true;
+        impresionFallida = false;
+    }
+}
+
+TfrmError::Impresion::~Impresion()
+{
+    if (exterior_) {
+        impresionEnCurso = false;
+        impresionFallida = false;
+    }
+}
+
+bool TfrmError::Impresion::Fallida() const
+{
+    return impresionFallida;
+}
+
+bool TfrmError::ImpresionFallida()
+{
+    return impresionEnCurso && impresionFallida;
+}
+
 void TfrmError::Mostrar(HostParams* parametros, const QString& pantalla, const QString& funcion,
                         const QString& descripcion)
 {
+    // The document being laid out is wrong now; it stops, and it says so only once.
+    const bool primeroDelInforme = ReportLayout::failRunning(funcion, descripcion);
+    if (impresionEnCurso) {
+        if (impresionFallida)
+            return;
+        impresionFallida = true;
+    } else if (!primeroDelInforme) {
+        return;
+    }
     // Owned by the host's window while it is shown; freed here once it closes.
     QPointer<TfrmError> ventana = new TfrmError(parametros ? parametros->Propietario : nullptr);
     ventana->SetParametros(parametros);

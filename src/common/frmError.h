@@ -3,7 +3,10 @@
 // with the shop's identity for support. It reports nothing itself.
 //
 // Mostrar() is how every unit reports a failure: one window per call, shown modally through the
-// interaction seam and freed when it closes. "&Salir" and Escape close it with the OK result;
+// interaction seam and freed when it closes. A failure reported while a report is laid out fails
+// that report's document. While a print runs (TfrmError::Impresion), its first failure is shown
+// and fails the print; later ones are not shown: once the database has gone, every query still
+// to run would otherwise bring a window of its own. "&Salir" and Escape close it with the OK result;
 // "&Imprimir" previews the report and then closes it the same way; "&E-Mail" does nothing.
 #pragma once
 
@@ -35,6 +38,23 @@ public:
     // null), shows it modally with the three texts and frees it.
     static void Mostrar(HostParams* parametros, const QString& pantalla, const QString& funcion,
                         const QString& descripcion);
+
+    // One print, from its request to its last page: while it lives, the print's first failure is
+    // shown and the later ones are not. Not nested: an inner one joins the outer.
+    class Impresion {
+    public:
+        Impresion();
+        ~Impresion();
+        Impresion(const Impresion&) = delete;
+        Impresion& operator=(const Impresion&) = delete;
+        // A failure was reported since the print began.
+        bool Fallida() const;
+
+    private:
+        bool exterior_;
+    };
+    // A failure was reported in the print running now (false outside a print).
+    static bool ImpresionFallida();
 
     // The host block gives the shop's identity to the report; not owned, may be null.
     void SetParametros(HostParams* valor);

@@ -51,8 +51,8 @@ HostSession::HostSession(const HostOptions& options, QWidget* propietario)
     Parts& p = *parts_;
     p.baseDatosMaestros.open(options.baseDatos, options.usuarioBD, options.claveBD);
     p.baseDatos.open(options.baseDatos, options.usuarioBD, options.claveBD);
+    // Not started here: each print runs in a transaction of its own.
     p.transaccion = std::make_unique<Transaction>(p.baseDatos);
-    p.transaccion->start();
 
     p.configuracion.Cargar(p.baseDatosMaestros);
     p.usuario.Cargar(p.baseDatosMaestros, options.idUsuario);

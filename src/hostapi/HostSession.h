@@ -1,7 +1,7 @@
 // HostSession: what a host sets up before it loads the listing module: the two connections to
-// the shop database (listing queries in one read transaction; lookups committed statement by
-// statement), the workstation, the company record, the user, and the host services, all
-// gathered in a HostParams block. The host application, the command-line front end and the
+// the shop database (the listing queries, with the transaction each print runs them in; the
+// lookups, committed statement by statement), the workstation, the company record, the user, and
+// the host services, all gathered in a HostParams block. The host application, the command-line front end and the
 // tests build their block this way.
 #pragma once
 

@@ -18,6 +18,7 @@
 #include "platform/ui/DateEdit.h"
 #include "platform/ui/Interaction.h"
 #include "platform/ui/NavBar.h"
+#include "platform/db/Snapshot.h"
 #include "platform/report/ReportProgress.h"
 #include "common/frmPorcentajeListado.h"
 
@@ -37,6 +38,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace lumetra {
 
@@ -571,7 +573,20 @@ int TfrmHojaCaja::Imprimir(const SolicitudListado& solicitud)
     int r = 0;
     {
         const ReportProgress::Scope progreso([this](int filas, int total, int paginas) { return progresoInforme(filas, total, paginas); });
-        r = imprimirListado(solicitud);
+        const TfrmError::Impresion errores;
+        r = Guarded(*this, QStringLiteral("Imprimir"), [&] {
+            // Each print reads the shop as it stands when the print starts, in one consistent
+            // view that ends with it.
+            std::optional<Snapshot> instantanea;
+            if (parametros_->Transaccion)
+                instantanea.emplace(*parametros_->Transaccion);
+            else
+                instantanea.emplace(*parametros_->BaseDatos);
+            return imprimirListado(solicitud);
+        }, -1);
+        // Its first failure was shown and stopped it: what it had built is no listing.
+        if (errores.Fallida())
+            r = -1;
     }
     cerrarProgreso();
     nbrListado->setEnabled(true);

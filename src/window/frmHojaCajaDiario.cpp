@@ -2,6 +2,7 @@
 #include "window/frmHojaCaja.h"
 
 #include "common/Guarded.h"
+#include "common/frmError.h"
 #include "hostapi/HostParams.h"
 #include "hostapi/Puesto.h"
 #include "platform/report/ReportPrinter.h"
@@ -171,7 +172,7 @@ int TfrmHojaCaja::previsualizar(const ReportDocument& documento, const QString& 
     // A report cut short by a failure (already reported) or stopped by the person is not shown.
     if (documento.cancelled)
         return TdmDiarioIva::EstadoCancelado;
-    if (documento.failed())
+    if (documento.failed() || TfrmError::ImpresionFallida())
         return -1;
     cerrarProgreso();
     Interaction::current().preview(documento, ReportPrinter::printerIndex(parametros_->Puesto->Impresora),

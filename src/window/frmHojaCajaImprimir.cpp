@@ -4,6 +4,7 @@
 #include "cashsheet/dmHojaCaja.h"
 #include "cashsheet/frmReportHojaCaja.h"
 #include "common/Guarded.h"
+#include "common/frmError.h"
 #include "hostapi/HostParams.h"
 #include "hostapi/Puesto.h"
 #include "platform/report/ReportPrinter.h"
@@ -30,7 +31,7 @@ int TfrmHojaCaja::imprimirInforme(const QString& filtro, const QString& nombre, 
     int r = 0;
     if (documento.cancelled)
         r = TdmHojaCaja::EstadoCancelado;
-    else if (documento.failed())
+    else if (documento.failed() || TfrmError::ImpresionFallida())
         r = -1;
     else if (vistaPrevia) {
         cerrarProgreso();
@@ -84,7 +85,7 @@ int TfrmHojaCaja::ImprimirHojaCaja(const SolicitudListado& solicitud)
         // A cash sheet cut short by a failure (already reported) is not shown: its totals would be wrong.
         if (documento.cancelled)
             resultado_ = TdmHojaCaja::EstadoCancelado;
-        else if (documento.failed())
+        else if (documento.failed() || TfrmError::ImpresionFallida())
             resultado_ = -1;
         else {
             cerrarProgreso();

@@ -49,11 +49,19 @@ public:
     // while a connection is open). Throws DatabaseError.
     const QStringList& procedureInputs(const QString& procedure);
 
+    // Changes whenever a transaction of this connection starts or ends. The driver ties a
+    // prepared statement to the transaction it was prepared in, so a statement prepared under an
+    // earlier value must be prepared again before it runs.
+    quint64 transactionEpoch() const { return transactionEpoch_; }
+
 private:
+    friend class Transaction;
+
     QString connectionName_;
     QString location_;
     QSqlDatabase connection_;   // the open connection; invalid while closed
     QHash<QString, QStringList> procedureInputs_;
+    quint64 transactionEpoch_ = 0;
 };
 
 } // namespace lumetra

@@ -108,12 +108,21 @@ QString Dataset::location() const
 
 void Dataset::prepare()
 {
-    if (query_)
+    if (query_ && database_ && preparedInEpoch_ == database_->transactionEpoch())
         return;
+    makeStatement();
+}
+
+// A statement prepared in a transaction that has ended is prepared again: the driver would run
+// it in the ended one.
+void Dataset::makeStatement() const
+{
     if (!database_)
         throw DatabaseError(QStringLiteral("La consulta «%1» no tiene base de datos").arg(name_), QString(), sql_);
     if (sql_.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("La consulta «%1» no tiene texto SQL").arg(name_), location());
+    query_.reset();
+    fieldNames_.clear();
     DatabaseCalls::notify(DatabaseCalls::Operation::Prepare, sql_);
     auto query = std::make_unique<QSqlQuery>(database_->connection());
     // Kept rows stay cached as they are fetched; streamed ones cost no cache at all.
@@ -121,8 +130,8 @@ void Dataset::prepare()
     if (!query->prepare(sql_))
         throw DatabaseError::fromSqlError(query->lastError(), QStringLiteral("preparar la consulta"), location(), sql_);
     query_ = std::move(query);
+    preparedInEpoch_ = database_->transactionEpoch();
     executions_ = 0;
-    fieldNames_.clear();
 }
 
 void Dataset::unprepare()
@@ -164,6 +173,8 @@ void Dataset::close()
 
 void Dataset::execute() const
 {
+    if (!query_ || preparedInEpoch_ != database_->transactionEpoch())
+        makeStatement();
     for (const QString& param : paramNames_) {
         QVariant value;
         if (master_)

@@ -93,6 +93,7 @@ private:
     void requireOpen(const char* operation) const;
     void sync() const;
     void execute() const;
+    void makeStatement() const;
     int requireField(const QString& name) const;
     QString location() const;
 
@@ -103,7 +104,8 @@ private:
     QStringList paramNames_;
     QHash<QString, QVariant> params_;
     std::optional<bool> keepRows_;
-    std::unique_ptr<QSqlQuery> query_;
+    mutable std::unique_ptr<QSqlQuery> query_;
+    mutable quint64 preparedInEpoch_ = 0;   // the connection's transaction epoch at prepare
     bool open_ = false;
 
     // Mutable: a detail executes on its first read after the master moved.

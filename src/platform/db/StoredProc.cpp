@@ -50,8 +50,10 @@ void StoredProc::clearParams()
 
 void StoredProc::prepare()
 {
-    if (query_)
+    // One prepared in a transaction that has ended is prepared again (the driver would run it there).
+    if (query_ && database_ && preparedInEpoch_ == database_->transactionEpoch())
         return;
+    query_.reset();
     if (!database_)
         throw DatabaseError(QStringLiteral("El procedimiento «%1» no tiene base de datos").arg(procName_));
     if (procName_.isEmpty())
@@ -74,6 +76,7 @@ void StoredProc::prepare()
     statement_ = statement;
     outputNames_.clear();
     query_ = std::move(query);
+    preparedInEpoch_ = database_->transactionEpoch();
 }
 
 void StoredProc::execProc()

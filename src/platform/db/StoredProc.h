@@ -55,6 +55,7 @@ private:
     QStringList inputs_;
     QHash<QString, QVariant> params_;
     std::unique_ptr<QSqlQuery> query_;
+    quint64 preparedInEpoch_ = 0;
     QStringList outputNames_;
     QVector<QVariant> outputs_;
 };

@@ -15,8 +15,10 @@ Transaction::Transaction(Database& database)
 
 Transaction::~Transaction()
 {
-    if (active_ && database_.isOpen())
+    if (active_ && database_.isOpen()) {
+        ++database_.transactionEpoch_;
         database_.connection().rollback();
+    }
 }
 
 void Transaction::start()
@@ -24,6 +26,7 @@ void Transaction::start()
     if (active_)
         return;
     QSqlDatabase db = database_.connection();
+    ++database_.transactionEpoch_;
     if (!db.transaction())
         throw DatabaseError::fromSqlError(db.lastError(), QStringLiteral("iniciar la transacción"), database_.location());
     active_ = true;
@@ -35,6 +38,7 @@ void Transaction::commit()
         return;
     QSqlDatabase db = database_.connection();
     active_ = false;
+    ++database_.transactionEpoch_;
     DatabaseCalls::notify(DatabaseCalls::Operation::Commit, QString());
     if (!db.commit())
         throw DatabaseError::fromSqlError(db.lastError(), QStringLiteral("confirmar la transacción"), database_.location());
@@ -46,6 +50,7 @@ void Transaction::rollback()
         return;
     QSqlDatabase db = database_.connection();
     active_ = false;
+    ++database_.transactionEpoch_;
     if (!db.rollback())
         throw DatabaseError::fromSqlError(db.lastError(), QStringLiteral("deshacer la transacción"), database_.location());
 }

@@ -33,6 +33,14 @@ bool isText(const ReportElement& element)
     return element.kind() != ReportElement::Kind::Shape;
 }
 
+// The layouts running on this thread, innermost last (an event may lay out another report).
+thread_local std::vector<ReportLayout*> running;
+
+QString failureText(const QString& where, const QString& message)
+{
+    return where.isEmpty() ? message : where + QStringLiteral(": ") + message;
+}
+
 } // namespace
 
 ReportLayout::ReportLayout(Report& report)
@@ -47,8 +55,8 @@ void ReportLayout::fail(const QString& where, const QString& message)
 {
     if (failed_)
         return;
-    failed_ = true;
-    doc_.error = where.isEmpty() ? message : where + QStringLiteral(": ") + message;
+    // The handler runs first, while the layout has not failed yet, so that a handler reporting
+    // through failRunning() is told this is the first failure.
     if (report_.errorHandler()) {
         try {
             report_.errorHandler()(where, message);
@@ -56,6 +64,22 @@ void ReportLayout::fail(const QString& where, const QString& message)
             // The error path itself must not throw out of the layout.
         }
     }
+    if (!failed_) {
+        failed_ = true;
+        doc_.error = failureText(where, message);
+    }
+}
+
+bool ReportLayout::failRunning(const QString& where, const QString& message)
+{
+    if (running.empty())
+        return true;
+    ReportLayout* layout = running.back();
+    if (layout->failed_)
+        return false;
+    layout->failed_ = true;
+    layout->doc_.error = failureText(where, message);
+    return true;
 }
 
 bool ReportLayout::guarded(const QString& where, const std::function<void()>& action)
@@ -64,7 +88,7 @@ bool ReportLayout::guarded(const QString& where, const std::function<void()>& ac
         return false;
     try {
         action();
-        return true;
+        return !failed_;
     } catch (const std::exception& e) {
         fail(where, QString::fromUtf8(e.what()));
     } catch (...) {
@@ -75,6 +99,10 @@ bool ReportLayout::guarded(const QString& where, const std::function<void()>& ac
 
 ReportDocument ReportLayout::run()
 {
+    running.push_back(this);
+    struct Leave {
+        ~Leave() { running.pop_back(); }
+    } leave;
     doc_.title = report_.title().isEmpty() ? report_.name() : report_.title();
     doc_.pageSize = report_.pageSize();
     content_ = report_.contentRect();

@@ -11,7 +11,8 @@
 // - the header of a group that repeats on every page prints once at a page break: it moves to
 //   the next page, with the group's first row, when that row would not fit below it;
 // - a suppressed band takes no space;
-// - an exception in an event or the data source stops the layout and is reported once.
+// - an exception in an event or the data source stops the layout and is reported once; so does
+//   a failure that an event reports itself through failRunning().
 #pragma once
 
 #include "platform/report/ReportDocument.h"
@@ -35,6 +36,11 @@ class ReportLayout {
 public:
     explicit ReportLayout(Report& report);
     ReportDocument run();
+
+    // Fails the innermost layout running on this thread, if any: it stops once the running event
+    // returns and its document reads as failed. True when this is its first failure or no layout
+    // runs, false when it had already failed.
+    static bool failRunning(const QString& where, const QString& message);
 
 private:
     struct PendingText {
