@@ -46,8 +46,8 @@ public:
     void SetInformeGrupos(bool valor);
     void SetInformeTarjetas(bool valor);
     QStringList& Tiendas() { return tiendas_; }
-    // Prints the reports that follow the cash sheet (sales groups, card payments) once it has
-    // been laid out; given by the print dispatch, which knows those reports.
+    // Told which reports follow the cash sheet (sales groups, card payments) once it has been
+    // laid out; given by the print dispatch, which knows those reports.
     using InformesPosteriores = std::function<void(bool grupos, bool tarjetas)>;
     void SetInformesPosteriores(InformesPosteriores imprimir) { posteriores_ = std::move(imprimir); }
 

@@ -6,6 +6,7 @@
 #include "common/Moneda.h"
 #include "common/Paciente.h"
 #include "common/Provincia.h"
+#include "platform/db/DatabaseError.h"
 #include "platform/format/FormatFloat.h"
 
 namespace lumetra {
@@ -43,6 +44,9 @@ QString TLstUtil::Proteger(const std::function<QString()>& operacion, const QStr
 {
     try {
         resultado_ = operacion();
+    } catch (const DatabaseError&) {
+        // A database that fails is no text to stand in for: the listing it was for is wrong.
+        throw;
     } catch (...) {
         resultado_ = alternativo;
     }

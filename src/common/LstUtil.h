@@ -2,9 +2,10 @@
 // localities, patient names, article families and document numbers become printed text only
 // through it, with the shop's currency and the user's separators.
 //
-// No operation throws: any failure inside one (database, conversion) yields that operation's
-// fixed fallback text and is not reported further. A missing row is not a failure: it gives the
-// operation's not-found text. Construction loads the currency settings and may throw
+// A failure inside an operation (a conversion) yields that operation's fixed fallback text and is
+// not reported further, except a failing database: its DatabaseError reaches the caller, since
+// a listing that could not read its data must not print a stand-in. A missing row is not a
+// failure: it gives the operation's not-found text. Construction loads the currency settings and may throw
 // DatabaseError. Every operation writes one shared result text, so an instance must not be
 // re-entered or shared between threads.
 //

@@ -6,6 +6,7 @@
 #include "common/LstUtil.h"
 #include "hostapi/Configuracion.h"
 #include "hostapi/HostParams.h"
+#include "platform/db/DatabaseError.h"
 #include "platform/format/FormatFloat.h"
 
 #include <cmath>
@@ -126,7 +127,8 @@ void TfrmReportGrupos::construir()
 
 int TfrmReportGrupos::Inicializar(HostParams* parametros)
 {
-    // Silent by contract: the caller only learns that the form cannot print.
+    // Silent, but for a failing database: the caller only learns that the form cannot print, and
+    // a connection that has gone is said once, here.
     try {
         parametros_ = parametros;
         LiberarUtilidades();
@@ -135,6 +137,9 @@ int TfrmReportGrupos::Inicializar(HostParams* parametros)
         CrearUtilidades(parametros, false);
         dm_->memGrupos.first();
         return 0;
+    } catch (const DatabaseError& e) {
+        MostrarError(QStringLiteral("Inicializar"), e.message());
+        return -1;
     } catch (...) {
         return -1;
     }

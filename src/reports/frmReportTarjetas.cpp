@@ -5,6 +5,7 @@
 #include "common/LstUtil.h"
 #include "hostapi/Configuracion.h"
 #include "hostapi/HostParams.h"
+#include "platform/db/DatabaseError.h"
 #include "platform/format/FormatFloat.h"
 
 namespace lumetra {
@@ -123,10 +124,14 @@ void TfrmReportTarjetas::construir()
 
 int TfrmReportTarjetas::Inicializar(HostParams* parametros)
 {
-    // Silent by contract: the caller only learns that the form cannot print.
+    // Silent, but for a failing database: the caller only learns that the form cannot print, and
+    // a connection that has gone is said once, here.
     try {
         CrearUtilidades(parametros, false);
         return 0;
+    } catch (const DatabaseError& e) {
+        MostrarError(QStringLiteral("Inicializar"), e.message());
+        return -1;
     } catch (...) {
         return -1;
     }

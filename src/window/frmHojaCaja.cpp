@@ -582,6 +582,17 @@ int TfrmHojaCaja::Imprimir(const SolicitudListado& solicitud)
                 instantanea.emplace(*parametros_->Transaccion);
             else
                 instantanea.emplace(*parametros_->BaseDatos);
+            // Whichever way it ends, the print's queries end with its view.
+            struct Cerrar {
+                TfrmHojaCaja& ventana;
+                ~Cerrar()
+                {
+                    if (ventana.dmHojaCaja_)
+                        ventana.dmHojaCaja_->CerrarConsultas();
+                    if (ventana.dmDiarioIva_)
+                        ventana.dmDiarioIva_->CerrarConsultas();
+                }
+            } cerrar{*this};
             return imprimirListado(solicitud);
         }, -1);
         // Its first failure was shown and stopped it: what it had built is no listing.

@@ -210,7 +210,8 @@ private:
     int cargarHojaCaja(qint16 consulta, const QString& detalle, qint16 tabla, qint16 modo);
     int generarSQLDiario(const SolicitudListado& solicitud, int calculo);
     int previsualizar(const ReportDocument& documento, const QString& nombre);
-    template <class Informe> int imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia);
+    template <class Informe> int documentoInforme(const QString& filtro, ReportDocument& documento);
+    template <class Informe> int imprimirInforme(const QString& filtro, const QString& nombre);
     int imprimirListado(const SolicitudListado& solicitud);
     // Asks the running listing to stop, whatever phase it is in.
     void cancelarListado();

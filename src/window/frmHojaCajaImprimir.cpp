@@ -17,29 +17,37 @@
 
 namespace lumetra {
 
-// One card or group report: create, initialise, filter, then preview it or print it directly.
+// One card or group report laid out: create, initialise, filter, lay out. 0 with the document,
+// EstadoCancelado, or -1 after the failure was reported.
 template <class Informe>
-int TfrmHojaCaja::imprimirInforme(const QString& filtro, const QString& nombre, bool vistaPrevia)
+int TfrmHojaCaja::documentoInforme(const QString& filtro, ReportDocument& documento)
 {
     auto informe = std::make_unique<Informe>(parametros_->Propietario);
     informe->SetDmHojaCaja(dmHojaCaja_);
     if (informe->Inicializar(parametros_) != 0)
         return -1;
     informe->SetFiltro(filtro);
-    const int impresora = ReportPrinter::printerIndex(parametros_->Puesto->Impresora);
-    const ReportDocument documento = informe->Documento();
-    int r = 0;
-    if (documento.cancelled)
-        r = TdmHojaCaja::EstadoCancelado;
-    else if (documento.failed() || TfrmError::ImpresionFallida())
-        r = -1;
-    else if (vistaPrevia) {
-        cerrarProgreso();
-        Interaction::current().preview(documento, impresora, parametros_->Propietario, nombre);
-    } else
-        Interaction::current().print(documento, impresora, nombre);
+    documento = informe->Documento();
     informe->Finalizar();
-    return r;
+    if (documento.cancelled)
+        return TdmHojaCaja::EstadoCancelado;
+    if (documento.failed() || TfrmError::ImpresionFallida())
+        return -1;
+    return 0;
+}
+
+// One card or group report printed alone: laid out, then previewed.
+template <class Informe>
+int TfrmHojaCaja::imprimirInforme(const QString& filtro, const QString& nombre)
+{
+    ReportDocument documento;
+    const int r = documentoInforme<Informe>(filtro, documento);
+    if (r != 0)
+        return r;
+    cerrarProgreso();
+    Interaction::current().preview(documento, ReportPrinter::printerIndex(parametros_->Puesto->Impresora), parametros_->Propietario,
+                                   nombre);
+    return 0;
 }
 
 int TfrmHojaCaja::ImprimirHojaCaja(const SolicitudListado& solicitud)
@@ -64,47 +72,55 @@ int TfrmHojaCaja::ImprimirHojaCaja(const SolicitudListado& solicitud)
         informe->SetInformeTarjetas(solicitud.informeTarjetas);
         informe->Tiendas() = tiendasSeleccionadas_;
         const QString filtro = solicitud.filtro;
-        // Without a printer the reports that follow the cash sheet are shown once it is closed.
-        bool gruposEnPantalla = false;
-        bool tarjetasEnPantalla = false;
-        informe->SetInformesPosteriores([&, filtro](bool grupos, bool tarjetas) {
+        // The reports that follow the cash sheet are laid out once it is, and nothing is handed
+        // over until every one of them is: a failure in any gives no listing at all.
+        bool conGrupos = false;
+        bool conTarjetas = false;
+        informe->SetInformesPosteriores([&](bool grupos, bool tarjetas) {
+            conGrupos = grupos;
             // The card report prints whenever the card query found a payment.
-            tarjetas = tarjetas && !dmHojaCaja_->dstTarjetas.isEmpty();
-            if (!Interaction::current().canPrint()) {
-                gruposEnPantalla = grupos;
-                tarjetasEnPantalla = tarjetas;
-                return;
-            }
-            if (grupos)
-                imprimirInforme<TfrmReportGrupos>(filtro, QStringLiteral("grupos"), false);
-            if (tarjetas)
-                imprimirInforme<TfrmReportTarjetas>(filtro, QStringLiteral("tarjetas"), false);
+            conTarjetas = tarjetas && !dmHojaCaja_->dstTarjetas.isEmpty();
         });
-        const int impresora = ReportPrinter::printerIndex(parametros_->Puesto->Impresora);
         const ReportDocument documento = informe->Documento();
+        informe->Finalizar();
         // A cash sheet cut short by a failure (already reported) is not shown: its totals would be wrong.
         if (documento.cancelled)
-            resultado_ = TdmHojaCaja::EstadoCancelado;
-        else if (documento.failed() || TfrmError::ImpresionFallida())
-            resultado_ = -1;
-        else {
-            cerrarProgreso();
-            Interaction::current().preview(documento, impresora, parametros_->Propietario, QStringLiteral("hoja"));
-            if (gruposEnPantalla || tarjetasEnPantalla) {
-                Interaction::current().message(parametros_->Propietario, QStringLiteral("Hoja de Caja"),
-                                               QStringLiteral("No hay ninguna impresora instalada: ") +
-                                                   (gruposEnPantalla && tarjetasEnPantalla
-                                                        ? QStringLiteral("los informes por grupos y por tarjetas se muestran en pantalla.")
-                                                        : gruposEnPantalla ? QStringLiteral("el informe por grupos se muestra en pantalla.")
-                                                                           : QStringLiteral("el informe por tarjetas se muestra en pantalla.")),
-                                               Interaction::Icon::Information);
-                if (gruposEnPantalla)
-                    imprimirInforme<TfrmReportGrupos>(filtro, QStringLiteral("grupos"), true);
-                if (tarjetasEnPantalla)
-                    imprimirInforme<TfrmReportTarjetas>(filtro, QStringLiteral("tarjetas"), true);
-            }
+            return resultado_ = TdmHojaCaja::EstadoCancelado;
+        if (documento.failed() || TfrmError::ImpresionFallida())
+            return resultado_ = -1;
+        ReportDocument grupos;
+        ReportDocument tarjetas;
+        if (conGrupos)
+            if (const int r = documentoInforme<TfrmReportGrupos>(filtro, grupos); r != 0)
+                return resultado_ = r;
+        if (conTarjetas)
+            if (const int r = documentoInforme<TfrmReportTarjetas>(filtro, tarjetas); r != 0)
+                return resultado_ = r;
+
+        const int impresora = ReportPrinter::printerIndex(parametros_->Puesto->Impresora);
+        Interaction& interaccion = Interaction::current();
+        const bool enImpresora = interaccion.canPrint();
+        if (enImpresora) {
+            if (conGrupos)
+                interaccion.print(grupos, impresora, QStringLiteral("grupos"));
+            if (conTarjetas)
+                interaccion.print(tarjetas, impresora, QStringLiteral("tarjetas"));
         }
-        informe->Finalizar();
+        cerrarProgreso();
+        interaccion.preview(documento, impresora, parametros_->Propietario, QStringLiteral("hoja"));
+        // Without a printer the reports that follow the cash sheet are shown once it is closed.
+        if (!enImpresora && (conGrupos || conTarjetas)) {
+            interaccion.message(parametros_->Propietario, QStringLiteral("Hoja de Caja"),
+                                QStringLiteral("No hay ninguna impresora instalada: ") +
+                                    (conGrupos && conTarjetas ? QStringLiteral("los informes por grupos y por tarjetas se muestran en pantalla.")
+                                     : conGrupos              ? QStringLiteral("el informe por grupos se muestra en pantalla.")
+                                                              : QStringLiteral("el informe por tarjetas se muestra en pantalla.")),
+                                Interaction::Icon::Information);
+            if (conGrupos)
+                interaccion.preview(grupos, impresora, parametros_->Propietario, QStringLiteral("grupos"));
+            if (conTarjetas)
+                interaccion.preview(tarjetas, impresora, parametros_->Propietario, QStringLiteral("tarjetas"));
+        }
         return resultado_;
     }, -1);
 }
@@ -119,7 +135,7 @@ int TfrmHojaCaja::ImprimirGrupos(const SolicitudListado& solicitud)
         chxInformeGrupos->setChecked(false);
         if (GenerarSQLGrupos(solicitud) != 0)
             return resultado_;
-        if (imprimirInforme<TfrmReportGrupos>(solicitud.filtro, QStringLiteral("grupos"), true) != 0)
+        if (imprimirInforme<TfrmReportGrupos>(solicitud.filtro, QStringLiteral("grupos")) != 0)
             resultado_ = -1;
         return resultado_;
     }, -1);
@@ -133,7 +149,7 @@ int TfrmHojaCaja::ImprimirTarjetas(const SolicitudListado& solicitud)
         chxInformeTarjetas->setChecked(false);
         if (GenerarSQLTarjetas(solicitud) != 0)
             return resultado_;
-        if (imprimirInforme<TfrmReportTarjetas>(solicitud.filtro, QStringLiteral("tarjetas"), true) != 0)
+        if (imprimirInforme<TfrmReportTarjetas>(solicitud.filtro, QStringLiteral("tarjetas")) != 0)
             resultado_ = -1;
         return resultado_;
     }, -1);

@@ -196,44 +196,37 @@ TEST_F(LstUtilTest, OneListingAnswersEachLookupOnceAndTheSameThroughout)
     EXPECT_EQ(next->TextoLocalidad(1), "08001 - Badalona (Barcelona)");
 }
 
-TEST_F(LstUtilTest, AFailedLookupIsAskedAgain)
+// A lookup the database cannot answer is no text to print in its place: the listing fails.
+TEST_F(LstUtilTest, AFailedLookupFailsAndIsAskedAgain)
 {
     auto u = utilidad();
     const QString location = db.location();
     db.close();
-    EXPECT_EQ(u->NombrePaciente(1), "");
-    EXPECT_EQ(u->TextoLocalidad(1), "[No Definida]");
-    EXPECT_EQ(u->FamiliaArticulo("MON-001", "Otros"), "");
+    EXPECT_THROW(u->NombrePaciente(1), DatabaseError);
+    EXPECT_FALSE(u->PacienteBorrado) << "a failed lookup does not mark the patient deleted";
+    EXPECT_THROW(u->TextoLocalidad(1), DatabaseError);
+    EXPECT_THROW(u->FamiliaArticulo("MON-001", "Otros"), DatabaseError);
+    // What needs no database still answers.
+    comprobar(*u, {
+        {"id 0 needs no lookup", [](TLstUtil& u) { return u.TextoLocalidad(0); }, "[No definida]"},
+        {"14-character reference never reaches the database",
+         [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLMN", "Otros"); }, "Otros"},
+        {"amounts need no database", [](TLstUtil& u) { return u.TextoImporte(false, 12); }, "12,00 €"},
+    });
+    EXPECT_THROW(utilidad(), DatabaseError) << "the currency settings cannot load";
     db.open(location);
     EXPECT_EQ(u->NombrePaciente(1), "García López, Ana");
     EXPECT_EQ(u->TextoLocalidad(1), "08001 - Barcelona (Barcelona)");
     EXPECT_EQ(u->FamiliaArticulo("MON-001", "Otros"), "Monturas");
 }
 
-TEST_F(LstUtilTest, FallbacksWhenTheConnectionIsLost)
-{
-    auto u = utilidad();
-    db.close();
-    comprobar(*u, {
-        {"locality lookup fails", [](TLstUtil& u) { return u.TextoLocalidad(1); }, "[No Definida]"},
-        {"id 0 needs no lookup", [](TLstUtil& u) { return u.TextoLocalidad(0); }, "[No definida]"},
-        {"article lookup fails", [](TLstUtil& u) { return u.FamiliaArticulo("MON-001", "Otros"); }, ""},
-        {"14-character reference never reaches the database",
-         [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLMN", "Otros"); }, "Otros"},
-        {"amounts need no database", [](TLstUtil& u) { return u.TextoImporte(false, 12); }, "12,00 €"},
-    });
-    EXPECT_EQ(u->NombrePaciente(1), "");
-    EXPECT_FALSE(u->PacienteBorrado) << "a failed lookup does not mark the patient deleted";
-    EXPECT_THROW(utilidad(), DatabaseError) << "the currency settings cannot load";
-}
-
-TEST_F(LstUtilTest, FallbacksWhenALookupBreaksHalfway)
+TEST_F(LstUtilTest, ALookupThatBreaksHalfwayFailsAndAConversionFallsBack)
 {
     exec({"drop table PROVINCIA", "drop procedure BUSCAR_FAMILIA", "update MONEDA set CONVERSION = 0"});
     auto u = utilidad();
+    EXPECT_THROW(u->TextoLocalidad(1), DatabaseError) << "the province is read after the locality";
+    EXPECT_THROW(u->FamiliaArticulo("MON-001", "Otros"), DatabaseError) << "the family is read after the article";
     comprobar(*u, {
-        {"province read fails after the locality", [](TLstUtil& u) { return u.TextoLocalidad(1); }, "[No Definida]"},
-        {"family read fails after the article", [](TLstUtil& u) { return u.FamiliaArticulo("MON-001", "Otros"); }, ""},
         {"second amount without conversion", [](TLstUtil& u) { return u.TextoImporte(true, 5); }, "0,00 €"},
         {"main amount still formats", [](TLstUtil& u) { return u.TextoImporte(false, 7); }, "7,00 €"},
     });

@@ -104,9 +104,14 @@ TEST_F(CardReportTest, LongDateRepeatsTheDateHeaderButNotThePaymentForm)
     EXPECT_EQ(bands(doc, "bndPieTarjeta").first().texts.value(1), "105,00 €");
 }
 
-TEST_F(CardReportTest, InicializarFailsWithoutAMessage)
+// Without its data the form cannot print and says nothing; a database that fails is said once.
+TEST_F(CardReportTest, InicializarFailsSilentlyButForTheDatabase)
 {
     modulo();
+    TfrmReportGrupos sinDatos(&owner);
+    EXPECT_EQ(sinDatos.Inicializar(session->params()), -1);
+    EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
+
     Database cerrada;
     HostParams parametros = *session->params();
     parametros.BaseDatosMaestros = parametros.BaseDatos = &cerrada;
@@ -116,7 +121,9 @@ TEST_F(CardReportTest, InicializarFailsWithoutAMessage)
     grupos.SetDmHojaCaja(dm);
     EXPECT_EQ(tarjetas.Inicializar(&parametros), -1);
     EXPECT_EQ(grupos.Inicializar(&parametros), -1);
-    EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
+    ASSERT_EQ(ui.dialogs.size(), 2) << ui.dialogs.join('\n').toStdString();
+    for (const QString& d : ui.dialogs)
+        EXPECT_TRUE(d.contains(QStringLiteral("Función: Inicializar")) && d.contains(QStringLiteral("no está abierta"))) << d.toStdString();
 }
 
 } // namespace

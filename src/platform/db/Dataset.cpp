@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <atomic>
 
 namespace lumetra {
 
@@ -51,7 +52,20 @@ Dataset::Dataset(QString name)
 {
 }
 
-Dataset::~Dataset() = default;
+namespace {
+std::atomic<int> datasetsOpen{0};
+}
+
+Dataset::~Dataset()
+{
+    if (open_)
+        --datasetsOpen;
+}
+
+int Dataset::openCount()
+{
+    return datasetsOpen.load();
+}
 
 void Dataset::setDatabase(Database* database)
 {
@@ -147,12 +161,14 @@ void Dataset::open()
         return;
     prepare();
     open_ = true;
+    ++datasetsOpen;
     executed_ = false;
     if (!master_) {
         try {
             execute();
         } catch (...) {
             open_ = false;
+            --datasetsOpen;
             throw;
         }
     }
@@ -163,6 +179,7 @@ void Dataset::close()
     if (!open_)
         return;
     open_ = false;
+    --datasetsOpen;
     executed_ = false;
     empty_ = true;
     eof_ = true;

@@ -59,6 +59,9 @@ public:
     bool isPrepared() const { return query_ != nullptr; }
     void open();
     void close();
+    // Datasets open in this process: a piece of work that has ended, however it ended, leaves
+    // none of its own open.
+    static int openCount();
     bool isOpen() const { return open_; }
     // After open(): whether the statement returns rows (a select or a selectable procedure).
     bool isSelect() const;

@@ -1,0 +1,274 @@
+// A database that fails in the middle of a listing, at every call the listing makes: each
+// prepare, execute, fetch, stored procedure and commit in turn is made to fail as a lost
+// connection does. Whichever call fails, the print shows exactly one error, returns -1, hands
+// nothing to the preview or the printer, leaves no dataset open and no progress window up, and
+// the next print in the same window is the right listing again.
+#include "ListadosOptions.h"
+#include "ListadosRunner.h"
+#include "ListingRequest.h"
+#include "demodb/DemoHistory.h"
+#include "demodb/ShopDatabase.h"
+#include "hostapi/HostSession.h"
+#include "platform/db/Database.h"
+#include "platform/db/DatabaseCalls.h"
+#include "platform/db/DatabaseError.h"
+#include "platform/db/Dataset.h"
+#include "support/RecordingInteraction.h"
+#include "window/frmHojaCaja.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace lumetra;
+
+namespace {
+
+const QString kLostConnection = QStringLiteral("Se ha perdido la conexión con el servidor de base de datos");
+
+const char* operationName(DatabaseCalls::Operation op)
+{
+    switch (op) {
+    case DatabaseCalls::Operation::Prepare: return "prepare";
+    case DatabaseCalls::Operation::Execute: return "execute";
+    case DatabaseCalls::Operation::Fetch: return "fetch";
+    case DatabaseCalls::Operation::Procedure: return "procedure";
+    case DatabaseCalls::Operation::Commit: return "commit";
+    }
+    return "?";
+}
+
+// Counts the calls, and makes the chosen one fail.
+struct FaultAt : DatabaseCalls::Observer {
+    int calls = 0;
+    int failAt = 0;   // 0: none fails
+    DatabaseCalls::Operation failed{};
+    void call(DatabaseCalls::Operation operation, const QString&) override
+    {
+        if (++calls == failAt) {
+            failed = operation;
+            throw DatabaseError(kLostConnection);
+        }
+    }
+};
+
+class Observing {
+public:
+    explicit Observing(DatabaseCalls::Observer& observer) { DatabaseCalls::setObserver(&observer); }
+    ~Observing() { DatabaseCalls::setObserver(nullptr); }
+};
+
+// What a print handed over, as text: each report's name and the texts of its bands, without the
+// time it was printed at.
+QString printed(const test::RecordingInteraction& interaction)
+{
+    static const QRegularExpression printedAt(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"));
+    QString text;
+    for (const auto& output : interaction.outputs) {
+        text += QStringLiteral("== %1 (%2 páginas)\n").arg(output.name).arg(output.document.pageCount());
+        for (const PrintedBand& band : output.document.bands) {
+            QStringList texts;
+            for (const QString& t : band.texts)
+                if (!printedAt.match(t).hasMatch())
+                    texts << t;
+            text += band.name + QStringLiteral(": ") + texts.join(QLatin1Char('|')) + QLatin1Char('\n');
+        }
+    }
+    return text;
+}
+
+int errorWindows(const test::RecordingInteraction& interaction)
+{
+    int n = 0;
+    for (const QString& d : interaction.dialogs)
+        n += d.startsWith(QStringLiteral("Pantalla:"));
+    return n;
+}
+
+class FaultAtEveryCall : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/lumetra-faults-XXXXXX"));
+        path_ = dir_->filePath(QStringLiteral("tienda.fdb"));
+        ShopDatabase::create(path_);
+        Database db;
+        db.open(path_);
+        // Two stores, two days: sales paid over several collections, orders, cards, groups.
+        DemoHistory({2, QDate(2013, 6, 10), 2, 7}).fill(db);
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir_;
+        dir_ = nullptr;
+    }
+
+    static QStringList options(const QStringList& listing)
+    {
+        return QStringList{QStringLiteral("--db"), path_, QStringLiteral("--fecha-trabajo"), QStringLiteral("11/06/2013"),
+                           QStringLiteral("--tiendas"), QStringLiteral("todas"), QStringLiteral("--fecha"), QStringLiteral("entre"),
+                           QStringLiteral("--desde"), QStringLiteral("10/06/2013"), QStringLiteral("--hasta"), QStringLiteral("11/06/2013"),
+                           QStringLiteral("--salida"), dir_->filePath(QStringLiteral("listado.csv"))}
+            + listing;
+    }
+
+    // Every listing, each VAT basis and each layout.
+    static QList<QStringList> listings()
+    {
+        QList<QStringList> all;
+        for (const char* iva : {"cobro", "encargo", "caja"}) {
+            all << QStringList{"--listado", "hoja", "--iva", iva, "--totales-dia", "si", "--totales-mes", "si",
+                               "--detalle-encargos", "si", "--informe-grupos", "si", "--informe-tarjetas", "si"};
+            for (const char* tipo : {"resumido", "detallado", "dias-hoja", "dias"})
+                all << QStringList{"--listado", "diario", "--iva", iva, "--tipo", tipo};
+        }
+        all << QStringList{"--listado", "grupos"} << QStringList{"--listado", "tarjetas"};
+        return all;
+    }
+
+    static QTemporaryDir* dir_;
+    static QString path_;
+};
+
+QTemporaryDir* FaultAtEveryCall::dir_ = nullptr;
+QString FaultAtEveryCall::path_;
+
+// The listing window as the module opens it, kept for every print of one listing.
+struct OpenWindow {
+    explicit OpenWindow(const QString& path)
+    {
+        HostOptions host;
+        host.baseDatos = path;
+        host.idUsuario = 1;
+        session = std::make_unique<HostSession>(host, &owner);
+        window = new TfrmHojaCaja(&owner);
+        window->SetParametros(session->params());
+        window->Preparar();
+    }
+    ~OpenWindow()
+    {
+        if (window)
+            window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        delete window.data();
+    }
+
+    int print(const QStringList& args)
+    {
+        const ListadosOptions parsed = ListadosOptions::parse(args);
+        const SolicitudListado request = ListingRequest::build(parsed, window->Solicitud(ListingRequest::listingCode(parsed.listado)),
+                                                               window->ListaTiendas(), *session->params());
+        return window->Imprimir(request);
+    }
+
+    bool progressShown() const
+    {
+        for (QWidget* w : owner.findChildren<QWidget*>(QStringLiteral("frmPorcentajeListado")))
+            if (w->isVisible())
+                return true;
+        return false;
+    }
+
+    QMainWindow owner;
+    std::unique_ptr<HostSession> session;
+    QPointer<TfrmHojaCaja> window;
+};
+
+TEST_F(FaultAtEveryCall, EveryListingFailsOnceAndCleanlyWhereverTheDatabaseFails)
+{
+    int runs = 0;
+    for (const QStringList& listing : listings()) {
+        SCOPED_TRACE(listing.join(QLatin1Char(' ')).toStdString());
+        const QStringList args = options(listing);
+        OpenWindow open(path_);
+        test::RecordingInteraction interaction;
+
+        // The host's own datasets stay open for the session; a failed print leaves none of its own.
+        const int openInSession = Dataset::openCount();
+        // The first print also learns what stays known for the connection (the procedures'
+        // parameters); the calls are counted on the second, as every later print makes them.
+        ASSERT_EQ(open.print(args), 0) << interaction.dialogs.join(QLatin1Char('\n')).toStdString();
+        interaction.outputs.clear();
+        FaultAt counter;
+        int status = 0;
+        {
+            const Observing observing(counter);
+            status = open.print(args);
+        }
+        ASSERT_EQ(status, 0) << interaction.dialogs.join(QLatin1Char('\n')).toStdString();
+        const QString expected = printed(interaction);
+        ASSERT_FALSE(interaction.outputs.isEmpty());
+        const int calls = counter.calls;
+        ASSERT_GT(calls, 3);
+
+        for (int n = 1; n <= calls; ++n) {
+            interaction.outputs.clear();
+            interaction.dialogs.clear();
+            interaction.messages.clear();
+            FaultAt fault;
+            fault.failAt = n;
+            {
+                const Observing observing(fault);
+                status = open.print(args);
+            }
+            ++runs;
+            ASSERT_EQ(fault.calls >= n, true) << "the print made only " << fault.calls << " calls, not " << calls;
+            const std::string where = "call " + std::to_string(n) + " of " + std::to_string(calls) + " (" + operationName(fault.failed) + ")";
+            EXPECT_EQ(status, -1) << where;
+            EXPECT_EQ(errorWindows(interaction), 1) << where << ": " << interaction.dialogs.join(QLatin1Char('\n')).toStdString();
+            EXPECT_TRUE(interaction.dialogs.join(QLatin1Char('\n')).contains(kLostConnection)) << where;
+            EXPECT_TRUE(interaction.outputs.isEmpty()) << where << ": " << printed(interaction).left(300).toStdString();
+            EXPECT_EQ(Dataset::openCount(), openInSession) << where;
+            EXPECT_FALSE(open.progressShown()) << where;
+
+            interaction.outputs.clear();
+            interaction.dialogs.clear();
+            EXPECT_EQ(open.print(args), 0) << where;
+            EXPECT_EQ(printed(interaction), expected) << "the print after a failure at " << where;
+            if (HasFailure())
+                return;   // one listing's report is enough to go on
+        }
+    }
+    std::printf("[          ] %d prints, each failing at another call\n", runs);
+}
+
+// The program itself: a failure at any point exits 1 and leaves the file already at the
+// output path as it was.
+TEST_F(FaultAtEveryCall, TheProgramExitsOneAndKeepsThePreviousFile)
+{
+    const QString salida = dir_->filePath(QStringLiteral("listado.csv"));
+    for (const QStringList& listing : {QStringList{"--listado", "hoja", "--iva", "caja"}, QStringList{"--listado", "diario", "--tipo", "detallado"}}) {
+        SCOPED_TRACE(listing.join(QLatin1Char(' ')).toStdString());
+        FaultAt counter;
+        {
+            const Observing observing(counter);
+            ASSERT_EQ(ListadosRunner(ListadosOptions::parse(options(listing))).run(), 0);
+        }
+        for (const int n : {counter.calls / 3, counter.calls / 2, counter.calls * 2 / 3}) {
+            QFile previous(salida);
+            ASSERT_TRUE(previous.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            previous.write("el listado de ayer\n");
+            previous.close();
+            FaultAt fault;
+            fault.failAt = n;
+            int status = 0;
+            {
+                const Observing observing(fault);
+                status = ListadosRunner(ListadosOptions::parse(options(listing))).run();
+            }
+            EXPECT_EQ(status, 1) << "call " << n << " (" << operationName(fault.failed) << ")";
+            ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+            EXPECT_EQ(previous.readAll(), QByteArray("el listado de ayer\n")) << "call " << n;
+            previous.close();
+        }
+    }
+}
+
+} // namespace
