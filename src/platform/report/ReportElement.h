@@ -74,19 +74,25 @@ private:
 };
 
 // The text of a field of the report's current row. The print handler receives the text the
-// data source gives and may replace it.
+// data source gives and may replace it. A number handler instead receives the field's value as
+// a number (NULL, no field or no row: 0) and gives the text to print, so a figure is never read
+// back from its printed text; it runs before the print handler.
 class ReportDataText : public ReportElement {
 public:
     using PrintHandler = std::function<void(QString& text)>;
+    using NumberHandler = std::function<QString(double value)>;
     ReportDataText(QString name, const QRectF& geometry, QString field);
     const QString& field() const { return field_; }
     void setField(const QString& field) { field_ = field; }
     const PrintHandler& onPrint() const { return onPrint_; }
     void setOnPrint(PrintHandler handler) { onPrint_ = std::move(handler); }
+    const NumberHandler& onPrintNumber() const { return onPrintNumber_; }
+    void setOnPrintNumber(NumberHandler handler) { onPrintNumber_ = std::move(handler); }
 
 private:
     QString field_;
     PrintHandler onPrint_;
+    NumberHandler onPrintNumber_;
 };
 
 // A rectangle or a line. Lines run along the top (horizontal) or left (vertical) edge.

@@ -284,7 +284,10 @@ bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeat
             QString text = elementText(*e);
             if (e->kind() == ReportElement::Kind::DataText) {
                 const auto& data = static_cast<const ReportDataText&>(*e);
-                if (source_ && !data.field().isEmpty() && !source_->isEmpty())
+                const bool bound = source_ && !data.field().isEmpty() && !source_->isEmpty();
+                if (data.onPrintNumber())
+                    text = data.onPrintNumber()(bound ? source_->number(data.field()) : 0.0);
+                else if (bound)
                     text = source_->text(data.field());
                 if (data.onPrint())
                     data.onPrint()(text);
