@@ -4,6 +4,7 @@
 #include "platform/format/DateTime.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportProgress.h"
+#include "platform/report/ReportText.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
@@ -416,7 +417,7 @@ void ReportLayout::place(ReportBand& band, QVector<PendingText>& texts, qreal to
         item.kind = ReportItem::Kind::Text;
         item.band = bandIndex;
         item.rect = g;
-        item.text = shared(t.text);
+        item.text = shared(ReportText::printable(t.text));
         item.font = shared(e.font(bandFont));
         item.alignment = e.alignment();
         item.wordWrap = e.wordWrap();
