@@ -50,6 +50,11 @@ public:
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch) { stretch_ = stretch; }
 
+    // A one-line text wider than the element prints in a smaller size of its font, as large as
+    // lets it fit whole (a figure cut at the edge would read as another figure).
+    bool shrinkToFit() const { return shrinkToFit_; }
+    void setShrinkToFit(bool shrink) { shrinkToFit_ = shrink; }
+
 private:
     Kind kind_;
     QString name_;
@@ -60,6 +65,7 @@ private:
     QColor color_ = Qt::black;
     bool wordWrap_ = false;
     bool stretch_ = false;
+    bool shrinkToFit_ = false;
 };
 
 // Fixed text.

@@ -323,6 +323,32 @@ bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeat
 }
 
 // Texts repeat a lot (amounts, codes, descriptions): each distinct one is kept once and shared.
+QFont ReportLayout::fitted(const QFont& font, const QString& text, qreal width)
+{
+    const auto widthIn = [&](const QFont& f) {
+        auto found = std::find_if(metrics_.begin(), metrics_.end(), [&](const auto& m) { return m.first == f; });
+        if (found == metrics_.end()) {
+            metrics_.emplace_back(f, QFontMetricsF(f, &metricsDevice_));
+            found = metrics_.end() - 1;
+        }
+        return found->second.horizontalAdvance(text);
+    };
+    // Units to spare: the pages are drawn at other resolutions, where hinting moves glyphs, and
+    // a figure that fills its box would touch the next column's.
+    const qreal room = width - 3;
+    const qreal natural = widthIn(font);
+    if (natural <= room || room <= 0)
+        return font;
+    QFont smaller = font;
+    qreal points = std::floor(font.pointSizeF() * room / natural * 4) / 4;
+    for (; points > 1; points -= 0.25) {
+        smaller.setPointSizeF(points);
+        if (widthIn(smaller) <= room)
+            break;
+    }
+    return smaller;
+}
+
 QString ReportLayout::shared(const QString& text)
 {
     if (text.isEmpty() || text.size() > kSharedTextLength)
@@ -418,7 +444,7 @@ void ReportLayout::place(ReportBand& band, QVector<PendingText>& texts, qreal to
         item.band = bandIndex;
         item.rect = g;
         item.text = shared(ReportText::printable(t.text));
-        item.font = shared(e.font(bandFont));
+        item.font = shared(e.shrinkToFit() && !e.wordWrap() ? fitted(e.font(bandFont), item.text, g.width()) : e.font(bandFont));
         item.alignment = e.alignment();
         item.wordWrap = e.wordWrap();
         item.color = e.color().rgba();
