@@ -71,8 +71,11 @@ ListingSession::Printed ListingSession::print(const Listing& listing, const QStr
     interaction_->dialogs.clear();
     Printed printed;
     printed.status = window_->Imprimir(solicitud);
-    for (const RecordingInteraction::Output& output : interaction_->outputs)
-        printed.documents.append(output.document);
+    // The reports that follow a listing are printed while it is laid out, before its preview.
+    for (const bool previewed : {true, false})
+        for (const RecordingInteraction::Output& output : interaction_->outputs)
+            if (output.previewed == previewed)
+                printed.documents.append(output.document);
     printed.problems = interaction_->messages + interaction_->dialogs;
     return printed;
 }

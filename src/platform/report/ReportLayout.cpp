@@ -443,7 +443,8 @@ void ReportLayout::place(ReportBand& band, QVector<PendingText>& texts, qreal to
         item.kind = ReportItem::Kind::Text;
         item.band = bandIndex;
         item.rect = g;
-        item.text = shared(ReportText::printable(t.text));
+        // A one-line text prints its line breaks as spaces, as it has room for one line only.
+        item.text = shared(e.wordWrap() ? ReportText::printable(t.text) : ReportText::printable(t.text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         item.font = shared(e.shrinkToFit() && !e.wordWrap() ? fitted(e.font(bandFont), item.text, g.width()) : e.font(bandFont));
         item.alignment = e.alignment();
         item.wordWrap = e.wordWrap();

@@ -102,7 +102,10 @@ TEST_P(CsvExport, PrintedTextReadsBackAsItsCell)
     table.post();
     Report report(QStringLiteral("qrpCsv"));
     ReportBand& detail = report.setDetail(QStringLiteral("bndDetalle"), 20);
-    detail.addDataText(QStringLiteral("qxtTexto"), {0, 0, 300, 18}, QStringLiteral("Texto"));
+    // Word-wrapped, so that its line breaks print (a one-line text prints them as spaces).
+    ReportDataText* texto = detail.addDataText(QStringLiteral("qxtTexto"), {0, 0, 300, 18}, QStringLiteral("Texto"));
+    texto->setWordWrap(true);
+    texto->setStretch(true);
     detail.addLabel(QStringLiteral("qxtImporte"), {400, 0, 100, 18}, QStringLiteral("-7,00 €"));
     report.setDataSet(table);
     const ReportDocument document = report.layout();
