@@ -132,6 +132,8 @@ void TfrmReportHojaCaja::construir()
         else
             e = bndDetalle_->addLabel(nombre, g);
         e->setAlignment(c.align | Qt::AlignVCenter);
+        // Figures up to 999.999.999,99 € fit whole in a smaller size.
+        e->setShrinkToFit(c.align == Qt::AlignRight);
     }
     const auto etiqueta = [this](const char* nombre) { return static_cast<ReportLabel*>(bndDetalle_->find(QString::fromLatin1(nombre))); };
     qxtFacSimple = etiqueta("qxtFacSimple");
@@ -164,6 +166,7 @@ void TfrmReportHojaCaja::construir()
     const auto valor = [this](const char* nombre, qreal left, qreal top, qreal width = 80) {
         ReportLabel* l = bndGrupoPie_->addLabel(QString::fromLatin1(nombre), {left, top, width, 16});
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setShrinkToFit(true);
         return l;
     };
     titulo("lblTotales", 390, 4, 100, QStringLiteral("Totales...."));
@@ -176,7 +179,7 @@ void TfrmReportHojaCaja::construir()
     titulo("lblDineroCaja", 0, 26, 162, QStringLiteral("Dinero En Caja ......................"));
     qxtDineroCaja = valor("qxtDineroCaja", 164, 26);
     titulo("lblSaldoCaja", 250, 26, 90, QStringLiteral("Saldo Caja......."));
-    qxtSaldoCaja = valor("qxtSaldoCaja", 330, 26);
+    qxtSaldoCaja = valor("qxtSaldoCaja", 344, 26);
     titulo("lblTotalCobros", 0, 26 + fila, 162, QStringLiteral("Total Cobros Día ..................."));
     qxtTotalCobros = valor("qxtTotalCobros", 164, 26 + fila);
     titulo("lblTotalAlbaran", 0, 26 + 2 * fila, 162, QStringLiteral("Total Albarán ......................."));
@@ -727,7 +730,7 @@ int TfrmReportHojaCaja::CrearEtiquetasIva()
         forma.porcentaje = QStringLiteral("lblIvaPorcentaje");
         forma.iva = QStringLiteral("lblIvaImporte");
         forma.puntos = 7;
-        tabla_.Crear(*bndGrupoPie_, int(iva_->Ids().size()), 72, 20, {480, 80}, {565, 80}, {640, 80}, forma);
+        tabla_.Crear(*bndGrupoPie_, int(iva_->Ids().size()), 72, 20, {480, 80}, {565, 70}, {640, 106}, forma);
         return 0;
     }, -1);
 }

@@ -38,6 +38,7 @@ void TTablaIvas::anadirFila()
         ReportLabel* l = banda_->addLabel(nombre + numero, {c.izquierda, top, c.ancho, 16});
         l->setFont(FuenteInforme(QStringLiteral("Tahoma"), forma_.puntos, negrita));
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setShrinkToFit(true);
         return l;
     };
     base_.push_back(etiqueta(forma_.base, columnaBase_, false));

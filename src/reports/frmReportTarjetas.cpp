@@ -85,18 +85,15 @@ void TfrmReportTarjetas::construir()
     qxtTalon = celda("qxtTalon", kTalon);
     qxtTipoOperacion = celda("qxtTipoOperacion", kTipoOperacion);
     qxtImporte = celda("qxtImporte", kImporte);
-    qxtTalon->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoEntero(StrToFloat(texto)); });
-    qxtTicket->setOnPrint([this](QString& texto) {
-        double numero = 0;
-        texto = TryStrToFloat(texto, numero) ? lstUtil_->TextoEntero(numero) : QString();   // none: blank
-    });
+    qxtTalon->setOnPrintNumber([this](double talon) { return lstUtil_->TextoEntero(talon); });
+    qxtTicket->setOnPrintNumber([this](double ticket) { return lstUtil_->TextoEntero(ticket); });
     qxtTipoOperacion->setOnPrint([](QString& texto) {
         if (texto == QLatin1String("0"))
             texto = QStringLiteral(" Venta Directa ");
         else if (texto == QLatin1String("1") || texto == QLatin1String("2"))
             texto = QStringLiteral(" Encargo ");
     });
-    qxtImporte->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoImporte(false, StrToFloat(texto)); });
+    qxtImporte->setOnPrintNumber([this](double importe) { return lstUtil_->TextoImporte(false, importe); });
     bndDetalle_->setBeforePrint([this](bool& imprimir) { bndDetalleBeforePrint(imprimir); });
 
     // Payment-form footer: the form's total.

@@ -102,14 +102,14 @@ void TfrmDiarioDetallado::construir()
     qxtBaseImponible = celda("qxtBaseImponible", kBase);
     qxtPorcentaje = celda("qxtPorcentaje", kPorcentaje);
     qxtIva = celda("qxtIva", kIvaCol);
-    qxtTalon->setOnPrint([this](QString& t) { t = lstUtil_->TextoEntero(StrToFloat(t)); });
+    qxtTalon->setOnPrintNumber([this](double talon) { return lstUtil_->TextoEntero(talon); });
     qxtReferencia->setOnPrint([](QString& t) {
         if (t == QLatin1String("Sin"))
             t.clear();
     });
-    qxtBaseImponible->setOnPrint([this](QString& t) { t = lstUtil_->TextoImporte(false, StrToFloat(t)); });
-    qxtPorcentaje->setOnPrint([this](QString& t) { t = lstUtil_->TextoPorcentaje(StrToFloat(t)); });
-    qxtIva->setOnPrint([this](QString& t) { t = lstUtil_->TextoImporte(false, StrToFloat(t)); });
+    qxtBaseImponible->setOnPrintNumber([this](double base) { return lstUtil_->TextoImporte(false, base); });
+    qxtPorcentaje->setOnPrintNumber([this](double porcentaje) { return lstUtil_->TextoPorcentaje(porcentaje); });
+    qxtIva->setOnPrintNumber([this](double iva) { return lstUtil_->TextoImporte(false, iva); });
     bndDetalle_->setBeforePrint([this](bool& imprimir) { bndDetalleBeforePrint(imprimir); });
 
     bndPieGrupo_ = &bndCabeceraGrupo_->addFooter(QStringLiteral("bndPieGrupo"), kTablaArriba + kTablaFila);

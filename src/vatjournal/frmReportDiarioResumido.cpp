@@ -63,9 +63,9 @@ void TfrmReportDiarioResumido::construir()
     qxtBaseImponible = celda("qxtBaseImponible", kBase);
     qxtIva = celda("qxtIva", kPorcentaje);
     qxtImporteIva = celda("qxtImporteIva", kImporteIva);
-    qxtBaseImponible->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoImporte(false, StrToFloat(texto)); });
-    qxtIva->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoPorcentajeIva(StrToFloat(texto)); });
-    qxtImporteIva->setOnPrint([this](QString& texto) { texto = lstUtil_->TextoImporte(false, StrToFloat(texto)); });
+    qxtBaseImponible->setOnPrintNumber([this](double base) { return lstUtil_->TextoImporte(false, base); });
+    qxtIva->setOnPrintNumber([this](double porcentaje) { return lstUtil_->TextoPorcentajeIva(porcentaje); });
+    qxtImporteIva->setOnPrintNumber([this](double iva) { return lstUtil_->TextoImporte(false, iva); });
     bndDetalle_->setBeforePrint([this](bool& imprimir) { bndDetalleBeforePrint(imprimir); });
 
     bndPiePagina_ = &report_.setPageFooter(QStringLiteral("bndPiePagina"), 28);

@@ -315,8 +315,9 @@ QString SolicitudListado::SQLTarjetas() const
 
 QString SolicitudListado::SQLGrupos() const
 {
+    // A line's amount: a NULL base or VAT adds as 0 (NULL + x would lose the whole line).
     return QStringLiteral("Select MV.ID_MVENTA, MV.N_TALON, CAST(MV.FECHA AS DATE) FECHA, MV.TIPO_OPERACION, MV.ID_PACIENTE, DV.REFERENCIA, DV.DESCRIPCION, ")
-        + QStringLiteral("(DV.BI_BASE_M1 + DV.BI_IVA_M1) IMPORTE, DV.PRECIO_UNITARIO_M1, DV.UNIDADES, GR.CODIGO ")
+        + QStringLiteral("(COALESCE(DV.BI_BASE_M1, 0) + COALESCE(DV.BI_IVA_M1, 0)) IMPORTE, DV.PRECIO_UNITARIO_M1, DV.UNIDADES, GR.CODIGO ")
         + QStringLiteral("from MVENTA MV INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ") + QStringLiteral(")")
         + QStringLiteral(" INNER JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO Where MV.TIPO_OPERACION != 3 AND GR.ID_GRUPO <> 0 ")
         + siHay(QStringLiteral(" And "), CondicionFecha(FechaVenta)) + siHay(QStringLiteral(" And "), CondicionTienda(TiendaVenta))

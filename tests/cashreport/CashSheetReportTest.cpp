@@ -11,6 +11,8 @@
 #include "platform/ui/DateEdit.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QCheckBox>
 #include <QTemporaryDir>
 #include <QComboBox>
@@ -443,6 +445,103 @@ TEST_F(CashSheetReportTest, EveryTextPrintsWholeInsideTheMargins)
 
     QTemporaryDir dir;
     const QStringList problems = test::textsNotPrintedWhole(*doc, QMarginsF(6, 10, 6, 10), dir.filePath(QStringLiteral("hoja-columnas.pdf")));
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+}
+
+// Where each text item's glyphs fall, in report units: its measured width placed by its
+// alignment inside its box. Lists texts wider than their box and texts that run into another.
+QStringList textsCutOrOverlapping(const ReportDocument& doc)
+{
+    QImage device(1, 1, QImage::Format_ARGB32);
+    device.setDotsPerMeterX(3780);   // 96 dpi: report units are pixels
+    device.setDotsPerMeterY(3780);
+    QStringList problems;
+    for (int p = 0; p < doc.pageCount(); ++p) {
+        struct Ink { QRectF rect; QString text; };
+        QVector<Ink> inks;
+        for (const ReportItem& i : doc.pages[p].items) {
+            if (i.kind != ReportItem::Kind::Text || i.text.isEmpty() || i.wordWrap)
+                continue;
+            const qreal width = QFontMetricsF(i.font, &device).horizontalAdvance(i.text);
+            if (width > i.rect.width())
+                problems << QStringLiteral("p%1 «%2»: %3 wide in a box of %4").arg(p + 1).arg(i.text).arg(width).arg(i.rect.width());
+            qreal left = i.rect.left();
+            if (i.alignment & Qt::AlignRight)
+                left = i.rect.right() - width;
+            else if (i.alignment & Qt::AlignHCenter)
+                left = i.rect.center().x() - width / 2;
+            inks.append({QRectF(left, i.rect.top(), width, i.rect.height()), i.text});
+        }
+        for (qsizetype a = 0; a < inks.size(); ++a)
+            for (qsizetype b = a + 1; b < inks.size(); ++b)
+                if (inks[a].rect.intersected(inks[b].rect).width() > 0.5 && inks[a].rect.intersected(inks[b].rect).height() > 2)
+                    problems << QStringLiteral("p%1 «%2» runs into «%3»").arg(p + 1).arg(inks[a].text, inks[b].text);
+    }
+    return problems;
+}
+
+// Every column and total holds any amount up to 999.999.999,99 € whole, in the row's own font
+// (bold for a deleted patient), with nothing running into its neighbour, on the laid-out pages
+// and on a real PDF; smaller amounts keep the column's size.
+TEST_F(CashSheetReportTest, AmountsUpToNineHundredNinetyNineMillionPrintWholeWithoutOverlapping)
+{
+    // Amounts written as the database keeps them, two decimals.
+    const auto importe = [](double v) { return QString::number(v, 'f', 2); };
+    const auto venta = [&](int id, int tipo, double total, int paciente) {
+        exec({QStringLiteral("insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, ID_PACIENTE, "
+                             "LIQUIDO_M1, FS_COBRO, FS_SERIE) values (%1, 2, '2013-06-15 10:00', '%2', %3, %4, %5, %6, %7, 'A')")
+                  .arg(id).arg(tipo == 0 ? QStringLiteral("2013-06-15 10:00") : QStringLiteral("2079-05-30")).arg(tipo)
+                  .arg(1000 + id).arg(paciente).arg(importe(total)).arg(130000900 + id)});
+        const double base = std::round(total / 1.21 * 100) / 100;
+        exec({QStringLiteral("insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, LIQUIDO_M1, BI_BASE_M1, BI_IVA_M1, IVA, ID_GRUPO, "
+                             "ID_AGENTE_1) values (%1, 'MAX-1', 'Linea', %2, %3, %4, 21, 1, 7)")
+                  .arg(id).arg(importe(total), importe(base), importe(total - base))});
+    };
+    const auto cobro = [&](int id, double total, int forma) {
+        exec({QStringLiteral("insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) "
+                             "values (%1, 2, '2013-06-15 10:00', %2, %3, %1)").arg(id).arg(importe(total)).arg(forma)});
+    };
+    const auto caja = [&](const char* hora, int tipo, double total) {
+        exec({QStringLiteral("insert into CAJA (ID_TIENDA, FECHA, TIPO, DESCRIPCION, IMPORTE_M1, ID_FORMA_PAGO) "
+                             "values (2, '2013-06-15 %1', %2, 'Mov', %3, 1)").arg(QLatin1String(hora)).arg(tipo).arg(importe(total))});
+    };
+    const double tope = 999999999.99;
+    int id = 0;
+    for (const int forma : {Efectivo, Talon, Tarjeta}) {
+        for (const double total : {tope, -tope, 12.5}) {
+            venta(++id, 0, total, 1);
+            cobro(id, total, forma);
+        }
+    }
+    venta(++id, 1, tope, 2);   // a deleted patient's order: bold
+    cobro(id, tope, Tarjeta);
+    caja("08:00", 5, tope);
+    caja("18:00", 1, tope);
+    caja("19:00", 2, -tope);
+    const DateTime dia = DateTime::fromYmd(2013, 6, 15);
+    const ReportDocument* doc = print(dia, dia, 2, [this] {
+        control<QCheckBox>(QStringLiteral("chxTotalesDia"))->setChecked(true);
+        control<QCheckBox>(QStringLiteral("chxTotalesMes"))->setChecked(true);
+    });
+    ASSERT_NE(doc, nullptr);
+    int grandes = 0;
+    qreal normal = 0, menor = 1e9;
+    for (const ReportItem& i : doc->pages[0].items) {
+        if (i.text == QStringLiteral("999.999.999,99 €") || i.text == QStringLiteral("-999.999.999,99 €")) {
+            ++grandes;
+            menor = std::min(menor, i.font.pointSizeF());
+        }
+        if (i.text == QStringLiteral("12,50 €"))
+            normal = i.font.pointSizeF();
+    }
+    EXPECT_EQ(grandes, 11) << doc->pageTexts(0).join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(normal, 7) << "an amount that fits keeps the column's size";
+    EXPECT_GE(menor, 4) << "readable on paper";
+    const QStringList cut = textsCutOrOverlapping(*doc);
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(QLatin1Char('\n')).toStdString();
+
+    QTemporaryDir dir;
+    const QStringList problems = test::textsNotPrintedWhole(*doc, QMarginsF(6, 10, 6, 10), dir.filePath(QStringLiteral("hoja-importes.pdf")));
     EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
 }
 

@@ -16,6 +16,7 @@ int DatasetSource::recordCount() const { return dataset_.recordCount(); }
 bool DatasetSource::hasField(const QString& field) const { return dataset_.hasField(field); }
 QVariant DatasetSource::value(const QString& field) const { return dataset_.value(field); }
 QString DatasetSource::text(const QString& field) const { return dataset_.fieldAsText(field); }
+double DatasetSource::number(const QString& field) const { return dataset_.fieldAsFloat(field); }
 
 void MemTableSource::first() { table_.first(); }
 void MemTableSource::next() { table_.next(); }
@@ -26,6 +27,7 @@ void MemTableSource::setRecNo(int row) { table_.setRecNo(row); }
 int MemTableSource::recordCount() const { return table_.recordCount(); }
 bool MemTableSource::hasField(const QString& field) const { return table_.findField(field) >= 0; }
 QVariant MemTableSource::value(const QString& field) const { return table_.value(field); }
+double MemTableSource::number(const QString& field) const { return table_.fieldAsFloat(field); }
 
 QString MemTableSource::text(const QString& field) const
 {

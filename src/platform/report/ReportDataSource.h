@@ -26,6 +26,8 @@ public:
     virtual QVariant value(const QString& field) const = 0;
     // The field as the report prints it: numbers without trailing zeros, dates dd/mm/yyyy.
     virtual QString text(const QString& field) const = 0;
+    // The field as a number, NULL as 0, as the datasets read it.
+    virtual double number(const QString& field) const = 0;
 };
 
 class DatasetSource : public ReportDataSource {
@@ -41,6 +43,7 @@ public:
     bool hasField(const QString& field) const override;
     QVariant value(const QString& field) const override;
     QString text(const QString& field) const override;
+    double number(const QString& field) const override;
 
 private:
     Dataset& dataset_;
@@ -59,6 +62,7 @@ public:
     bool hasField(const QString& field) const override;
     QVariant value(const QString& field) const override;
     QString text(const QString& field) const override;
+    double number(const QString& field) const override;
 
 private:
     MemTable& table_;

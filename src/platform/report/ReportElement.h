@@ -50,6 +50,11 @@ public:
     bool stretch() const { return stretch_; }
     void setStretch(bool stretch) { stretch_ = stretch; }
 
+    // A one-line text wider than the element prints in a smaller size of its font, as large as
+    // lets it fit whole (a figure cut at the edge would read as another figure).
+    bool shrinkToFit() const { return shrinkToFit_; }
+    void setShrinkToFit(bool shrink) { shrinkToFit_ = shrink; }
+
 private:
     Kind kind_;
     QString name_;
@@ -60,6 +65,7 @@ private:
     QColor color_ = Qt::black;
     bool wordWrap_ = false;
     bool stretch_ = false;
+    bool shrinkToFit_ = false;
 };
 
 // Fixed text.
@@ -74,19 +80,25 @@ private:
 };
 
 // The text of a field of the report's current row. The print handler receives the text the
-// data source gives and may replace it.
+// data source gives and may replace it. A number handler instead receives the field's value as
+// a number (NULL, no field or no row: 0) and gives the text to print, so a figure is never read
+// back from its printed text; it runs before the print handler.
 class ReportDataText : public ReportElement {
 public:
     using PrintHandler = std::function<void(QString& text)>;
+    using NumberHandler = std::function<QString(double value)>;
     ReportDataText(QString name, const QRectF& geometry, QString field);
     const QString& field() const { return field_; }
     void setField(const QString& field) { field_ = field; }
     const PrintHandler& onPrint() const { return onPrint_; }
     void setOnPrint(PrintHandler handler) { onPrint_ = std::move(handler); }
+    const NumberHandler& onPrintNumber() const { return onPrintNumber_; }
+    void setOnPrintNumber(NumberHandler handler) { onPrintNumber_ = std::move(handler); }
 
 private:
     QString field_;
     PrintHandler onPrint_;
+    NumberHandler onPrintNumber_;
 };
 
 // A rectangle or a line. Lines run along the top (horizontal) or left (vertical) edge.

@@ -4,6 +4,7 @@
 #include "platform/report/ReportDocument.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportPainter.h"
+#include "platform/report/ReportText.h"
 
 #include <QDate>
 #include <QDir>
@@ -30,16 +31,6 @@ namespace {
 
 constexpr qreal kCharWidth = 6.0;     // report units per character of the text export
 constexpr qreal kSameLine = 4.0;      // texts whose tops differ less share a line
-
-QString csvField(const QString& text)
-{
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 
 void save(const QString& path, const QByteArray& data)
 {
@@ -219,6 +210,29 @@ bool readDate(const QString& text, SheetCell& cell)
     return true;
 }
 
+// A CSV field that a spreadsheet shows as the text printed, and never runs: a text that starts
+// as a formula does ("=", "+", "-", "@", after any blanks, which some importers trim) gets a
+// leading apostrophe, the mark spreadsheets take for "this is text", unless it is a figure as
+// the listings print it ("-12,50 €", "-3"), which the spreadsheet must read as the number it is.
+// Control characters are left out (ReportText); a line feed stays, inside a quoted field, where
+// every spreadsheet keeps it in the cell.
+QString csvField(const QString& printed)
+{
+    QString text = ReportText::printable(printed);
+    qsizetype first = 0;
+    while (first < text.size() && text.at(first) == QLatin1Char(' '))
+        ++first;
+    if (first < text.size() && QStringView(u"=+-@").contains(text.at(first))) {
+        SheetCell figure;
+        if (!readFigure(text, figure))
+            text.prepend(QLatin1Char('\''));
+    }
+    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
 SheetCell sheetCell(const QString& printed)
 {
     SheetCell cell;
@@ -380,7 +394,7 @@ QString ReportExporter::text(const ReportDocument& document)
         for (const Line& line : linesOf(textItems(page))) {
             QString out;
             for (const ReportItem* item : line.items) {
-                QString text = item->text;
+                QString text = ReportText::printable(item->text);
                 text.replace(QLatin1Char('\n'), QLatin1Char(' '));
                 if (text.isEmpty())
                     continue;
@@ -407,7 +421,7 @@ QByteArray ReportExporter::xml(const ReportDocument& document)
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("report"));
-    xml.writeAttribute(QStringLiteral("title"), document.title);
+    xml.writeAttribute(QStringLiteral("title"), ReportText::printable(document.title));
     xml.writeAttribute(QStringLiteral("pages"), QString::number(document.pageCount()));
     for (int p = 0; p < document.pageCount(); ++p) {
         xml.writeStartElement(QStringLiteral("page"));
@@ -420,14 +434,14 @@ QByteArray ReportExporter::xml(const ReportDocument& document)
             xml.writeAttribute(QStringLiteral("name"), band.name);
             xml.writeAttribute(QStringLiteral("type"), ReportDocument::bandCode(band.type));
             if (!band.group.isEmpty())
-                xml.writeAttribute(QStringLiteral("group"), band.group);
+                xml.writeAttribute(QStringLiteral("group"), ReportText::printable(band.group));
             for (const Line& line : linesOf(textItems(document.pages[p], b))) {
                 for (const ReportItem* item : line.items) {
                     xml.writeStartElement(QStringLiteral("text"));
                     xml.writeAttribute(QStringLiteral("x"), QString::number(item->rect.left(), 'f', 1));
                     xml.writeAttribute(QStringLiteral("y"), QString::number(item->rect.top(), 'f', 1));
                     xml.writeAttribute(QStringLiteral("width"), QString::number(item->rect.width(), 'f', 1));
-                    xml.writeCharacters(item->text);
+                    xml.writeCharacters(ReportText::printable(item->text));
                     xml.writeEndElement();
                 }
             }

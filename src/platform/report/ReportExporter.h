@@ -1,7 +1,8 @@
 // ReportExporter: writes a laid-out report to a file in the format its extension names.
 //
 // PDF and PNG are drawn pages. The data formats read the printed-band stream, never pixels:
-// CSV has one row per printed band with its texts in reading order (";" separated, UTF-8);
+// CSV has one row per printed band with its texts in reading order (";" separated, UTF-8; a
+// text a spreadsheet would run as a formula starts with an apostrophe, figures excepted);
 // plain text lays each page's texts out on character lines, pages separated by form feeds;
 // XML lists pages, bands and texts with their positions; XLSX puts each text line of a band on
 // a sheet row, texts that share a left edge in the same column. In the spreadsheet a text that
@@ -9,6 +10,9 @@
 // "12", "18,00 %") is a number, and a dd/mm/yyyy date is a date, each with a number format that
 // shows it as printed; anything else (references with leading zeros like "0012", series like
 // "A/130.000.901", "18,00 % I.V.A") stays text.
+//
+// No format writes a control character (ReportText): the texts of a laid-out report hold none,
+// and the exporters leave out those of a document made otherwise.
 //
 // A file is written whole or not at all: every format is written into a hidden folder beside the
 // destination and moved over it only when complete, so a failure (or a stop) leaves whatever was

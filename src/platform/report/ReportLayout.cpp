@@ -4,6 +4,7 @@
 #include "platform/format/DateTime.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportProgress.h"
+#include "platform/report/ReportText.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
@@ -312,7 +313,10 @@ bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeat
             QString text = elementText(*e);
             if (e->kind() == ReportElement::Kind::DataText) {
                 const auto& data = static_cast<const ReportDataText&>(*e);
-                if (source_ && !data.field().isEmpty() && !source_->isEmpty())
+                const bool bound = source_ && !data.field().isEmpty() && !source_->isEmpty();
+                if (data.onPrintNumber())
+                    text = data.onPrintNumber()(bound ? source_->number(data.field()) : 0.0);
+                else if (bound)
                     text = source_->text(data.field());
                 if (data.onPrint())
                     data.onPrint()(text);
@@ -347,6 +351,32 @@ bool ReportLayout::printBand(ReportBand& band, const QString& group, bool repeat
 }
 
 // Texts repeat a lot (amounts, codes, descriptions): each distinct one is kept once and shared.
+QFont ReportLayout::fitted(const QFont& font, const QString& text, qreal width)
+{
+    const auto widthIn = [&](const QFont& f) {
+        auto found = std::find_if(metrics_.begin(), metrics_.end(), [&](const auto& m) { return m.first == f; });
+        if (found == metrics_.end()) {
+            metrics_.emplace_back(f, QFontMetricsF(f, &metricsDevice_));
+            found = metrics_.end() - 1;
+        }
+        return found->second.horizontalAdvance(text);
+    };
+    // Units to spare: the pages are drawn at other resolutions, where hinting moves glyphs, and
+    // a figure that fills its box would touch the next column's.
+    const qreal room = width - 3;
+    const qreal natural = widthIn(font);
+    if (natural <= room || room <= 0)
+        return font;
+    QFont smaller = font;
+    qreal points = std::floor(font.pointSizeF() * room / natural * 4) / 4;
+    for (; points > 1; points -= 0.25) {
+        smaller.setPointSizeF(points);
+        if (widthIn(smaller) <= room)
+            break;
+    }
+    return smaller;
+}
+
 QString ReportLayout::shared(const QString& text)
 {
     if (text.isEmpty() || text.size() > kSharedTextLength)
@@ -441,8 +471,9 @@ void ReportLayout::place(ReportBand& band, QVector<PendingText>& texts, qreal to
         item.kind = ReportItem::Kind::Text;
         item.band = bandIndex;
         item.rect = g;
-        item.text = shared(t.text);
-        item.font = shared(e.font(bandFont));
+        // A one-line text prints its line breaks as spaces, as it has room for one line only.
+        item.text = shared(e.wordWrap() ? ReportText::printable(t.text) : ReportText::printable(t.text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        item.font = shared(e.shrinkToFit() && !e.wordWrap() ? fitted(e.font(bandFont), item.text, g.width()) : e.font(bandFont));
         item.alignment = e.alignment();
         item.wordWrap = e.wordWrap();
         item.color = e.color().rgba();

@@ -18,11 +18,13 @@
 #include "platform/report/ReportDocument.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QSet>
 #include <QString>
 #include <QVector>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace lumetra {
@@ -62,6 +64,8 @@ private:
     qreal followingHeight(int group) const;
     void place(ReportBand& band, QVector<PendingText>& texts, qreal top, qreal height, const QString& group);
     qreal measure(const QFont& font, const QString& text, qreal width, bool wrap) const;
+    // `font`, or the largest smaller size of it in which `text` is at most `width` wide.
+    QFont fitted(const QFont& font, const QString& text, qreal width);
     QString shared(const QString& text);
     QFont shared(const QFont& font);
 
@@ -81,6 +85,7 @@ private:
     QStringList groupValues_;
     QString printedAt_;
     QImage metricsDevice_;
+    std::vector<std::pair<QFont, QFontMetricsF>> metrics_;   // of the fonts fitted so far
     QSet<QString> texts_;
     std::vector<QFont> fonts_;
     QFont lastFontSeen_;
