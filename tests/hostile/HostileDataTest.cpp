@@ -253,7 +253,7 @@ TEST_F(HostileData, EveryListingPrintsHostileTextsAndAmountsAndEachExportReadsBa
     for (const Listing& listing : everyListing()) {
         SCOPED_TRACE(listing.name.toStdString());
         const ListingSession::Printed printed = session.print(listing, kConditions);
-        ASSERT_EQ(printed.status, 0);
+        ASSERT_EQ(printed.status, 0) << printed.problems.join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(printed.problems, QStringList());
         ASSERT_FALSE(printed.documents.isEmpty());
         for (const ReportDocument& doc : printed.documents) {
@@ -306,7 +306,7 @@ TEST(HostileVolume, ADayOfTwentyThousandRowsAndASaleOfAThousandLinesPrintWhole)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.listing.name.toStdString());
         const ListingSession::Printed printed = session.print(c.listing, dia);
-        ASSERT_EQ(printed.status, 0);
+        ASSERT_EQ(printed.status, 0) << printed.problems.join(QLatin1Char('\n')).toStdString();
         ASSERT_FALSE(printed.documents.isEmpty());
         const ReportDocument& doc = printed.documents.first();
         const auto lines = std::count_if(doc.bands.begin(), doc.bands.end(), [](const PrintedBand& b) { return b.name == QLatin1String("bndDetalle"); });
