@@ -1,7 +1,10 @@
 #include "common/BDAcceso.h"
 
+#include "platform/db/DatabaseError.h"
 #include "platform/db/Dataset.h"
+#include "platform/db/StatementDeadline.h"
 
+#include <chrono>
 #include <cmath>
 
 namespace lumetra {
@@ -145,6 +148,8 @@ constexpr Opcion kOpciones[] = {
     {9999, "Saliendo de Lumetra"},
 };
 
+constexpr std::chrono::milliseconds kEsperaMaxima{5000};
+
 const QString kSelectUsuario = QStringLiteral("select NOMBRE_USUARIO from USUARIO where ID_USUARIO = :ID");
 
 const QString kInsertAcceso = QStringLiteral(
@@ -249,7 +254,21 @@ int TBDAcceso::Insertar()
     insercion.setParam(QStringLiteral("OPERACION_ENT"), operacionEnt_);
     insercion.setParam(QStringLiteral("OPERACION_FECHA"), operacionFecha_);
     // The master connection has no explicit transaction: the driver commits the insert itself.
-    Open(SlotInsercion);
+    // Another workstation holding the table must not keep the window from closing.
+    {
+        const StatementDeadline plazo(*BaseDatosMaestros(), kEsperaMaxima);
+        try {
+            Open(SlotInsercion);
+        } catch (const DatabaseError& e) {
+            Close(SlotInsercion);
+            if (!plazo.expired())
+                throw;
+            throw DatabaseError(QStringLiteral("No se ha podido anotar el acceso: otro puesto tiene bloqueado el registro de "
+                                               "accesos y no lo ha liberado en %1 segundos")
+                                    .arg(std::chrono::duration_cast<std::chrono::seconds>(kEsperaMaxima).count()),
+                                e.database(), e.statement());
+        }
+    }
     return Close(SlotInsercion);
 }
 

@@ -3,6 +3,8 @@
 // no printer installed.
 #include "support/ListingWindowFixture.h"
 
+#include "platform/db/Database.h"
+#include "platform/db/Transaction.h"
 #include "platform/format/PrintQString.h"
 #include "platform/ui/DateEdit.h"
 
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QElapsedTimer>
 
 using namespace lumetra;
 
@@ -106,6 +109,36 @@ TEST_F(WindowInUseTest, ACloseWhileTheListingLoadsStopsItAndClosesTheWindowOnceS
     EXPECT_TRUE(interaction->outputs.isEmpty());
     EXPECT_TRUE(interaction->messages.isEmpty()) << interaction->messages.join('\n').toStdString();
     EXPECT_EQ(audits(), before + 1);
+}
+
+// Another workstation holds back the access row the close writes (its own, not yet committed,
+// has the same key): the close waits a few seconds, says why in the error window, and the
+// window still closes.
+TEST_F(WindowInUseTest, AnAccessLogHeldByAnotherWorkstationDoesNotHangTheClose)
+{
+    exec({"create unique index IDX_ACCESO_UNO on ACCESO (ID_USUARIO, ID_OPCION)"});
+    Database other;
+    other.open(path);
+    Transaction held(other);
+    held.start();
+    other.execute(QStringLiteral("insert into ACCESO (ID_USUARIO, ID_OPCION) values (1, 4001)"));
+
+    open();
+    QPointer<QWidget> ventana = window;
+    QElapsedTimer clock;
+    clock.start();
+    closeWindow();
+    const qint64 waited = clock.elapsed();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(ventana.isNull()) << "the window closes";
+    EXPECT_LT(waited, 30000) << "the close waited " << waited << " ms";
+    ASSERT_EQ(interaction->dialogs.size(), 1) << interaction->dialogs.join('\n').toStdString();
+    EXPECT_TRUE(interaction->dialogs.first().contains(QStringLiteral("otro puesto tiene bloqueado el registro de accesos")))
+        << interaction->dialogs.first().toStdString();
+
+    held.rollback();
+    EXPECT_EQ(audits(), 0) << "the held row went with its transaction, and the refused one was never written";
 }
 
 TEST_F(WindowInUseTest, APrintAskedForWhileOneRunsIsRefused)
