@@ -4,6 +4,7 @@
 #include "ListingRequest.h"
 #include "TerminationSignals.h"
 
+#include "hostapi/HostParams.h"
 #include "hostapi/HostSession.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseError.h"
@@ -106,9 +107,8 @@ int ListadosRunner::run()
     if (signals_)
         signals_->install();
     try {
-        Database propia;
-        propia.open(options_.baseDatos);
-        if (!userExists(propia, options_.usuario)) {
+        // On the session's lookup connection: a connection of its own would cost another attach.
+        if (!userExists(*session->params()->BaseDatosMaestros, options_.usuario)) {
             complain(QStringLiteral("el usuario %1 no existe").arg(options_.usuario));
             return HeadlessInteraction::InvalidConditions;
         }
