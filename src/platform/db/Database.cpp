@@ -5,37 +5,136 @@
 
 #include <QAtomicInt>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
 namespace lumetra {
 
 namespace {
+
 QAtomicInt connectionCounter;
+
+// RFC 1123 host name: dot-separated labels of letters, digits and inner hyphens.
+bool isHostName(const QString& text)
+{
+    static const QRegularExpression name(QStringLiteral(
+        "^[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?(?:\\.[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?)*$"));
+    return text.size() <= 253 && name.match(text).hasMatch();
 }
+
+bool isIpv4(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return false;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int n = part.toInt(&ok);
+        if (part.isEmpty() || part.size() > 3 || !ok || n < 0 || n > 255 || !part.at(0).isDigit())
+            return false;
+    }
+    return true;
+}
+
+bool isIpv6(const QString& text)
+{
+    static const QRegularExpression shape(QStringLiteral("^[0-9A-Fa-f:.]+$"));
+    return text.contains(QLatin1Char(':')) && shape.match(text).hasMatch();
+}
+
+// Only digits and dots: meant as an IPv4 address, never as a host name.
+bool looksNumeric(const QString& text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9.]+$"));
+    return digits.match(text).hasMatch();
+}
+
+[[noreturn]] void refuse(const QString& location, const QString& why)
+{
+    throw DatabaseError(QStringLiteral("La ubicación de base de datos «%1» no es válida: %2. Escriba una ruta de "
+                                       "fichero, o servidor[/puerto]:ruta con un puerto entre 1 y 65535")
+                            .arg(location, why),
+                        location);
+}
+
+} // namespace
 
 DatabaseLocation DatabaseLocation::parse(const QString& location)
 {
     DatabaseLocation result;
-    const int colon = location.indexOf(QLatin1Char(':'));
-    // "C:\..." or "C:/..." is a local Windows path, not a one-letter host.
-    const bool drivePath = colon == 1 && location.size() > 2
-        && (location.at(2) == QLatin1Char('\\') || location.at(2) == QLatin1Char('/'));
-    if (colon <= 0 || drivePath) {
-        result.path = location;
-        return result;
+    QString server;
+    QString rest;   // what follows the server: "[/port]:path"
+    if (location.startsWith(QLatin1Char('['))) {
+        const qsizetype close = location.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            refuse(location, QStringLiteral("falta el «]» que cierra la dirección IPv6"));
+        server = location.mid(1, close - 1);
+        rest = location.mid(close + 1);
+        if (!isIpv6(server))
+            refuse(location, QStringLiteral("«%1» no es una dirección IPv6").arg(server));
+        if (!rest.startsWith(QLatin1Char(':')) && !rest.startsWith(QLatin1Char('/')))
+            refuse(location, QStringLiteral("falta «:» y la ruta después de la dirección"));
+    } else {
+        const qsizetype colon = location.indexOf(QLatin1Char(':'));
+        // "C:\..." or "C:/..." is a local Windows path, not a one-letter host.
+        const bool drivePath = colon == 1 && location.size() > 2
+            && (location.at(2) == QLatin1Char('\\') || location.at(2) == QLatin1Char('/'));
+        if (colon <= 0 || drivePath) {
+            result.path = location;
+            return result;
+        }
+        const QString before = location.left(colon);
+        const qsizetype slash = before.indexOf(QLatin1Char('/'));
+        server = slash < 0 ? before : before.left(slash);
+        // Anything but a host name or an address before the colon ("/datos/a:b.fdb",
+        // "../a:b", "datos dir/a:b") is a local path that happens to contain a colon.
+        if (!isHostName(server) || before.contains(QLatin1Char('\\'))) {
+            result.path = location;
+            return result;
+        }
+        if (looksNumeric(server) && !isIpv4(server))
+            refuse(location, QStringLiteral("«%1» no es una dirección IPv4").arg(server));
+        rest = location.mid(server.size());
     }
-    QString server = location.left(colon);
-    result.path = location.mid(colon + 1);
-    const int slash = server.indexOf(QLatin1Char('/'));
-    if (slash >= 0) {
-        bool ok = false;
-        const int port = server.mid(slash + 1).toInt(&ok);
-        result.port = ok ? port : -1;
-        server = server.left(slash);
+
+    if (rest.startsWith(QLatin1Char('/'))) {
+        const qsizetype colon = rest.indexOf(QLatin1Char(':'));
+        if (colon < 0)
+            refuse(location, QStringLiteral("falta «:» y la ruta después del puerto"));
+        const QString portText = rest.mid(1, colon - 1);
+        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+        const int port = digits.match(portText).hasMatch() ? portText.toInt() : 0;
+        if (port < 1 || port > 65535)
+            refuse(location, QStringLiteral("el puerto «%1» no es un número entre 1 y 65535").arg(portText));
+        result.port = port;
+        rest = rest.mid(colon);
     }
+    result.path = rest.mid(1);
+    if (result.path.isEmpty())
+        refuse(location, QStringLiteral("falta la ruta de la base de datos en el servidor «%1»").arg(server));
     result.host = server;
     return result;
+}
+
+void DatabaseLocation::checkLocalPath(const QString& location) const
+{
+    if (!embedded())
+        return;
+    // The client library reads whatever comes before a colon as a server, so it cannot open
+    // such a file itself; better said plainly than as a failed network request.
+    const bool drive = path.size() > 1 && path.at(1) == QLatin1Char(':');
+    if (path.indexOf(QLatin1Char(':'), drive ? 2 : 0) >= 0)
+        throw DatabaseError(QStringLiteral("Firebird no puede abrir el fichero «%1» porque su ruta contiene «:», que toma "
+                                           "como separador del servidor: cambie el nombre del fichero o de la carpeta")
+                                .arg(path),
+                            location);
+}
+
+QString DatabaseLocation::hostForDriver() const
+{
+    // The client library takes an IPv6 address in brackets, as it is written in a location.
+    return host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
 }
 
 Database::Database()
@@ -61,13 +160,14 @@ void Database::open(const QString& location, const QString& user, const QString&
     const DatabaseLocation where = DatabaseLocation::parse(location);
     if (where.embedded() && !QFileInfo::exists(where.path))
         throw DatabaseError(QStringLiteral("No existe el fichero de base de datos «%1»").arg(where.path), location);
+    where.checkLocalPath(location);
 
     QSqlDatabase db = QSqlDatabase::contains(connectionName_)
         ? QSqlDatabase::database(connectionName_, false)
         : QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName_);
     if (!db.isValid())
         throw DatabaseError(QStringLiteral("No está disponible el controlador de Firebird (QIBASE) de Qt"), location);
-    db.setHostName(where.host);
+    db.setHostName(where.hostForDriver());
     db.setPort(where.port);
     db.setDatabaseName(where.path);
     db.setUserName(user);

@@ -17,9 +17,18 @@ struct DatabaseLocation {
     int port = -1;     // -1: default port
     QString path;
 
-    // Splits "host[/port]:path"; a bare path or a Windows drive path ("C:\...") is embedded.
+    // Splits "host[/port]:path" ("[ipv6][/port]:path" too). It is a server location only when
+    // what comes before the first colon is a host name or an IP address, with an optional port
+    // from 1 to 65535; anything else, a Windows drive path ("C:\...") among them, is a local path
+    // ("/datos/a:b.fdb" is the file of that name). A server part with a bad port, a malformed
+    // address or no path after it ("servidor/abc:ruta", "10.0.0.256:ruta", "servidor:") throws
+    // DatabaseError with a message for the user.
     static DatabaseLocation parse(const QString& location);
     bool embedded() const { return host.isEmpty(); }
+    // A local path the engine cannot open as it stands (a colon inside it) throws DatabaseError.
+    void checkLocalPath(const QString& location) const;
+    // The host as the client library takes it: an IPv6 address in brackets.
+    QString hostForDriver() const;
 };
 
 class Database {

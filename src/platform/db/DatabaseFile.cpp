@@ -36,6 +36,7 @@ void DatabaseFile::create(const QString& location, const QStringList& scripts, c
 {
     const DatabaseLocation where = DatabaseLocation::parse(location);
     if (where.embedded()) {
+        where.checkLocalPath(location);
         const QFileInfo file(where.path);
         if (file.exists())
             throw DatabaseError(QStringLiteral("El fichero de base de datos «%1» ya existe").arg(where.path), location);
