@@ -1,5 +1,7 @@
 #include "ListadosOptions.h"
 
+#include "platform/db/Database.h"
+#include "platform/db/DatabaseError.h"
 #include "platform/report/ReportExporter.h"
 
 #include <QDate>
@@ -52,7 +54,8 @@ const Alcance kAlcances[] = {
 const QStringList& knownOptions()
 {
     static const QStringList names = {
-        QStringLiteral("db"),          QStringLiteral("usuario"),        QStringLiteral("tienda"),
+        QStringLiteral("db"),          QStringLiteral("usuario-bd"),     QStringLiteral("clave-bd"),
+        QStringLiteral("usuario"),     QStringLiteral("tienda"),
         QStringLiteral("fecha-trabajo"), QStringLiteral("listado"),      QStringLiteral("fecha"),
         QStringLiteral("desde"),       QStringLiteral("hasta"),          QStringLiteral("tiendas"),
         QStringLiteral("iva"),         QStringLiteral("tipo"),           QStringLiteral("familia"),
@@ -88,6 +91,9 @@ DateTime date(const QString& option, const QString& value)
     const QDate d = m.hasMatch() ? QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt()) : QDate();
     if (!d.isValid())
         throw OptionError(QStringLiteral("--%1 necesita una fecha dd/mm/aaaa válida, no «%2»").arg(option, value));
+    // The day before is the empty date, and earlier ones no date the shop data can hold.
+    if (DateTime::fromDate(d) < DateTime::earliest())
+        throw OptionError(QStringLiteral("--%1 necesita una fecha a partir del 31/12/1899, no «%2»").arg(option, value));
     return DateTime::fromDate(d);
 }
 
@@ -171,7 +177,16 @@ ListadosOptions ListadosOptions::parse(const QStringList& arguments)
     o.baseDatos = value("db");
     if (o.baseDatos.isEmpty())
         throw OptionError(QStringLiteral("--db necesita la ruta de la base de datos"));
+    try {
+        DatabaseLocation::parse(o.baseDatos);
+    } catch (const DatabaseError& e) {
+        throw OptionError(QStringLiteral("--db: %1").arg(e.message()));
+    }
     o.listado = Listado(word(QStringLiteral("listado"), value("listado"), kListados));
+    if (has("usuario-bd"))
+        o.usuarioBD = value("usuario-bd");
+    if (has("clave-bd"))
+        o.claveBD = value("clave-bd");
     if (has("usuario"))
         o.usuario = positive(QStringLiteral("usuario"), value("usuario"));
     if (has("tienda"))
@@ -235,6 +250,10 @@ QString ListadosOptions::usage()
         "\n"
         "Sesión:\n"
         "  --db RUTA                  base de datos (ruta, o servidor[/puerto]:ruta)\n"
+        "  --usuario-bd NOMBRE        usuario de la base de datos (por defecto ISC_USER, o SYSDBA)\n"
+        "  --clave-bd CLAVE           su clave (por defecto ISC_PASSWORD, o la de Firebird por\n"
+        "                             defecto); mejor en ISC_PASSWORD, que otros usuarios del\n"
+        "                             equipo no ven; el motor embebido no comprueba ninguna de las dos\n"
         "  --usuario ID               usuario (1 por defecto)\n"
         "  --tienda ID                tienda actual (por defecto la del usuario)\n"
         "  --fecha-trabajo dd/mm/aaaa fecha de trabajo (hoy por defecto)\n"

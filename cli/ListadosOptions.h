@@ -33,6 +33,8 @@ public:
     enum class Listado { Hoja, Diario, Grupos, Tarjetas };
 
     QString baseDatos;
+    std::optional<QString> usuarioBD;         // left out: ISC_USER, else the default user
+    std::optional<QString> claveBD;           // left out: ISC_PASSWORD, else the default password
     int usuario = 1;
     int tienda = -1;                          // -1: the user's store
     DateTime fechaTrabajo;                    // zero: today

@@ -8,6 +8,7 @@
 #include "hostapi/HostSession.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseError.h"
+#include "platform/db/DatabaseLogin.h"
 #include "platform/db/Dataset.h"
 #include "window/frmHojaCaja.h"
 
@@ -90,9 +91,12 @@ int ListadosRunner::run()
     // its owner.
     QMainWindow owner;
     std::unique_ptr<HostSession> session;
+    const DatabaseLogin login = DatabaseLogin::resolve(options_.usuarioBD, options_.claveBD);
     try {
         HostOptions host;
         host.baseDatos = options_.baseDatos;
+        host.usuarioBD = login.user;
+        host.claveBD = login.password;
         host.idUsuario = options_.usuario;
         host.idTienda = options_.tienda;
         host.fechaTrabajo = options_.fechaTrabajo;
@@ -110,6 +114,10 @@ int ListadosRunner::run()
         // On the session's lookup connection: a connection of its own would cost another attach.
         if (!userExists(*session->params()->BaseDatosMaestros, options_.usuario)) {
             complain(QStringLiteral("el usuario %1 no existe").arg(options_.usuario));
+            return HeadlessInteraction::InvalidConditions;
+        }
+        if (!session->knownStore()) {
+            complain(QStringLiteral("la tienda actual %1 (--tienda) no existe en la base de datos").arg(options_.tienda));
             return HeadlessInteraction::InvalidConditions;
         }
     } catch (const DatabaseError& e) {

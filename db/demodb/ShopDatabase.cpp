@@ -33,9 +33,9 @@ QStringList ShopDatabase::scripts(bool withBaseData)
     return result;
 }
 
-void ShopDatabase::create(const QString& location, bool withBaseData)
+void ShopDatabase::create(const QString& location, bool withBaseData, const DatabaseLogin& login)
 {
-    DatabaseFile::create(location, scripts(withBaseData));
+    DatabaseFile::create(location, scripts(withBaseData), login.user, login.password);
 }
 
 void ShopDatabase::refreshStatistics(Database& database)

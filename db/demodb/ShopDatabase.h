@@ -1,6 +1,8 @@
 // ShopDatabase: creates a shop database from the project's schema and base data.
 #pragma once
 
+#include "platform/db/DatabaseLogin.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +15,10 @@ public:
     // The isql scripts of a new database: the schema, then (when asked) the base data.
     static QStringList scripts(bool withBaseData = true);
 
-    // Creates the database at `location` (path or host[/port]:path); throws DatabaseError.
-    static void create(const QString& location, bool withBaseData = true);
+    // Creates the database at `location` (path or host[/port]:path) as `login`'s user (a server
+    // makes him its owner); throws DatabaseError.
+    static void create(const QString& location, bool withBaseData = true,
+                       const DatabaseLogin& login = DatabaseLogin::resolve());
 
     // Recomputes the selectivity of every index from the rows now in the tables, as a restored
     // database has it: the optimizer chooses its plans from these figures, and after a bulk fill

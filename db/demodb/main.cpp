@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
+#include <optional>
 
 using namespace lumetra;
 
@@ -16,14 +17,19 @@ namespace {
 
 const char* const kUsage =
     "Uso: lumetra-demodb create RUTA [--tiendas N] [--desde dd/mm/aaaa] [--dias N] [--semilla N] [--vacia]\n"
+    "                               [--usuario-bd NOMBRE] [--clave-bd CLAVE]\n"
     "\n"
-    "Crea una base de datos Firebird (embebida) con el esquema, los datos base y, salvo con --vacia,\n"
-    "un histórico de tiendas, ventas, encargos, cobros y movimientos de caja.\n"
+    "Crea una base de datos Firebird con el esquema, los datos base y, salvo con --vacia, un histórico\n"
+    "de tiendas, ventas, encargos, cobros y movimientos de caja. RUTA es un fichero (motor embebido)\n"
+    "o servidor[/puerto]:ruta (un servidor de Firebird, que crea el fichero en su equipo).\n"
     "  --tiendas N   tiendas (1-99, por defecto 3)\n"
     "  --desde F     primer día del histórico (por defecto 01/05/2013)\n"
     "  --dias N      días del histórico (por defecto 60)\n"
     "  --semilla N   semilla del generador (por defecto 1): la misma semilla da los mismos datos\n"
-    "  --vacia       solo el esquema y los datos base\n";
+    "  --vacia       solo el esquema y los datos base\n"
+    "  --usuario-bd NOMBRE  usuario de la base de datos (por defecto ISC_USER, o SYSDBA)\n"
+    "  --clave-bd CLAVE     su clave (por defecto ISC_PASSWORD, o la de Firebird por defecto); mejor\n"
+    "                       en ISC_PASSWORD, que otros usuarios del equipo no ven\n";
 
 int usage(const QString& error)
 {
@@ -57,11 +63,17 @@ int main(int argc, char** argv)
     const QString path = args.at(1);
     DemoOptions options;
     bool empty = false;
+    std::optional<QString> usuarioBD;
+    std::optional<QString> claveBD;
     for (int i = 2; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         const bool hasValue = i + 1 < args.size();
         if (arg == QStringLiteral("--vacia")) {
             empty = true;
+        } else if (arg == QStringLiteral("--usuario-bd") && hasValue) {
+            usuarioBD = args.at(++i);
+        } else if (arg == QStringLiteral("--clave-bd") && hasValue) {
+            claveBD = args.at(++i);
         } else if (arg == QStringLiteral("--tiendas") && hasValue) {
             if (!positiveNumber(args.at(++i), options.tiendas) || options.tiendas > 99)
                 return usage(QStringLiteral("--tiendas necesita un número entre 1 y 99"));
@@ -86,16 +98,18 @@ int main(int argc, char** argv)
     try {
         QElapsedTimer timer;
         timer.start();
-        ShopDatabase::create(path);
+        const DatabaseLogin login = DatabaseLogin::resolve(usuarioBD, claveBD);
+        ShopDatabase::create(path, true, login);
         Database database;
-        database.open(path);
+        database.open(path, login.user, login.password);
         if (!empty) {
             DemoHistory(options).fill(database);
             ShopDatabase::refreshStatistics(database);
             out << QStringLiteral("Histórico: %1 tiendas, %2 días desde el %3\n")
                        .arg(options.tiendas).arg(options.dias).arg(options.desde.toString(QStringLiteral("dd/MM/yyyy")));
         }
-        out << QStringLiteral("Base de datos creada: %1\n").arg(QFileInfo(path).absoluteFilePath());
+        const bool local = DatabaseLocation::parse(path).embedded();
+        out << QStringLiteral("Base de datos creada: %1\n").arg(local ? QFileInfo(path).absoluteFilePath() : path);
         for (const auto& [table, rows] : DemoHistory::rowCounts(database))
             out << QStringLiteral("  %1 %2\n").arg(table, -12).arg(rows, 8);
         out << QStringLiteral("Tiempo: %1 s\n").arg(timer.elapsed() / 1000.0, 0, 'f', 1);

@@ -261,12 +261,14 @@ int TBDAcceso::Insertar()
             Open(SlotInsercion);
         } catch (const DatabaseError& e) {
             Close(SlotInsercion);
-            if (!plazo.expired())
-                throw;
-            throw DatabaseError(QStringLiteral("No se ha podido anotar el acceso: otro puesto tiene bloqueado el registro de "
-                                               "accesos y no lo ha liberado en %1 segundos")
-                                    .arg(std::chrono::duration_cast<std::chrono::seconds>(kEsperaMaxima).count()),
-                                e.database(), e.statement());
+            if (plazo.expired())
+                throw DatabaseError(QStringLiteral("No se ha podido anotar el acceso: otro puesto tiene bloqueado el registro de "
+                                                   "accesos y no lo ha liberado en %1 segundos")
+                                        .arg(std::chrono::duration_cast<std::chrono::seconds>(kEsperaMaxima).count()),
+                                    e.database(), e.statement());
+            // What was printed stands; the person is told the access went unrecorded, and why.
+            throw DatabaseError(QStringLiteral("No se ha podido anotar el acceso: %1").arg(e.message()), e.database(),
+                                e.statement());
         }
     }
     return Close(SlotInsercion);

@@ -3,7 +3,8 @@
 // also sets the option name from the application's option table.
 //
 // Insertar() refuses an incomplete row with a negative check code and writes nothing. Database
-// failures are not caught: DatabaseError reaches the caller (the window's close handler).
+// failures are not caught: DatabaseError reaches the caller (the window's close handler), its
+// message saying that the access could not be recorded and why.
 #pragma once
 
 #include "common/Base.h"

@@ -42,6 +42,16 @@ int defaultStore(Database& database, int idUsuario)
     return tienda.fieldAsInteger(QStringLiteral("ID_TIENDA"));
 }
 
+bool storeExists(Database& database, int idTienda)
+{
+    Dataset tienda(QStringLiteral("dstTienda"));
+    tienda.setDatabase(&database);
+    tienda.setSql(QStringLiteral("select ID_TIENDA from TIENDA where ID_TIENDA = :ID"));
+    tienda.setParam(QStringLiteral("ID"), idTienda);
+    tienda.open();
+    return !tienda.isEmpty();
+}
+
 } // namespace
 
 HostSession::HostSession(const HostOptions& options, QWidget* propietario)
@@ -59,6 +69,7 @@ HostSession::HostSession(const HostOptions& options, QWidget* propietario)
     p.puesto.FechaTrabajo = options.fechaTrabajo.isZero() ? DateTime::today() : options.fechaTrabajo;
     p.puesto.Impresora = options.impresora;
     p.puesto.IdTienda = options.idTienda >= 0 ? options.idTienda : defaultStore(p.baseDatosMaestros, options.idUsuario);
+    knownStore_ = options.idTienda < 0 || storeExists(p.baseDatosMaestros, options.idTienda);
     p.auditoria.FechaTrabajo = p.puesto.FechaTrabajo;
 
     params_.Propietario = propietario;

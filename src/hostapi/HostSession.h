@@ -35,6 +35,9 @@ public:
     HostSession& operator=(const HostSession&) = delete;
 
     HostParams* params() { return &params_; }
+    // False when the options named a current store the database does not have; the listing
+    // window would open with no store of its own to select.
+    bool knownStore() const { return knownStore_; }
     const HostOptions& options() const { return options_; }
 
 private:
@@ -42,6 +45,7 @@ private:
     HostOptions options_;
     std::unique_ptr<Parts> parts_;
     HostParams params_;
+    bool knownStore_ = true;
 };
 
 } // namespace lumetra

@@ -26,7 +26,7 @@ TEST(ListadosProgram, HelpNamesEveryOption)
 {
     const ProgramRun help = DemoShop::run(QStringLiteral("lumetra-listados"), {QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--db", "--usuario", "--tienda", "--fecha-trabajo", "--listado", "--fecha", "--desde",
+    for (const char* option : {"--db", "--usuario-bd", "--clave-bd", "--usuario", "--tienda", "--fecha-trabajo", "--listado", "--fecha", "--desde",
                                "--hasta", "--tiendas", "--iva", "--tipo", "--familia", "--totales-dia", "--totales-mes",
                                "--informe-grupos", "--informe-tarjetas", "--detalle-encargos", "--salida"})
         EXPECT_TRUE(help.out.contains(QString::fromLatin1(option) + QLatin1Char(' '))) << option;
@@ -48,14 +48,34 @@ TEST(ListadosProgram, BadOptionsAndInvalidConditionsExitTwoSayingWhy)
         {"right_the_user_lacks", hoja(pdf, {"--usuario", "2", "--totales-mes", "si"}), "--totales-mes"},
         {"reversed_dates", hoja(pdf, {"--fecha", "entre", "--desde", "03/05/2013", "--hasta", "02/05/2013"}),
          "La Fecha Final no puede ser menor que la Inicial"},
-        // The current store does not exist, so the window ticks none.
-        {"no_store", hoja(pdf, {"--tienda", "99", "--desde", kFirstDay}), "Debe seleccionar al menos una Tienda"},
+        {"unknown_current_store", hoja(pdf, {"--tienda", "99", "--desde", kFirstDay}),
+         "la tienda actual 99 (--tienda) no existe en la base de datos"},
+        {"store_ticked_off", hoja(pdf, {"--tiendas", "todas", "--tienda", "99", "--desde", kFirstDay}),
+         "la tienda actual 99 (--tienda) no existe en la base de datos"},
+        // The day before is the empty date: never taken as a date, nor as none.
+        {"empty_date_written_out", hoja(pdf, {"--desde", "30/12/1899"}),
+         "--desde necesita una fecha a partir del 31/12/1899, no «30/12/1899»"},
+        {"end_date_before_the_first", hoja(pdf, {"--fecha", "entre", "--desde", "31/12/1899", "--hasta", "01/01/1850"}),
+         "--hasta necesita una fecha a partir del 31/12/1899, no «01/01/1850»"},
+        {"working_date_before_the_first", hoja(pdf, {"--fecha-trabajo", "15/06/1850"}),
+         "--fecha-trabajo necesita una fecha a partir del 31/12/1899, no «15/06/1850»"},
+
     };
     for (const BadRun& row : rows) {
         const ProgramRun r = DemoShop::listados(row.arguments);
         EXPECT_EQ(r.exitCode, 2) << row.name << ": " << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.says))) << row.name << ": " << r.err.toStdString();
     }
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST(ListadosProgram, MalformedServerLocationExitsTwoSayingWhy)
+{
+    const QString pdf = DemoShop::scratch(QStringLiteral("location.pdf"));
+    const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"),
+                                       QStringList{QStringLiteral("--db"), QStringLiteral("localhost/abc:/datos/tienda.fdb")} + hoja(pdf));
+    EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("el puerto «abc» no es un número entre 1 y 65535"))) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
 }
 

@@ -56,11 +56,32 @@ public:
         return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
     }
 
+    // Waits until the program has written `text` to its standard error, while it runs; what it
+    // wrote so far is in errSoFar().
+    bool waitForErr(const QString& text, int milliseconds = 60000)
+    {
+        const QDeadlineTimer deadline(milliseconds);
+        while (!errSoFar_.contains(text) && !deadline.hasExpired() && running()) {
+            process_.waitForReadyRead(50);
+            errSoFar_ += QString::fromUtf8(process_.readAllStandardError());
+        }
+        return errSoFar_.contains(text);
+    }
+    const QString& errSoFar() const { return errSoFar_; }
+
+    // Whether a library whose file name contains `library` is mapped into the process now.
+    bool hasLibrary(const QString& library) const
+    {
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(process_.processId()));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library.toUtf8());
+    }
+
     QString err() { return QString::fromUtf8(process_.readAllStandardError()); }
     QString out() { return QString::fromUtf8(process_.readAllStandardOutput()); }
 
 private:
     QProcess process_;
+    QString errSoFar_;
 };
 
 } // namespace lumetra::test

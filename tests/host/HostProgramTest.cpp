@@ -39,4 +39,29 @@ TEST(HostProgram, ASignalClosesTheListingWindowsAndEndsWithZero)
     }
 }
 
+struct RefusedStart {
+    const char* name;
+    QStringList arguments;
+    const char* says;
+};
+
+TEST(HostProgram, AStartThatCannotGoOnSaysWhyAndOpensNoListingWindow)
+{
+    const QString tienda = DemoShop::copy(QStringLiteral("arranque"));
+    const RefusedStart rows[] = {
+        {"unknown_current_store", {"--tienda", "999"}, "La tienda 999 no existe en la base de datos"},
+        {"working_date_before_the_first", {"--fecha-trabajo", "15/06/1850"},
+         "--fecha-trabajo necesita una fecha a partir del 31/12/1899, no «15/06/1850»"},
+        {"empty_working_date_written_out", {"--fecha-trabajo", "30/12/1899"},
+         "--fecha-trabajo necesita una fecha a partir del 31/12/1899, no «30/12/1899»"},
+    };
+    for (const RefusedStart& row : rows) {
+        RunningProgram host(QStringLiteral("lumetra-host"), QStringList{"--db", tienda} + row.arguments);
+        // Said on the terminal as in the box the program then waits on.
+        EXPECT_TRUE(host.waitForErr(QString::fromUtf8(row.says))) << row.name << ": " << host.errSoFar().toStdString();
+        EXPECT_FALSE(host.hasLibrary(QStringLiteral("liblistadohojacaja"))) << row.name;
+    }
+    EXPECT_EQ(accessRows(tienda), 0);
+}
+
 } // namespace

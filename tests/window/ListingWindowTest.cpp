@@ -159,6 +159,13 @@ TEST_F(ListingWindowTest, DateValidation)
     print();
     EXPECT_EQ(interaction->messages, (QStringList{"ERROR: La Fecha No Puede ser Vacia"}));
 
+    // A date before the first one a field holds is refused for what it is, typed or set by the host.
+    interaction->messages.clear();
+    start->setValue(DateTime::fromYmd(1850, 6, 15));
+    print();
+    EXPECT_EQ(interaction->messages,
+              (QStringList{"ERROR: La Fecha «15/06/1850» es anterior al 31/12/1899, la primera fecha que se puede escribir"}));
+
     // "Todos/as" accepts any dates.
     interaction->messages.clear();
     operador->setCurrentText(QStringLiteral("Todos/as"));

@@ -24,6 +24,8 @@ public:
     static DateTime fromDateTime(const QDateTime& dateTime);
     static DateTime fromYmd(int year, int month, int day);
     static constexpr DateTime zero() { return DateTime(); }
+    // 31/12/1899: the first day a date can be; the day before is the empty date.
+    static constexpr DateTime earliest() { return DateTime(1); }
     static DateTime farFuture();
     static DateTime now();
     static DateTime today();

@@ -86,8 +86,11 @@ QString DateEdit::error() const
     if (p[0].size() != 2 || p[1].size() != 2 || p[2].size() != 4)
         return QStringLiteral("La Fecha «%1» está incompleta: escríbala como dd/mm/aaaa").arg(typed);
     const QDate fecha(p[2].toInt(), p[1].toInt(), p[0].toInt());
-    if (!fecha.isValid() || fecha.year() < 1900)
+    if (!fecha.isValid())
         return QStringLiteral("La Fecha «%1» no existe").arg(typed);
+    // The day before is the empty date: an earlier one would be read as no date at all.
+    if (DateTime::fromDate(fecha) < DateTime::earliest())
+        return QStringLiteral("La Fecha «%1» es anterior al 31/12/1899, la primera fecha que se puede escribir").arg(typed);
     return {};
 }
 
@@ -171,6 +174,7 @@ void DateEdit::showCalendar()
     c->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
     c->setFirstDayOfWeek(Qt::Monday);
     c->setGridVisible(true);
+    c->setMinimumDate(DateTime::earliest().date());
     const DateTime actual = value();
     c->setSelectedDate(actual.isZero() ? QDate::currentDate() : actual.date());
     connect(c, &QCalendarWidget::clicked, this, [this, c](const QDate& d) {

@@ -53,6 +53,7 @@ TEST_F(DateEditTest, TakesADateAsTyped)
         {"30-06-2013", "30/06/2013", QDate(2013, 6, 30)},
         {"29/02/2012", "29/02/2012", QDate(2012, 2, 29)},
         {"31122099", "31/12/2099", QDate(2099, 12, 31)},
+        {"31121899", "31/12/1899", QDate(1899, 12, 31)},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.typed);
@@ -75,7 +76,11 @@ TEST_F(DateEditTest, SaysWhyATextIsNotADateAndNeverReadsAnother)
         {"29022013", "La Fecha «29/02/2013» no existe"},
         {"00012013", "La Fecha «00/01/2013» no existe"},
         {"15132013", "La Fecha «15/13/2013» no existe"},
-        {"01010001", "La Fecha «01/01/0001» no existe"},
+        {"00002013", "La Fecha «00/00/2013» no existe"},
+        {"01010001", "La Fecha «01/01/0001» es anterior al 31/12/1899, la primera fecha que se puede escribir"},
+        {"15061850", "La Fecha «15/06/1850» es anterior al 31/12/1899, la primera fecha que se puede escribir"},
+        // The empty date typed out is not an empty field.
+        {"30121899", "La Fecha «30/12/1899» es anterior al 31/12/1899, la primera fecha que se puede escribir"},
         {"010413", "La Fecha «01/04/13» está incompleta: escríbala como dd/mm/aaaa"},
         {"1", "La Fecha «1 /  /» está incompleta: escríbala como dd/mm/aaaa"},
     };
