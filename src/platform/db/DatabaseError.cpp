@@ -48,6 +48,9 @@ constexpr KnownFailure kKnownFailures[] = {
      "se ha perdido la conexión con el servidor de Firebird"},
     {"connection lost to database",
      "se ha perdido la conexión con el servidor de Firebird"},
+    // What a fetch gets from a server that is closing its connections.
+    {"Cursor is not open",
+     "el servidor de Firebird ya no tiene abierta la consulta: se ha detenido o ha cerrado la conexión"},
 };
 
 QString spanishFor(const QString& engineText)

@@ -1,0 +1,103 @@
+// ServerShop: the shop the server tests run on: a year of history (2 stores from 01/05/2013)
+// created once per test program through the Firebird server by the real lumetra-demodb, in a
+// folder the server's user can write, plus an embedded copy of the same file. The real programs
+// run as child processes, given the password through ISC_PASSWORD.
+#pragma once
+
+#include "server/FirebirdServer.h"
+
+#include "platform/db/DatabaseFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace lumetra::test {
+
+struct ServerRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class ServerShop {
+public:
+    static constexpr const char* FirstDay = "01/05/2013";
+    static constexpr const char* LastDay = "30/04/2014";
+
+    // The environment of a program run: the server's user and password, unless told otherwise.
+    static QProcessEnvironment environment(const QString& password = FirebirdServer::password())
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ISC_USER"), FirebirdServer::user());
+        env.insert(QStringLiteral("ISC_PASSWORD"), password);
+        return env;
+    }
+
+    static ServerRun run(const QString& program, const QStringList& arguments,
+                         const QProcessEnvironment& env = environment())
+    {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QDir(QCoreApplication::applicationDirPath()).filePath(program), arguments);
+        ServerRun result;
+        if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit)
+            result.exitCode = process.exitCode();
+        else
+            ADD_FAILURE() << program.toStdString() << " did not finish: " << process.errorString().toStdString();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    // The database file on the server, as a path of this machine.
+    static const QString& file()
+    {
+        static const QString path = [] {
+            const QString f = folder().filePath(QStringLiteral("tienda.fdb"));
+            const ServerRun made = run(QStringLiteral("lumetra-demodb"),
+                                       {"create", QStringLiteral("localhost:") + f, "--tiendas", "2", "--dias", "365", "--desde", FirstDay});
+            EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+            return f;
+        }();
+        return path;
+    }
+
+    // The same database through the server.
+    static QString location() { return QStringLiteral("localhost:") + file(); }
+
+    // A copy of the file as the server left it, opened with the embedded engine.
+    static const QString& embedded()
+    {
+        static const QString path = [] {
+            const QString f = scratch(QStringLiteral("embebida.fdb"));
+            DatabaseFile::copy(file(), f);
+            return f;
+        }();
+        return path;
+    }
+
+    // A path in the test program's own folder (not created), for outputs and embedded copies.
+    static QString scratch(const QString& name)
+    {
+        static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/lumetra-server-out-XXXXXX"));
+        return dir.filePath(name);
+    }
+
+    // The folder of the server's databases: the server's user must create files in it.
+    static QDir& folder()
+    {
+        static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/lumetra-server-db-XXXXXX"));
+        static QDir made = [] {
+            QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+            return QDir(dir.path());
+        }();
+        return made;
+    }
+};
+
+} // namespace lumetra::test
