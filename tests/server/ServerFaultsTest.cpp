@@ -2,6 +2,8 @@
 // listing: one clear Spanish error, status 1, no file, and never the password.
 #include "server/ServerShop.h"
 
+#include "cli/RunningProgram.h"
+
 #include "platform/db/Database.h"
 #include "platform/db/Dataset.h"
 
@@ -90,6 +92,22 @@ TEST(ServerFaults, TheLoginIsTakenFromTheOptionsThenTheEnvironmentAndAWrongOneIs
     EXPECT_EQ(made.exitCode, 1) << made.err.toStdString();
     EXPECT_FALSE(made.err.contains(wrong) || made.out.contains(wrong)) << made.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(nueva));
+}
+
+TEST(ServerFaults, TheHostTakesItsLoginFromItsOptions)
+{
+    const QString wrong = QStringLiteral("Clave-Mala-7731");
+    {
+        RunningProgram host(QStringLiteral("lumetra-host"), {"--db", ServerShop::location(), "--clave-bd", wrong});
+        EXPECT_TRUE(host.waitForErr(QStringLiteral("el usuario o la clave no son válidos para el servidor de Firebird")))
+            << host.errSoFar().toStdString();
+        EXPECT_FALSE(host.errSoFar().contains(wrong)) << host.errSoFar().toStdString();
+        EXPECT_FALSE(host.hasLibrary(QStringLiteral("liblistadohojacaja")));
+    }
+    RunningProgram host(QStringLiteral("lumetra-host"),
+                        {"--db", ServerShop::location(), "--usuario-bd", FirebirdServer::user(), "--clave-bd", FirebirdServer::password()});
+    // Connected, it loads the module and opens the listing window.
+    EXPECT_TRUE(host.waitForLibrary(QStringLiteral("liblistadohojacaja"))) << host.err().toStdString();
 }
 
 TEST(ServerFaults, ServerDownAtStartIsOneSpanishErrorAndNoFile)
