@@ -123,11 +123,14 @@ bool FirebirdServer::start()
     return true;
 }
 
-bool FirebirdServer::stop()
+bool FirebirdServer::stop(Stop how)
 {
     if (!owned())
         return false;
-    process_->terminate();
+    if (how == Stop::Abrupt)
+        process_->kill();
+    else
+        process_->terminate();
     if (!process_->waitForFinished(20000)) {
         process_->kill();
         process_->waitForFinished(5000);

@@ -23,7 +23,10 @@ public:
     // Starts the server unless one is listening; false (with why()) when it cannot.
     bool ensureRunning();
     // Only for a server this program started (owned()); both wait until it is down or up.
-    bool stop();
+    // An orderly stop lets the server end its connections as it sees fit (it may let a running
+    // request finish first); an abrupt one kills it at once, as a crash or a power cut does.
+    enum class Stop { Orderly, Abrupt };
+    bool stop(Stop how = Stop::Orderly);
     bool start();
     bool owned() const { return process_ != nullptr; }
     static bool listening(int port = Port);
