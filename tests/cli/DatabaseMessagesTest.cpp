@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace lumetra;
 using namespace lumetra::test;
@@ -66,6 +68,33 @@ TEST(DatabaseMessages, ReadOnlyDatabasePrintsAndSaysTheAccessWasNotRecorded)
     EXPECT_TRUE(r.err.contains(QStringLiteral("No se ha podido anotar el acceso: "))) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("la base de datos es de solo lectura"))) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains(QStringLiteral("attempted update"))) << r.err.toStdString();
+}
+
+TEST(DatabaseMessages, FileTheProgramCannotWriteIsSaidInSpanish)
+{
+    // A folder every user can go into, with a database file nobody may write.
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/lumetra-permisos-XXXXXX"));
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    const QString tienda = dir.filePath(QStringLiteral("tienda.fdb"));
+    DatabaseFile::copy(DemoShop::path(), tienda);
+    QFile::setPermissions(tienda, QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const QString csv = dir.filePath(QStringLiteral("hoja.csv"));
+
+    QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lumetra-listados"));
+    QStringList arguments = hojaDelPrimerDia(tienda, csv);
+    if (::geteuid() == 0) {
+        // Root writes any file: the program runs as the database engine's own user instead.
+        arguments = QStringList{"--reuid=firebird", "--regid=firebird", "--init-groups", "--", program} + arguments;
+        program = QStringLiteral("setpriv");
+    }
+    QProcess listados;
+    listados.start(program, arguments);
+    ASSERT_TRUE(listados.waitForFinished(120000));
+    const QString err = QString::fromUtf8(listados.readAllStandardError());
+    EXPECT_EQ(listados.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("no hay permiso para escribir en el fichero de la base de datos"))) << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("no permission"))) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(csv));
 }
 
 } // namespace
