@@ -9,6 +9,8 @@ ReportElement::ReportElement(Kind kind, QString name, const QRectF& geometry)
 {
 }
 
+ReportElement::~ReportElement() = default;
+
 ReportLabel::ReportLabel(QString name, const QRectF& geometry, QString caption)
     : ReportElement(Kind::Label, std::move(name), geometry)
     , caption_(std::move(caption))
@@ -40,5 +42,11 @@ ReportMemo::ReportMemo(QString name, const QRectF& geometry)
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
+
+ReportLabel::~ReportLabel() = default;
+ReportDataText::~ReportDataText() = default;
+ReportShape::~ReportShape() = default;
+ReportSysData::~ReportSysData() = default;
+ReportMemo::~ReportMemo() = default;
 
 } // namespace lumetra

@@ -18,7 +18,9 @@ public:
     enum class Kind { Label, DataText, Shape, SysData, Memo };
 
     ReportElement(Kind kind, QString name, const QRectF& geometry);
-    virtual ~ReportElement() = default;
+    // Each element class has its destructor in the platform library, so its vtable and type
+    // information exist there only, not in each library that uses it.
+    virtual ~ReportElement();
     ReportElement(const ReportElement&) = delete;
     ReportElement& operator=(const ReportElement&) = delete;
 
@@ -72,6 +74,7 @@ private:
 class ReportLabel : public ReportElement {
 public:
     ReportLabel(QString name, const QRectF& geometry, QString caption = {});
+    ~ReportLabel() override;
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption) { caption_ = caption; }
 
@@ -88,6 +91,7 @@ public:
     using PrintHandler = std::function<void(QString& text)>;
     using NumberHandler = std::function<QString(double value)>;
     ReportDataText(QString name, const QRectF& geometry, QString field);
+    ~ReportDataText() override;
     const QString& field() const { return field_; }
     void setField(const QString& field) { field_ = field; }
     const PrintHandler& onPrint() const { return onPrint_; }
@@ -106,6 +110,7 @@ class ReportShape : public ReportElement {
 public:
     enum class Shape { Rectangle, HorizontalLine, VerticalLine };
     ReportShape(QString name, const QRectF& geometry, Shape shape);
+    ~ReportShape() override;
     Shape shape() const { return shape_; }
     QColor pen() const { return pen_; }
     void setPen(const QColor& pen) { pen_ = pen; }
@@ -126,6 +131,7 @@ class ReportSysData : public ReportElement {
 public:
     enum class Data { PageNumber, DateTime };
     ReportSysData(QString name, const QRectF& geometry, Data data, QString prefix = {});
+    ~ReportSysData() override;
     Data data() const { return data_; }
     const QString& prefix() const { return prefix_; }
     void setPrefix(const QString& prefix) { prefix_ = prefix; }
@@ -139,6 +145,7 @@ private:
 class ReportMemo : public ReportElement {
 public:
     ReportMemo(QString name, const QRectF& geometry);
+    ~ReportMemo() override;
     const QStringList& lines() const { return lines_; }
     void setLines(const QStringList& lines) { lines_ = lines; }
     void clear() { lines_.clear(); }
