@@ -11,6 +11,7 @@
 #include "hostapi/Configuracion.h"
 #include "hostapi/CtrlTeclado.h"
 #include "hostapi/HostParams.h"
+#include "platform/db/Database.h"
 #include "hostapi/Puesto.h"
 #include "hostapi/Usuario.h"
 #include "window/dmConfiguracion.h"
@@ -598,6 +599,9 @@ int TfrmHojaCaja::Imprimir(const SolicitudListado& solicitud)
         // Its first failure was shown and stopped it: what it had built is no listing.
         if (errores.Fallida())
             r = -1;
+        // Whether that failure was the connection going away, which the person has now been told.
+        if (r == -1 && parametros_ && parametros_->BaseDatos && !parametros_->BaseDatos->reachable())
+            conexionPerdidaAvisada_ = true;
     }
     cerrarProgreso();
     nbrListado->setEnabled(true);
@@ -751,6 +755,10 @@ void TfrmHojaCaja::FormClose()
     // The audit row is written even when nothing was printed; a failure is shown, never thrown.
     GuardedVoid(*this, QStringLiteral("FormClose"), [&] {
         if (parametros_ && parametros_->Auditoria) {
+            // A print has already said the connection is lost: the row cannot be written, and a
+            // second window would only say the same again.
+            if (conexionPerdidaAvisada_ && parametros_->BaseDatosMaestros && !parametros_->BaseDatosMaestros->reachable())
+                return;
             TBDAcceso registro(parametros_->BaseDatosMaestros, nullptr, parametros_->BaseDatos);
             const TAuditoria::Prestamo prestamo(*parametros_->Auditoria, registro);
             parametros_->Auditoria->RegistrarAcceso(int(parametros_->Usuario->IdUsuario), Opcion, parametros_->Puesto->IdTienda);

@@ -232,6 +232,7 @@ private:
     bool imprimiendo_ = false;
     bool cancelacionPedida_ = false;
     bool cierrePendiente_ = false;
+    bool conexionPerdidaAvisada_ = false;
     QPointer<TfrmPorcentajeListado> progreso_;
     QElapsedTimer ultimoProgreso_;
     int listadoActivo_ = 0;

@@ -136,7 +136,7 @@ TEST(ServerFaults, ServerDownAtStartIsOneSpanishErrorAndNoFile)
 // document fails as a whole.
 // Waits to be enabled until the window's close after a lost connection adds no second error
 // window (the access row cannot be written on a connection that has gone).
-TEST(ServerFaults, DISABLED_ServerStoppedDuringAYearsListingIsOneSpanishErrorAndNothingWritten)
+TEST(ServerFaults, ServerStoppedDuringAYearsListingIsOneSpanishErrorAndNothingWritten)
 {
     FirebirdServer& server = FirebirdServer::instance();
     const QStringList year = {"--db", ServerShop::location(), "--fecha-trabajo", ServerShop::LastDay, "--tiendas", "todas",

@@ -6,8 +6,11 @@
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QVariant>
+#include <ibase.h>
 
 namespace lumetra {
 
@@ -192,6 +195,22 @@ void Database::close()
 bool Database::isOpen() const
 {
     return connection_.isOpen();
+}
+
+bool Database::reachable() const
+{
+    if (!isOpen())
+        return false;
+    const QVariant handle = connection_.driver()->handle();
+    if (handle.metaType() != QMetaType::fromType<isc_db_handle>())
+        return true;
+    isc_db_handle attachment = *static_cast<const isc_db_handle*>(handle.constData());
+    if (!attachment)
+        return false;
+    const char items[] = {isc_info_attachment_id, isc_info_end};
+    char answer[32];
+    ISC_STATUS_ARRAY status;
+    return isc_database_info(status, &attachment, short(sizeof items), items, short(sizeof answer), answer) == 0;
 }
 
 QSqlDatabase Database::connection() const

@@ -45,6 +45,10 @@ public:
               const QString& password = DefaultPassword);
     void close();
     bool isOpen() const;
+    // Whether the engine still holds this connection: false once it is closed, or once its server
+    // has stopped or cut it (the driver still reports such a connection as open). Asks the engine
+    // directly, with no statement and no transaction.
+    bool reachable() const;
 
     const QString& location() const { return location_; }
     QSqlDatabase connection() const;
