@@ -1,7 +1,7 @@
 #include "support/ListingWindowFixture.h"
 
 #include "hostapi/ModuleLoader.h"
-#include "platform/db/Dataset.h"
+#include "support/TestTools.h"
 #include "platform/format/DateTime.h"
 
 #include <QApplication>
@@ -70,13 +70,7 @@ void ListingWindowFixture::closeWindow()
 
 int accessRows(const QString& path)
 {
-    Database check;
-    check.open(path);
-    Dataset count(QStringLiteral("dstAux"));
-    count.setDatabase(&check);
-    count.setSql(QStringLiteral("select count(*) from ACCESO where ID_OPCION = 4001"));
-    count.open();
-    return count.fieldAsInteger(QStringLiteral("COUNT"));
+    return int(queryNumber(path, QStringLiteral("select count(*) from ACCESO where ID_OPCION = 4001")));
 }
 
 int ListingWindowFixture::audits()
