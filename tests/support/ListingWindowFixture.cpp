@@ -22,10 +22,7 @@ ModuleLoader& ListingWindowFixture::module()
 void ListingWindowFixture::SetUp()
 {
     FirebirdFixture::SetUp();
-    // Three stores whose codes do not follow their identifiers.
-    exec({"insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (1, 30, 'Lumetra Centro', 1)",
-          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (2, 10, 'Lumetra Gràcia', 1)",
-          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (3, 20, 'Lumetra Sabadell', 2)"});
+    addStores();
     interaction = std::make_unique<RecordingInteraction>();
     host = std::make_unique<QMainWindow>();
     mdi = new QMdiArea(host.get());
