@@ -2,7 +2,7 @@
 // report; the tests read the laid-out pages.
 #include "support/ListingWindowFixture.h"
 
-#include "platform/db/Dataset.h"
+#include "support/TestTools.h"
 #include "platform/format/DateTime.h"
 #include "platform/format/PrintQString.h"
 #include "platform/report/PrintedText.h"
@@ -11,8 +11,6 @@
 #include "platform/ui/DateEdit.h"
 
 #include <QApplication>
-#include <QFontMetricsF>
-#include <QImage>
 #include <QCheckBox>
 #include <QTemporaryDir>
 #include <QComboBox>
@@ -87,14 +85,7 @@ protected:
         return nullptr;
     }
 
-    static QList<QStringList> bands(const ReportDocument& doc, const QString& name)
-    {
-        QList<QStringList> result;
-        for (const PrintedBand& b : doc.bands)
-            if (b.name == name)
-                result << b.texts;
-        return result;
-    }
+    static QList<QStringList> bands(const ReportDocument& doc, const QString& name) { return test::bandTexts(doc, name); }
 
     // The text that follows `title` in a band's texts (a footer row: title then value).
     static QString after(const QStringList& texts, const QString& title)
@@ -128,13 +119,12 @@ protected:
         return nullptr;
     }
 
-    double sumaBD(const QString& sql)
+    // The day's VAT table of the cash sheet of one day, on the VAT basis `calculo`.
+    QStringList vatDay(const DateTime& day, int calculo)
     {
-        Dataset d(QStringLiteral("dstAux"));
-        d.setDatabase(&db);
-        d.setSql(sql);
-        d.open();
-        return d.fieldAsFloat(d.fieldName(0));
+        const ReportDocument* doc = print(day, day, calculo);
+        EXPECT_NE(doc, nullptr);
+        return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
     }
 };
 
@@ -274,48 +264,7 @@ TEST_F(CashSheetReportTest, DayVatLeavesOutARateWhoseBaseIsZeroInCents)
     linea(1, "LC-2", 0.01, 0, 10);
     linea(1, "LC-3", -2.10, -0.21, 10);
     cobro(1, "2013-06-15 10:00", 121, Efectivo);
-    const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15), 0);
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()), (QStringList{"100,00 € 21,00 % IVA 21,00 €"}));
-}
-
-TEST_F(CashSheetReportTest, ADayInsideARangePrintsWhatItPrintsAlone)
-{
-    // A sale collected on two days, its collections entered out of order and interleaved with
-    // another sale's.
-    venta(1, "2013-06-14 10:00", 0, 100, "2013-06-15 10:00");
-    linea(1, "MON-1", 82.64, 17.36, 21);
-    cobro(1, "2013-06-14 10:00", 30, Efectivo);
-    cobro(1, "2013-06-15 10:00", 40, Tarjeta);
-    venta(2, "2013-06-14 12:00", 0, 12.1, "2013-06-14 12:00");
-    linea(2, "ACC-1", 10, 2.1, 21);
-    cobro(2, "2013-06-14 12:00", 12.1, Efectivo);
-    cobro(1, "2013-06-14 18:00", 30, Tarjeta);
-    // The bands of one day: from its header to its footer.
-    const auto dia = [&](const ReportDocument& doc, const QString& fecha) {
-        QStringList filas;
-        bool dentro = false;
-        for (const PrintedBand& b : doc.bands) {
-            if (b.name == QLatin1String("bndGrupoCabecera"))
-                dentro = b.texts.contains(QStringLiteral("Hoja de Caja del día ") + fecha);
-            if (dentro && b.name != QLatin1String("bndCabeceraPagina") && b.name != QLatin1String("bndPiePagina"))
-                filas << b.name + QLatin1Char(':') + b.texts.join(QLatin1Char('|'));
-        }
-        return filas;
-    };
-    for (int calculo : {0, 2}) {
-        SCOPED_TRACE(calculo);
-        const ReportDocument* rango = print(DateTime::fromYmd(2013, 6, 14), DateTime::fromYmd(2013, 6, 15), calculo);
-        ASSERT_NE(rango, nullptr);
-        const QStringList dia14 = dia(*rango, QStringLiteral("14/06/2013")), dia15 = dia(*rango, QStringLiteral("15/06/2013"));
-        const ReportDocument* solo14 = print(DateTime::fromYmd(2013, 6, 14), DateTime::fromYmd(2013, 6, 14), calculo);
-        ASSERT_NE(solo14, nullptr);
-        EXPECT_EQ(dia(*solo14, QStringLiteral("14/06/2013")), dia14);
-        const ReportDocument* solo15 = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15), calculo);
-        ASSERT_NE(solo15, nullptr);
-        EXPECT_EQ(dia(*solo15, QStringLiteral("15/06/2013")), dia15);
-        EXPECT_FALSE(dia14.isEmpty());
-    }
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2013, 6, 15), 0), (QStringList{"100,00 € 21,00 % IVA 21,00 €"}));
 }
 
 TEST_F(CashSheetReportTest, DirectSalesPaidInPartsCountTheMoneyCollectedAndTheSaleOnce)
@@ -448,41 +397,9 @@ TEST_F(CashSheetReportTest, EveryTextPrintsWholeInsideTheMargins)
     EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
 }
 
-// Where each text item's glyphs fall, in report units: its measured width placed by its
-// alignment inside its box. Lists texts wider than their box and texts that run into another.
-QStringList textsCutOrOverlapping(const ReportDocument& doc)
-{
-    QImage device(1, 1, QImage::Format_ARGB32);
-    device.setDotsPerMeterX(3780);   // 96 dpi: report units are pixels
-    device.setDotsPerMeterY(3780);
-    QStringList problems;
-    for (int p = 0; p < doc.pageCount(); ++p) {
-        struct Ink { QRectF rect; QString text; };
-        QVector<Ink> inks;
-        for (const ReportItem& i : doc.pages[p].items) {
-            if (i.kind != ReportItem::Kind::Text || i.text.isEmpty() || i.wordWrap)
-                continue;
-            const qreal width = QFontMetricsF(i.font, &device).horizontalAdvance(i.text);
-            if (width > i.rect.width())
-                problems << QStringLiteral("p%1 «%2»: %3 wide in a box of %4").arg(p + 1).arg(i.text).arg(width).arg(i.rect.width());
-            qreal left = i.rect.left();
-            if (i.alignment & Qt::AlignRight)
-                left = i.rect.right() - width;
-            else if (i.alignment & Qt::AlignHCenter)
-                left = i.rect.center().x() - width / 2;
-            inks.append({QRectF(left, i.rect.top(), width, i.rect.height()), i.text});
-        }
-        for (qsizetype a = 0; a < inks.size(); ++a)
-            for (qsizetype b = a + 1; b < inks.size(); ++b)
-                if (inks[a].rect.intersected(inks[b].rect).width() > 0.5 && inks[a].rect.intersected(inks[b].rect).height() > 2)
-                    problems << QStringLiteral("p%1 «%2» runs into «%3»").arg(p + 1).arg(inks[a].text, inks[b].text);
-    }
-    return problems;
-}
-
 // Every column and total holds any amount up to 999.999.999,99 € whole, in the row's own font
-// (bold for a deleted patient), with nothing running into its neighbour, on the laid-out pages
-// and on a real PDF; smaller amounts keep the column's size.
+// (bold for a deleted patient), with nothing running into its neighbour on a real PDF; smaller
+// amounts keep the column's size.
 TEST_F(CashSheetReportTest, AmountsUpToNineHundredNinetyNineMillionPrintWholeWithoutOverlapping)
 {
     // Amounts written as the database keeps them, two decimals.
@@ -537,9 +454,6 @@ TEST_F(CashSheetReportTest, AmountsUpToNineHundredNinetyNineMillionPrintWholeWit
     EXPECT_EQ(grandes, 11) << doc->pageTexts(0).join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(normal, 7) << "an amount that fits keeps the column's size";
     EXPECT_GE(menor, 4) << "readable on paper";
-    const QStringList cut = textsCutOrOverlapping(*doc);
-    EXPECT_TRUE(cut.isEmpty()) << cut.join(QLatin1Char('\n')).toStdString();
-
     QTemporaryDir dir;
     const QStringList problems = test::textsNotPrintedWhole(*doc, QMarginsF(6, 10, 6, 10), dir.filePath(QStringLiteral("hoja-importes.pdf")));
     EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
@@ -574,7 +488,7 @@ TEST_F(CashSheetReportTest, MonthTotalsAreTheDatabasesMonthToDateWhateverTheFirs
     // 15th: 101+102+103 + 3 orders of 50; collections 101+102+103 + 3 x 20.
     EXPECT_EQ(a, (QStringList{"456,00 €/366,00 €", "610,00 €/490,00 €", "155,00 €/125,00 €"}));
     EXPECT_EQ(b, a.mid(1));
-    EXPECT_DOUBLE_EQ(sumaBD(QStringLiteral("select sum(LIQUIDO_M1) from MVENTA where CAST(FECHA AS DATE) between '06/01/2013' and '06/16/2013'")), 610);
+    EXPECT_DOUBLE_EQ(test::queryNumber(db, QStringLiteral("select sum(LIQUIDO_M1) from MVENTA where CAST(FECHA AS DATE) between '06/01/2013' and '06/16/2013'")), 610);
 }
 
 TEST_F(CashSheetReportTest, DayVatByCollectionAndOrderDates)
@@ -585,15 +499,10 @@ TEST_F(CashSheetReportTest, DayVatByCollectionAndOrderDates)
     cobro(1, "2013-06-15 10:00", 71, Efectivo);
     venta(2, "2013-06-15 11:00", 2, 22, "2079-05-30");
     linea(2, "LC-1", 20, 2, 10);
-    const auto vat = [&](int calculo) {
-        const ReportDocument* doc = print(DateTime::fromYmd(2013, 6, 15), DateTime::fromYmd(2013, 6, 15), calculo);
-        EXPECT_NE(doc, nullptr);
-        return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
-    };
     // By collection date: orders finished that day, all their lines.
-    EXPECT_EQ(vat(0), (QStringList{"100,00 € 21,00 % IVA 21,00 €"}));
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2013, 6, 15), 0), (QStringList{"100,00 € 21,00 % IVA 21,00 €"}));
     // By order date: orders taken that day.
-    EXPECT_EQ(vat(1), (QStringList{"20,00 € 10,00 % IVA 2,00 €"}));
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2013, 6, 15), 1), (QStringList{"20,00 € 10,00 % IVA 2,00 €"}));
 }
 
 TEST_F(CashSheetReportTest, DayVatByCashDateSplitsPaymentsOverTheirDays)
@@ -609,14 +518,9 @@ TEST_F(CashSheetReportTest, DayVatByCashDateSplitsPaymentsOverTheirDays)
     venta(3, "2013-06-15 12:00", 1, 0, "2013-06-15 12:00");      // a rate whose base is 0
     linea(3, "LC-1", 10, 1, 10);
     linea(3, "LC-1", -10, -1, 10);
-    const auto rows = [&](const DateTime& day) {
-        const ReportDocument* doc = print(day, day, 2);
-        EXPECT_NE(doc, nullptr);
-        return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
-    };
-    EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 10)), (QStringList{"41,32 € 21,00 % IVA 8,68 €"}));
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2013, 6, 10), 2), (QStringList{"41,32 € 21,00 % IVA 8,68 €"}));
     // 100 + 21 from the lines, less the 50 paid on the 10th (41.32 + 8.68), plus 20 + 4.2.
-    EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 15)), (QStringList{"78,68 € 21,00 % IVA 16,52 €"}));
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2013, 6, 15), 2), (QStringList{"78,68 € 21,00 % IVA 16,52 €"}));
 }
 
 TEST_F(CashSheetReportTest, DayVatByCashDateSplitsAtTheRateOfTheDayGivingTheCentToTheVat)
@@ -635,18 +539,13 @@ TEST_F(CashSheetReportTest, DayVatByCashDateSplitsAtTheRateOfTheDayGivingTheCent
     venta(2, "2012-09-03 11:00", 2, 120, "2079-05-30");           // not finished yet
     linea(2, "LC-1", 99.17, 20.83, 21);
     cobro(2, "2012-09-03 11:00", 59.95, Efectivo);
-    const auto rows = [&](const DateTime& day) {
-        const ReportDocument* doc = print(day, day, 2);
-        EXPECT_NE(doc, nullptr);
-        return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
-    };
     // 100 at 18 %: 84,75 + 15,26 would be 100,01. The order finished that day: its lines, less
     // the 50 paid on the 10th (42,37 + 7,63), at 18 % too.
-    EXPECT_EQ(rows(DateTime::fromYmd(2012, 8, 20)), (QStringList{"127,13 € 18,00 % IVA 22,87 €"}));
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2012, 8, 20), 2), (QStringList{"127,13 € 18,00 % IVA 22,87 €"}));
     // The finished order's lines at their own rate, less its August down payment at the 18 % it
     // was declared with (84,75 and 15,25; paid in full, nothing left for the day's rate), and the
     // new down payment (59,95: 49,55 and 10,40) at the day's 21 %.
-    EXPECT_EQ(rows(DateTime::fromYmd(2012, 9, 3)),
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2012, 9, 3), 2),
               (QStringList{"127,11 € 18,00 % IVA 22,89 €", "49,55 € 21,00 % IVA 10,40 €"}));
 }
 
@@ -667,16 +566,11 @@ TEST_F(CashSheetReportTest, DayVatByCashDateLeavesOutWhatWasPaidByDeliveryNote)
     linea(2, "LC-1", 50, 10.5, 21);
     cobro(2, "2013-06-10 11:00", 10, Efectivo);
     cobro(2, "2013-06-15 11:00", 50.5, Albaran);
-    const auto rows = [&](const DateTime& day) {
-        const ReportDocument* doc = print(day, day, 2);
-        EXPECT_NE(doc, nullptr);
-        return doc ? vatRows(bands(*doc, QStringLiteral("bndGrupoPie")).first()) : QStringList();
-    };
     // The cash of the 10th: 20 (16,53 + 3,47) and 10 (8,26 + 1,74).
-    EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 10)), (QStringList{"24,79 € 21,00 % IVA 5,21 €"}));
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2013, 6, 10), 2), (QStringList{"24,79 € 21,00 % IVA 5,21 €"}));
     // The lines of the first order, less the 20 in cash it had paid, less what is still not
     // cash (121 - 70,50 at the day's rate): the 50,50 in cash of the day. The second adds nothing.
-    EXPECT_EQ(rows(DateTime::fromYmd(2013, 6, 15)), (QStringList{"41,73 € 21,00 % IVA 8,77 €"}));
+    EXPECT_EQ(vatDay(DateTime::fromYmd(2013, 6, 15), 2), (QStringList{"41,73 € 21,00 % IVA 8,77 €"}));
 }
 
 TEST_F(CashSheetReportTest, GroupAndCardReportsFollowTheCashSheetWhenTicked)

@@ -5,6 +5,7 @@
 #include "platform/format/PrintQString.h"
 #include "support/FirebirdFixture.h"
 #include "support/RecordingInteraction.h"
+#include "window/SolicitudListado.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -15,30 +16,13 @@ using namespace lumetra;
 
 namespace {
 
-const QString kCaja = QStringLiteral(
-    "Select CA.ID_CAJA, CAST(CA.FECHA AS DATE) FECHA, CA.TIPO, CA.DESCRIPCION, CA.IMPORTE_M1, FP.CODIGO, "
-    "FP.TIPO FP_TIPO, FP.TIPO_PAGO from CAJA CA LEFT JOIN FORMA_PAGO FP On FP.ID_FORMA_PAGO = CA.ID_FORMA_PAGO "
-    " Order By CA.FECHA ");
-const QString kCobros = QStringLiteral(
-    "Select CO.ID_MVENTa, CAST(CO.FECHA AS DATE) FECHA_COBRO, CO.IMPORTE_M1, FP.TIPO_PAGO TIPO_PAGO, "
-    "MV.TIPO_OPERACION, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.N_TALON, MV.ID_PACIENTE, "
-    "MV.LIQUIDO_M1 LIQUIDO_MVENTA, MV.PORCENTAJE_DESCUENTO, MV.FS_ENCARGO, MV.FS_COBRO, MV.FS_SERIE "
-    "From COBRO CO LEFT JOIN FORMA_PAGO FP On FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO "
-    "INNER JOIN MVENTA MV On MV.ID_MVENTA = CO.ID_MVENTA  Order BY CAST(CO.FECHA AS DATE), CO.ID_MVENTA, CO.FECHA ");
-const QString kLineasCampos = QStringLiteral(
-    "SELECT DV.REFERENCIA, DV.DESCRIPCION, DV.PORCENTAJE_DESCUENTO, DV.BI_BASE_M1, DV.BI_IVA_M1, %1"
-    "GR.CODIGO GR_CODIGO, AG.CODIGO AG_CODIGO1, AG1.CODIGO AG_CODIGO2, AG2.CODIGO AG_CODIGO3 "
-    "from DVENTA DV LEFT JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO "
-    "LEFT JOIN AGENTE AG On AG.ID_AGENTE = DV.ID_AGENTE_1 LEFT JOIN AGENTE AG1 On AG1.ID_AGENTE = DV.ID_AGENTE_2 "
-    "LEFT JOIN AGENTE AG2 On AG2.ID_AGENTE = DV.ID_AGENTE_3 where DV.ID_MVENTA = :ID_MVENTA%2");
-const QString kLineas = kLineasCampos.arg(QStringLiteral("DV.IVA, "), QString());
-const QString kEncargos = QStringLiteral(
-    "Select MV.ID_MVENTA, MV.TIPO_OPERACION, MV.N_TALON, MV.LIQUIDO_M1, CAST(MV.FECHA AS DATE) FECHA "
-    "from MVENTA MV Where MV.TIPO_OPERACION != 0  Order By MV.FECHA");
-const QString kGrupos = QStringLiteral(
-    "Select MV.ID_MVENTA, MV.N_TALON, CAST(MV.FECHA AS DATE) FECHA, GR.CODIGO from MVENTA MV "
-    "INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ) INNER JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO "
-    "Where MV.TIPO_OPERACION != 3  Order By MV.FECHA, N_TALON, 4");
+// The window's texts for every day and store.
+const SolicitudListado kTodo = [] {
+    SolicitudListado s;
+    s.MarcarTiendas(TiendasListado::Todas({}, {}), {0});
+    return s;
+}();
+const QString kLineas = SolicitudListado::SQLLineasCobro();
 
 // Two days of one store: sale 1 (direct, collected twice on the 15th, two lines), sale 2 (an
 // order taken on the 15th, collected on the 15th and the 16th) and three cash-box movements,
@@ -99,11 +83,11 @@ protected:
         m.memHojaCaja.close();
         m.memHojaCaja.open();
         m.MostrarPorcentaje();
-        int r = m.AbrirQuery(0, kCaja, QString()) == 0 ? m.TablaHojaCaja(0, -1) : -1;
+        int r = m.AbrirQuery(0, kTodo.SQLCaja(), QString()) == 0 ? m.TablaHojaCaja(0, -1) : -1;
         if (r == 0)
-            r = m.AbrirQuery(4, kCobros, lineas) == 0 ? m.TablaHojaCaja(1, modo) : -1;
+            r = m.AbrirQuery(4, kTodo.SQLCobros(), lineas) == 0 ? m.TablaHojaCaja(1, modo) : -1;
         if (r == 0)
-            r = m.AbrirQuery(4, kEncargos, QStringLiteral("Select DV.REFERENCIA from DVENTA DV WHERE ID_MVENTA = :ID_MVENTA "))
+            r = m.AbrirQuery(4, kTodo.SQLEncargosDia(), SolicitudListado::SQLReferenciasEncargo())
                     == 0 ? m.TablaHojaCaja(2, -1) : -1;
         m.CerrarConsultas();
         m.LiberarPorcentaje();
@@ -206,7 +190,7 @@ TEST_F(HojaCajaTest, GroupsAreDistinctSortedAndUntruncated)
 {
     exec({"insert into DVENTA (ID_MVENTA, DESCRIPCION, ID_GRUPO) values (2, 'Estuche', 1)"});
     TdmHojaCaja& m = modulo();
-    ASSERT_EQ(m.AbrirQuery(2, kGrupos, QString()), 0);
+    ASSERT_EQ(m.AbrirQuery(2, kTodo.SQLGrupos(), QString()), 0);
     ASSERT_EQ(m.TablaGrupos(), 0);
     QStringList grupos;
     for (m.memGrupos.first(); !m.memGrupos.eof(); m.memGrupos.next())
@@ -244,10 +228,9 @@ TEST_F(HojaCajaTest, CancelDuringCollectionsKeepsRowsAndClosesDatasets)
 TEST_F(HojaCajaTest, FailureMidFillIsReportedOnceAndFreesProgressWindow)
 {
     const struct { const char* caso; QString lineas; const char* funcion; } casos[] = {
-        {"line query fails on a later line",
-         kLineasCampos.arg(QStringLiteral("DV.IVA, "), QStringLiteral(" and 1 / (DV.ID_DVENTA - 2) <> 0")),
+        {"line query fails on a later line", kLineas + QStringLiteral(" and 1 / (DV.ID_DVENTA - 2) <> 0"),
          "Función: InsertarRegistroCobros"},
-        {"line query without the VAT column", kLineasCampos.arg(QString(), QString()), "Función: TablaHojaCaja"},
+        {"line query without the VAT column", QString(kLineas).remove(QStringLiteral("DV.IVA, ")), "Función: TablaHojaCaja"},
     };
     // The progress window stays on top: it must be gone before the error window shows.
     int ventanasAlInformar = -1;

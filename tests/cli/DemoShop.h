@@ -5,38 +5,19 @@
 #pragma once
 
 #include "platform/db/DatabaseFile.h"
+#include "support/TestTools.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace lumetra::test {
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 class DemoShop {
 public:
     static constexpr const char* FirstDay = "01/05/2013";
 
-    static ProgramRun run(const QString& program, const QStringList& arguments)
-    {
-        QProcess process;
-        process.start(QDir(QCoreApplication::applicationDirPath()).filePath(program), arguments);
-        ProgramRun result;
-        if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit)
-            result.exitCode = process.exitCode();
-        else
-            ADD_FAILURE() << program.toStdString() << " did not finish: " << process.errorString().toStdString();
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
-    }
+    static ProgramRun run(const QString& program, const QStringList& arguments) { return runProgram(program, arguments); }
 
     // lumetra-listados on the shared database.
     static ProgramRun listados(const QStringList& arguments)

@@ -3,6 +3,7 @@
 #include "platform/db/Dataset.h"
 #include "platform/format/PrintQString.h"
 #include "support/FirebirdFixture.h"
+#include "support/TestTools.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +23,7 @@ protected:
     }
 
     // Reads ACCESO through a connection of its own, so only committed rows are seen.
-    int filas()
-    {
-        Database otra;
-        otra.open(path);
-        Dataset d;
-        d.setDatabase(&otra);
-        d.setSql("select count(*) N from ACCESO");
-        d.open();
-        return d.fieldAsInteger("N");
-    }
+    int filas() { return int(test::queryNumber(path, "select count(*) from ACCESO")); }
 
     // A record that passes every check.
     void completar(TBDAcceso& r)

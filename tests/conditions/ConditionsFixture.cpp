@@ -13,10 +13,8 @@ namespace lumetra::test {
 void ConditionsFixture::SetUp()
 {
     FirebirdFixture::SetUp();
-    exec({"insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (1, 30, 'Lumetra Centro', 1)",
-          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (2, 10, 'Lumetra Gràcia', 1)",
-          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (3, 20, 'Lumetra Sabadell', 2)",
-          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (4, 40, 'Lumetra Duplicada', 2)",
+    addStores();
+    exec({"insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (4, 40, 'Lumetra Duplicada', 2)",
           "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (5, 50, 'Lumetra Duplicada', 2)",
           "insert into GRUPO (ID_GRUPO, CODIGO) values (1, 'GA')",
           "insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1) "

@@ -224,33 +224,6 @@ TEST_F(QueryTextTest, TextsSelectWhatTheConditionsAskFor)
     }
 }
 
-// The window's builders: the buffers hold the request's texts and conditions.
-TEST_F(QueryTextTest, BuildersKeepTheRequestsTextsInTheBuffers)
-{
-    open();
-    const SolicitudListado entre = solicitud(S::ListadoHojaCaja, TCondiciones::Entre, {1, 3});
-    EXPECT_EQ(w->GenerarSQLHojaCajaEncargosDia(entre), 0);
-    EXPECT_EQ(w->SQLPrincipal, entre.SQLEncargosDia());
-    EXPECT_EQ(w->SQLDetalle, kReferencias);
-    EXPECT_EQ(w->CondicionFechas, entre.CondicionFecha(S::FechaVenta));
-    EXPECT_EQ(w->CondicionTiendas, entre.CondicionTienda(S::TiendaVenta));
-    EXPECT_EQ(w->TiendasSeleccionadas(), (QStringList{"2", "1"}));
-    EXPECT_EQ(w->TextoFechas, QStringLiteral(" Entre 15/06/2013 y 20/07/2013"));
-    EXPECT_EQ(w->TextoFechaPie, QStringLiteral("20/07/2013"));
-
-    // Without dates the readable texts stay as the last dated condition left them.
-    const SolicitudListado todos = solicitud(S::ListadoHojaCaja, TCondiciones::Todos, {0});
-    EXPECT_EQ(w->GenerarSQLHojaCajaVentasEncargos(todos), 0);
-    EXPECT_EQ(w->SQLPrincipal, todos.SQLCobros());
-    EXPECT_EQ(w->SQLDetalle, kLineas);
-    EXPECT_EQ(w->CondicionFechas, QString());
-    EXPECT_EQ(w->CondicionTiendas, QString());
-    EXPECT_EQ(w->TiendasSeleccionadas(), QStringList());
-    EXPECT_EQ(w->TextoFechas, QStringLiteral(" Entre 15/06/2013 y 20/07/2013"));
-    EXPECT_EQ(w->TextoFechaPie, QStringLiteral("20/07/2013"));
-    EXPECT_EQ(interaction->dialogs, QStringList());
-}
-
 const QString kNoExisten = QStringLiteral("ERROR: No existen operaciones en las fechas seleccionadas");
 
 TEST_F(QueryTextTest, EmptyDayShowsNothingToPrint)
@@ -267,20 +240,6 @@ TEST_F(QueryTextTest, EmptyDayShowsNothingToPrint)
         EXPECT_EQ(interaction->messages, QStringList{kNoExisten});
         EXPECT_EQ(w->DmHojaCaja()->Porcentaje(), nullptr);
     }
-    EXPECT_EQ(interaction->dialogs, QStringList());
-}
-
-TEST_F(QueryTextTest, LoadedDayWithCardAndGroupReports)
-{
-    open();
-    SolicitudListado s = solicitud(S::ListadoHojaCaja, TCondiciones::Igual, {1});
-    s.informeTarjetas = true;
-    s.informeGrupos = true;
-    EXPECT_EQ(w->GenerarSQLHojaCaja(s), 0);
-    EXPECT_FALSE(w->DmHojaCaja()->memHojaCaja.isEmpty());
-    EXPECT_FALSE(w->DmHojaCaja()->dstTarjetas.isEmpty());
-    EXPECT_EQ(w->DmHojaCaja()->memGrupos.recordCount(), 1);
-    EXPECT_EQ(interaction->messages, QStringList());
     EXPECT_EQ(interaction->dialogs, QStringList());
 }
 

@@ -1,9 +1,9 @@
 // The demo history is what every manual check and benchmark runs on: it must be deterministic
 // and its money must add up the way the shop's own data does.
 #include "demodb/DemoHistory.h"
-#include "platform/db/Dataset.h"
 #include "platform/db/DatabaseError.h"
 #include "support/FirebirdFixture.h"
+#include "support/TestTools.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +13,7 @@ namespace {
 
 class DemoHistoryTest : public test::FirebirdFixture {
 protected:
-    double number(Database& database, const QString& sql)
-    {
-        Dataset d(QStringLiteral("dstAux"));
-        d.setDatabase(&database);
-        d.setSql(sql);
-        d.open();
-        return d.fieldAsFloat(d.fieldName(0));
-    }
+    static double number(Database& database, const QString& sql) { return test::queryNumber(database, sql); }
     double number(const QString& sql) { return number(db, sql); }
 
     void fill(const DemoOptions& options) { DemoHistory(options).fill(db); }

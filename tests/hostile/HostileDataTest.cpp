@@ -10,6 +10,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/report/ReportExporter.h"
+#include "support/TestTools.h"
 #include "support/XlsxReader.h"
 
 #include <QFontMetricsF>
@@ -114,40 +115,6 @@ QString csvCell(const QString& printed)
     return printed;
 }
 
-QVector<QStringList> parseCsv(const QByteArray& bytes)
-{
-    const QString text = QString::fromUtf8(bytes);
-    QVector<QStringList> rows;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"'))
-                field += text.at(++i);
-            else if (c == QLatin1Char('"'))
-                quoted = false;
-            else
-                field += c;
-        } else if (c == QLatin1Char('"') && field.isEmpty()) {
-            quoted = true;
-        } else if (c == QLatin1Char(';')) {
-            fields << field;
-            field.clear();
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-            fields << field;
-            rows << fields;
-            fields.clear();
-            field.clear();
-            ++i;
-        } else {
-            field += c;
-        }
-    }
-    return rows;
-}
-
 QStringList itemTexts(const ReportDocument& doc)
 {
     QStringList texts;
@@ -156,15 +123,6 @@ QStringList itemTexts(const ReportDocument& doc)
             if (item.kind == ReportItem::Kind::Text)
                 texts << item.text;
     return texts;
-}
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(120000)) << program.toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << program.toStdString();
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // Each export of `doc` read back against the texts it printed; one line per mismatch.
@@ -221,7 +179,7 @@ QStringList exportsReadBack(const ReportDocument& doc, const QString& folder)
     // PDF: every word of the printed texts that fit their line comes back from pdftotext.
     const QString pdf = QDir(folder).filePath(QStringLiteral("listado.pdf"));
     ReportExporter::write(doc, pdf);
-    const QString pdfText = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).normalized(QString::NormalizationForm_KC);
+    const QString pdfText = output(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).normalized(QString::NormalizationForm_KC);
     QSet<QString> pdfWords;
     for (const QString& w : pdfText.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
         pdfWords.insert(w);

@@ -3,13 +3,11 @@
 // whatever the data, so that a fault shows as a class, not as one hand-made case.
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFile.h"
-#include "platform/db/Dataset.h"
+#include "support/TestTools.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -31,17 +29,6 @@ QTemporaryDir& scratch()
 {
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/lumetra-invariants-XXXXXX"));
     return dir;
-}
-
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(program), arguments);
-    const bool finished = process.waitForFinished(300000);
-    EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        << program.toStdString() << " " << arguments.join(' ').toStdString() << ": "
-        << QString::fromUtf8(process.readAllStandardError()).toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 // "1.234,56 €" or "-0,40 €" in cents.
@@ -74,7 +61,7 @@ protected:
         static QMap<int, QString> made;
         if (!made.contains(semilla)) {
             const QString file = scratch().filePath(QStringLiteral("demo-%1.fdb").arg(semilla));
-            run(QStringLiteral("lumetra-demodb"), {"create", file, "--tiendas", "3", "--dias", "75", "--desde", kHistoria,
+            test::output(QStringLiteral("lumetra-demodb"), {"create", file, "--tiendas", "3", "--dias", "75", "--desde", kHistoria,
                                                     "--semilla", QString::number(semilla)});
             made.insert(semilla, file);
         }
@@ -85,7 +72,7 @@ protected:
     QList<QStringList> listado(const QStringList& opciones)
     {
         const QString salida = scratch().filePath(QStringLiteral("l%1.csv").arg(++contador_));
-        run(QStringLiteral("lumetra-listados"),
+        test::output(QStringLiteral("lumetra-listados"),
             QStringList{"--db", db(GetParam()), "--fecha-trabajo", kHasta, "--salida", salida} + opciones);
         QFile f(salida);
         EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << salida.toStdString();
@@ -133,18 +120,7 @@ protected:
         DatabaseFile::copy(db(GetParam()), copia);
         Database base;
         base.open(copia);
-        Dataset d(QStringLiteral("dstConsulta"));
-        d.setDatabase(&base);
-        d.setSql(sql);
-        d.open();
-        QList<QStringList> filas;
-        for (d.first(); !d.eof(); d.next()) {
-            QStringList f;
-            for (int i = 0; i < columnas; ++i)
-                f << d.fieldAsText(d.fieldName(i));
-            filas << f;
-        }
-        return filas;
+        return test::queryRows(base, sql, columnas);
     }
 
     // The cents of a query's one amount.

@@ -1,6 +1,6 @@
 // ReportsFixture: a fresh real database with the rows a test adds, then a host session and a
 // cash-sheet data module whose datasets are opened with the listing window's own query texts
-// (June 2013, every store).
+// (SolicitudListado's, June 2013, every store).
 #pragma once
 
 #include "cashsheet/dmHojaCaja.h"
@@ -8,6 +8,8 @@
 #include "platform/report/ReportBand.h"
 #include "support/FirebirdFixture.h"
 #include "support/RecordingInteraction.h"
+#include "support/TestTools.h"
+#include "window/SolicitudListado.h"
 
 #include <QWidget>
 #include <memory>
@@ -16,18 +18,18 @@ namespace lumetra::test {
 
 class ReportsFixture : public FirebirdFixture {
 protected:
-    static inline const QString kTarjetas = QStringLiteral(
-        "Select CO.ID_COBRO ID, MV.N_TALON, MV.TIPO_OPERACION, CO.IMPORTE_M1, CO.ID_FORMA_PAGO, "
-        "CAST(CO.FECHA AS DATE) FECHA, FP.TIPO_PAGO, FP.DESCRIPCION, CO.TICKET "
-        "from COBRO CO INNER JOIN MVENTA MV On (MV.ID_MVENTA = CO.ID_MVENTA AND MV.TIPO_OPERACION != 3)  "
-        "INNER JOIN FORMA_PAGO FP On (FP.ID_FORMA_PAGO = CO.ID_FORMA_PAGO And FP.TIPO_PAGO = 2) "
-        "Where CAST(CO.FECHA AS DATE) BETWEEN '06/01/2013'  AND '06/30/2013' Order By CAST(CO.FECHA AS DATE), CO.ID_FORMA_PAGO, CO.FECHA");
-    static inline const QString kGrupos = QStringLiteral(
-        "Select MV.ID_MVENTA, MV.N_TALON, CAST(MV.FECHA AS DATE) FECHA, MV.TIPO_OPERACION, MV.ID_PACIENTE, DV.REFERENCIA, "
-        "DV.DESCRIPCION, (COALESCE(DV.BI_BASE_M1, 0) + COALESCE(DV.BI_IVA_M1, 0)) IMPORTE, DV.PRECIO_UNITARIO_M1, DV.UNIDADES, GR.CODIGO "
-        "from MVENTA MV INNER JOIN DVENTA DV On (DV.ID_MVENTA = MV.ID_MVENTA ) INNER JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO "
-        "Where MV.TIPO_OPERACION != 3 AND GR.ID_GRUPO <> 0  And CAST(MV.FECHA AS DATE) BETWEEN ' 06/01/2013'  AND '06/30/2013' "
-        "Order By MV.FECHA, N_TALON, MV.ID_MVENTA, 11");
+    // The window's texts for June 2013, every store.
+    static QString texto(QString (SolicitudListado::*sql)() const)
+    {
+        SolicitudListado s;
+        s.operador = TCondiciones::Entre;
+        s.desde = DateTime::fromYmd(2013, 6, 1);
+        s.hasta = DateTime::fromYmd(2013, 6, 30);
+        s.MarcarTiendas(TiendasListado::Todas({}, {}), {0});
+        return (s.*sql)();
+    }
+    static inline const QString kTarjetas = texto(&SolicitudListado::SQLTarjetas);
+    static inline const QString kGrupos = texto(&SolicitudListado::SQLGrupos);
 
     void TearDown() override
     {
@@ -92,14 +94,9 @@ protected:
         return doc;
     }
 
-    // The printed bands of that name, of one page or of all.
     static QList<PrintedBand> bands(const ReportDocument& doc, const QString& name, int page = -1)
     {
-        QList<PrintedBand> found;
-        for (const PrintedBand& b : doc.bands)
-            if (b.name == name && (page < 0 || b.page == page))
-                found << b;
-        return found;
+        return test::bands(doc, name, page);
     }
 
     RecordingInteraction ui;

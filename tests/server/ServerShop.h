@@ -7,22 +7,17 @@
 #include "server/FirebirdServer.h"
 
 #include "platform/db/DatabaseFile.h"
+#include "support/TestTools.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace lumetra::test {
 
-struct ServerRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using ServerRun = ProgramRun;
 
 class ServerShop {
 public:
@@ -41,17 +36,7 @@ public:
     static ServerRun run(const QString& program, const QStringList& arguments,
                          const QProcessEnvironment& env = environment())
     {
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(QDir(QCoreApplication::applicationDirPath()).filePath(program), arguments);
-        ServerRun result;
-        if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit)
-            result.exitCode = process.exitCode();
-        else
-            ADD_FAILURE() << program.toStdString() << " did not finish: " << process.errorString().toStdString();
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
+        return runProgram(program, arguments, env);
     }
 
     // The database file on the server, as a path of this machine.

@@ -51,4 +51,11 @@ void FirebirdFixture::exec(const QStringList& statements)
         db.execute(sql);
 }
 
+void FirebirdFixture::addStores()
+{
+    exec({"insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (1, 30, 'Lumetra Centro', 1)",
+          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (2, 10, 'Lumetra Gràcia', 1)",
+          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (3, 20, 'Lumetra Sabadell', 2)"});
+}
+
 } // namespace lumetra::test

@@ -20,6 +20,9 @@ protected:
     QString freshCopy(const QString& name = QStringLiteral("test"));
     // Runs statements that return no rows, each on its own.
     void exec(const QStringList& statements);
+    // Three stores whose codes do not follow their identifiers: 1 Centro (code 30), 2 Gràcia (10),
+    // 3 Sabadell (20).
+    void addStores();
 
     Database db;
     QString path;

@@ -1,7 +1,7 @@
 #include "support/ListingWindowFixture.h"
 
 #include "hostapi/ModuleLoader.h"
-#include "platform/db/Dataset.h"
+#include "support/TestTools.h"
 #include "platform/format/DateTime.h"
 
 #include <QApplication>
@@ -22,10 +22,7 @@ ModuleLoader& ListingWindowFixture::module()
 void ListingWindowFixture::SetUp()
 {
     FirebirdFixture::SetUp();
-    // Three stores whose codes do not follow their identifiers.
-    exec({"insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (1, 30, 'Lumetra Centro', 1)",
-          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (2, 10, 'Lumetra Gràcia', 1)",
-          "insert into TIENDA (ID_TIENDA, CODIGO, DESCRIPCION, ID_LOCALIDAD) values (3, 20, 'Lumetra Sabadell', 2)"});
+    addStores();
     interaction = std::make_unique<RecordingInteraction>();
     host = std::make_unique<QMainWindow>();
     mdi = new QMdiArea(host.get());
@@ -70,13 +67,7 @@ void ListingWindowFixture::closeWindow()
 
 int accessRows(const QString& path)
 {
-    Database check;
-    check.open(path);
-    Dataset count(QStringLiteral("dstAux"));
-    count.setDatabase(&check);
-    count.setSql(QStringLiteral("select count(*) from ACCESO where ID_OPCION = 4001"));
-    count.open();
-    return count.fieldAsInteger(QStringLiteral("COUNT"));
+    return int(queryNumber(path, QStringLiteral("select count(*) from ACCESO where ID_OPCION = 4001")));
 }
 
 int ListingWindowFixture::audits()

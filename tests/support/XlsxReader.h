@@ -3,8 +3,9 @@
 // by its reference ("B3") with its type, its value and the number format it shows with.
 #pragma once
 
+#include "support/TestTools.h"
+
 #include <QMap>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -61,11 +62,7 @@ public:
 
     static QByteArray part(const QString& file, const QString& name)
     {
-        QProcess unzip;
-        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), file, name});
-        EXPECT_TRUE(unzip.waitForFinished(60000));
-        EXPECT_EQ(unzip.exitCode(), 0) << name.toStdString();
-        return unzip.readAllStandardOutput();
+        return output(QStringLiteral("unzip"), {QStringLiteral("-p"), file, name}).toUtf8();
     }
 
 private:

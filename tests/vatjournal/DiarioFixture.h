@@ -1,7 +1,7 @@
 // DiarioFixture: a fresh real database with the sales, lines and collections a test adds, a host
 // session on it, and the VAT-journal data module loaded with the listing window's own query
-// texts: the two passes of the cash-sheet basis, or the journal query of the collection-date
-// basis (January 2013 unless a test says otherwise).
+// texts (SolicitudListado's): the two passes of the cash-sheet basis, or the journal query of the
+// collection-date basis (January 2013 unless a test says otherwise).
 #pragma once
 
 #include "hostapi/Configuracion.h"
@@ -9,7 +9,9 @@
 #include "platform/report/ReportDocument.h"
 #include "support/FirebirdFixture.h"
 #include "support/RecordingInteraction.h"
+#include "support/TestTools.h"
 #include "vatjournal/dmDiarioIva.h"
+#include "window/SolicitudListado.h"
 
 #include <QWidget>
 #include <memory>
@@ -18,47 +20,26 @@ namespace lumetra::test {
 
 class DiarioFixture : public FirebirdFixture {
 protected:
-    static inline const QString kEntre = QStringLiteral(" BETWEEN '01/01/2013'  AND '01/31/2013' ");
+    using S = SolicitudListado;
 
-    static QString ventasCaja(const QString& fechas)
+    // The window's request for the days (January 2013 unless given) and the stores, by id (every
+    // store when none), on the collection-date basis with the journal layout `tipo`.
+    static SolicitudListado pedido(const QStringList& tiendas = {}, int tipo = 0, const DateTime& desde = DateTime::fromYmd(2013, 1, 1),
+                                   const DateTime& hasta = DateTime::fromYmd(2013, 1, 31))
     {
-        return QStringLiteral("Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.N_TALON, MV.ID_FORMA_PAGO, "
-                              "MV.TIPO_OPERACION, MV.ID_TIENDA, MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE, MV.ID_FORMA_PAGO "
-                              "From MVENTA MV where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '2079-05-30' AND "
-                              "CAST(MV.FECHA_PAGADO AS DATE)")
-            + fechas;
+        SolicitudListado s;
+        s.listado = SolicitudListado::ListadoDiario;
+        s.operador = TCondiciones::Entre;
+        s.desde = desde;
+        s.hasta = hasta;
+        s.calculoIva = SolicitudListado::IvaCobro;
+        s.tipoDiario = tipo;
+        QList<int> marcadas;
+        for (int i = 1; i <= tiendas.size(); ++i)
+            marcadas << i;
+        s.MarcarTiendas(TiendasListado::Todas(tiendas, tiendas), tiendas.isEmpty() ? QList<int>{0} : marcadas);
+        return s;
     }
-    static inline const QString kLineasCaja = QStringLiteral(
-        "Select DV.ID_MVENTA, DV.BI_BASE_M1, DV.BI_IVA_M1, IVA, DV.REFERENCIA, DV.DESCRIPCION from DVENTA DV "
-        " Where DV.ID_MVENTA = :ID_MVENTA ");
-    static inline const QString kCobrosVenta = QStringLiteral(
-        "Select CO.IMPORTE_M1, CO.TICKET, CO.ID_TIENDA, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO from COBRO CO "
-        "where CO.ID_MVENTA = :ID_MVENTA ORDER BY CO.FECHA, CO.ID_COBRO ");
-    static QString cobrosCaja(const QString& fechas, const QString& tiendas)
-    {
-        return QStringLiteral("Select CO.ID_MVENTA, CO.IMPORTE_M1, CAST(CO.FECHA AS DATE) FECHA, CO.ID_FORMA_PAGO, CO.TICKET "
-                              "from COBRO CO where CAST(CO.FECHA AS DATE)")
-            + fechas + (tiendas.isEmpty() ? QString() : QStringLiteral(" AND ") + tiendas);
-    }
-    static inline const QString kVentaCobro = QStringLiteral(
-        "Select MV.ID_MVENTA, CAST(MV.FECHA_PAGADO AS DATE) FECHA_PAGADO, MV.ID_TIENDA, MV.N_TALON from MVENTA MV "
-        "Where MV.ID_MVENTA = :ID_MVENTA AND MV.TIPO_OPERACION IN (1, 2) ");
-    // Collection-date basis: the sale lines, ordered for the day listings.
-    static QString lineasCobro(bool porIva)
-    {
-        return QStringLiteral("Select MV.N_TALON, DV.REFERENCIA, DV.DESCRIPCION, DV.BI_BASE_M1, DV.BI_IVA_M1, DV.IVA, "
-                              "MV.FS_COBRO FAC_SIMPLE, MV.FS_SERIE , CAST(MV.FECHA_PAGADO AS DATE) FECHA "
-                              "From MVENTA MV INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ) "
-                              "Where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '2079-05-30'  AND CAST(MV.FECHA_PAGADO AS DATE)")
-            + kEntre
-            + (porIva ? QStringLiteral(" ORDER BY CAST(MV.FECHA_PAGADO AS DATE), DV.IVA")
-                      : QStringLiteral(" ORDER BY MV.FECHA_PAGADO, MV.FS_COBRO, MV.ID_MVENTA"));
-    }
-    // Collection-date basis, "Resumido": one row per rate.
-    static inline const QString kResumenCobro = QStringLiteral(
-        "Select SUM(DV.BI_BASE_M1) BASE_IMPONIBLE, SUM(DV.BI_IVA_M1) IMPORTE_IVA, DV.IVA from MVENTA MV "
-        "INNER JOIN DVENTA DV ON (DV.ID_MVENTA = MV.ID_MVENTA ) Where MV.TIPO_OPERACION IN (0, 1, 2) AND MV.FECHA_PAGADO < '2079-05-30'  "
-        "AND CAST(MV.FECHA_PAGADO AS DATE) BETWEEN '01/01/2013'  AND '01/31/2013'  GROUP BY DV.IVA Order BY IVA");
 
     void TearDown() override
     {
@@ -103,30 +84,31 @@ protected:
     }
 
     // The cash-sheet journal as the window builds it; the status of the first step that fails.
-    int construirCaja(const QStringList& tiendas = {}, qint16 tipoListado = 1, const QString& fechas = kEntre)
+    int construirCaja(const QStringList& tiendas = {}, qint16 tipoListado = 1, const DateTime& desde = DateTime::fromYmd(2013, 1, 1),
+                      const DateTime& hasta = DateTime::fromYmd(2013, 1, 31))
     {
+        const SolicitudListado s = pedido(tiendas, 0, desde, hasta);
         TdmDiarioIva& m = modulo();
         m.SetTipoListado(tipoListado);
         m.MostrarPorcentaje();
-        m.Tiendas() = tiendas;
-        int r = m.AbrirQueryMDD(ventasCaja(fechas), kLineasCaja, kCobrosVenta);
+        m.Tiendas() = s.TiendasSeleccionadas();
+        int r = m.AbrirQueryMDD(s.SQLVentasDiarioCaja(), S::SQLLineasDiarioCaja(), S::SQLCobrosVentaDiarioCaja());
         if (r == 0)
             r = m.TablaDiarioVentas();
         m.CerrarConsultas();
-        QString condicion;
-        for (const QString& t : tiendas)
-            condicion += (condicion.isEmpty() ? QStringLiteral(" (") : QStringLiteral(" Or ")) + "CO.ID_TIENDA = " + t;
-        if (!condicion.isEmpty())
-            condicion += QStringLiteral(") ");
-        m.Tiendas() = tiendas;
+        m.Tiendas() = s.TiendasSeleccionadas();
         if (r == 0)
-            r = m.AbrirQuery(TdmDiarioIva::ConsultaMaestro, cobrosCaja(fechas, condicion), kVentaCobro);
+            r = m.AbrirQuery(TdmDiarioIva::ConsultaMaestro, s.SQLCobrosDiarioCaja(), S::SQLVentaCobroDiarioCaja());
         if (r == 0)
             r = m.TablaDiarioCobros();
         m.LiberarPorcentaje();
         return r;
     }
-    void abrirMVenta(const QString& sql) { ASSERT_EQ(modulo().AbrirQuery(TdmDiarioIva::ConsultaMVenta, sql, {}), 0); }
+    // The collection-date journal's query of that layout.
+    void abrirMVenta(int tipo)
+    {
+        ASSERT_EQ(modulo().AbrirQuery(TdmDiarioIva::ConsultaMVenta, pedido({}, tipo).SQLDiario(S::IvaCobro), {}), 0);
+    }
 
     // memDiario in Orden order: "date|description|base|percentage|VAT".
     QStringList diario()
@@ -140,14 +122,7 @@ protected:
         return filas;
     }
 
-    static QList<PrintedBand> bands(const ReportDocument& doc, const QString& name)
-    {
-        QList<PrintedBand> found;
-        for (const PrintedBand& b : doc.bands)
-            if (b.name == name)
-                found << b;
-        return found;
-    }
+    static QList<PrintedBand> bands(const ReportDocument& doc, const QString& name) { return test::bands(doc, name); }
 
     RecordingInteraction ui;
     QWidget owner;

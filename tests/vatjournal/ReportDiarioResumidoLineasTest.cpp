@@ -54,7 +54,7 @@ TEST_F(ReportDiarioResumidoLineasTest, CollectionBasisOneLinePerDayAndRateAndZer
     linea(2, "R4", "Lente", 10, 0.4, 4);
     linea(2, "R5", "Abono lente", -10, -0.4, 4);
     linea(2, "R6", "Funda", 30, 6.3, 21);
-    abrirMVenta(lineasCobro(true));
+    abrirMVenta(3);
 
     const ReportDocument doc = imprimir(0);
     EXPECT_EQ(textos(doc, "bndPieGrupoTipoIva"), QStringList({
@@ -98,7 +98,7 @@ TEST_F(ReportDiarioResumidoLineasTest, TitleAndFooterFollowTheDateOperator)
 {
     venta(1, "2013-01-15", 0, 7);
     linea(1, "R1", "Montura", 100, 21, 21);
-    abrirMVenta(lineasCobro(true));
+    abrirMVenta(3);
 
     struct Caso {
         const char* nombre;

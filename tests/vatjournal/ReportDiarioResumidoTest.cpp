@@ -68,7 +68,7 @@ TEST_F(ReportDiarioResumidoTest, CollectionBasisPrintsTheGroupedQueryAndOnlyTheD
     linea(1, "R2", "Cristal", 20, 4.2, 21);
     venta(2, "2013-01-16", 1, 8);
     linea(2, "R3", "Liquido", 50, 5, 10);
-    abrirMVenta(kResumenCobro);
+    abrirMVenta(0);
 
     struct Caso {
         const char* nombre;

@@ -83,7 +83,7 @@ TEST_F(DiarioCajaTest, DownPaymentsAreTakenBackAtTheRateTheyWereDeclaredWith)
     cobro(1, "2012-08-20", 100, 1, 500);
     cobro(1, "2012-09-03", 59.95, 1, 501);
     cobro(1, "2012-09-10", 80.05, 1, 502);
-    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado, QStringLiteral(" BETWEEN '08/01/2012'  AND '09/30/2012' ")), 0);
+    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado, DateTime::fromYmd(2012, 8, 1), DateTime::fromYmd(2012, 9, 30)), 0);
     EXPECT_EQ(diario(), QStringList({
         "20/08/2012|Entrega a Cuenta Nº Talón 7|84,75|18|15,25",
         "03/09/2012|Entrega a Cuenta Nº Talón 7|49,55|21|10,4",
@@ -202,7 +202,7 @@ TEST_F(DiarioCajaTest, CancelClosesDatasetsAndFailureIsReportedOnce)
     linea(1, "R", "Gafas", 10, 2.1, 21);
     TdmDiarioIva& m = modulo();
     m.MostrarPorcentaje();
-    ASSERT_EQ(m.AbrirQueryMDD(ventasCaja(kEntre), kLineasCaja, kCobrosVenta), 0);
+    ASSERT_EQ(m.AbrirQueryMDD(pedido().SQLVentasDiarioCaja(), S::SQLLineasDiarioCaja(), S::SQLCobrosVentaDiarioCaja()), 0);
     m.Porcentaje()->findChild<QPushButton*>("btnCancelar")->click();
     EXPECT_EQ(m.TablaDiarioVentas(), TdmDiarioIva::EstadoCancelado);
     EXPECT_FALSE(m.dstMaestro.isOpen());
@@ -211,7 +211,7 @@ TEST_F(DiarioCajaTest, CancelClosesDatasetsAndFailureIsReportedOnce)
 
     // A master query without the columns the pass reads.
     m.MostrarPorcentaje();
-    ASSERT_EQ(m.AbrirQueryMDD("Select MV.ID_MVENTA, MV.ID_FORMA_PAGO From MVENTA MV", kLineasCaja, kCobrosVenta), 0);
+    ASSERT_EQ(m.AbrirQueryMDD("Select MV.ID_MVENTA, MV.ID_FORMA_PAGO From MVENTA MV", S::SQLLineasDiarioCaja(), S::SQLCobrosVentaDiarioCaja()), 0);
     EXPECT_EQ(m.TablaDiarioVentas(), TdmDiarioIva::EstadoError);
     ASSERT_EQ(ui.dialogs.size(), 1);
     EXPECT_TRUE(ui.dialogs.first().contains("TablaDiario"));

@@ -5,52 +5,15 @@
 #include "platform/report/Report.h"
 #include "platform/report/ReportDocument.h"
 #include "platform/report/ReportExporter.h"
+#include "support/TestTools.h"
 
 #include <gtest/gtest.h>
 #include <string_view>
 
 using namespace lumetra;
+using lumetra::test::parseCsv;
 
 namespace {
-
-// Rows of fields, quotes honoured (a quoted field may hold ';', '"' doubled and line breaks).
-QVector<QStringList> parseCsv(const QByteArray& bytes)
-{
-    const QString text = QString::fromUtf8(bytes);
-    QVector<QStringList> rows;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
-                field += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == QLatin1Char('"') && field.isEmpty()) {
-            quoted = true;
-        } else if (c == QLatin1Char(';')) {
-            fields << field;
-            field.clear();
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-            fields << field;
-            rows << fields;
-            fields.clear();
-            field.clear();
-            ++i;
-        } else {
-            field += c;
-        }
-    }
-    EXPECT_FALSE(quoted) << "a quoted field is never closed";
-    EXPECT_TRUE(field.isEmpty() && fields.isEmpty()) << "the last row has no end";
-    return rows;
-}
 
 struct CsvCase {
     const char* name;

@@ -5,13 +5,13 @@
 #include "platform/report/PrintedText.h"
 #include "platform/report/ReportDocument.h"
 #include "platform/report/ReportPainter.h"
+#include "support/TestTools.h"
 
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -51,15 +51,6 @@ QFont dejaVu(int points, bool bold = false, bool italic = false)
     return QFont(QStringLiteral("DejaVu Sans"), points, bold ? QFont::Bold : QFont::Normal, italic);
 }
 
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // One line of text as pdftohtml finds it: where (points), in which font and colour.
 struct StyledLine {
     int page = 0;   // 0-based
@@ -73,7 +64,7 @@ struct StyledLine {
 
 QList<StyledLine> styledLines(const QString& pdf)
 {
-    const QString xml = run(QStringLiteral("pdftohtml"), {QStringLiteral("-xml"), QStringLiteral("-zoom"), QStringLiteral("1"),
+    const QString xml = test::output(QStringLiteral("pdftohtml"), {QStringLiteral("-xml"), QStringLiteral("-zoom"), QStringLiteral("1"),
                                                           QStringLiteral("-i"), QStringLiteral("-stdout"), pdf});
     QXmlStreamReader reader(xml);
     QMap<QString, QPair<int, QString>> fonts;
@@ -219,13 +210,13 @@ TEST_F(PdfTextTest, TextsAndShapesCoverEachOtherInTheOrderOfThePageItems)
     }});
     const QString pdf = file(QStringLiteral("orden.pdf"));
     ReportPainter::writePdf(doc, pdf);
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, file(QStringLiteral("orden"))});
+    test::output(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, file(QStringLiteral("orden"))});
     const QImage page(file(QStringLiteral("orden.png")));
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(darkPixels(page, hidden.united(hidden.translated(120, 0))), 0) << "texts under the rectangle show through it";
     EXPECT_GT(darkPixels(page, shown), 40) << "the text drawn after the line is under it";
     // Covered texts are still there to select and search.
-    const QString words = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString words = test::output(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     EXPECT_TRUE(words.contains(QStringLiteral("Debajo")));
     EXPECT_EQ(words.count(QStringLiteral("1.234,56")), 2);
 }

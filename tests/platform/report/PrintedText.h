@@ -7,12 +7,12 @@
 
 #include "platform/report/ReportDocument.h"
 #include "platform/report/ReportPainter.h"
+#include "support/TestTools.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMarginsF>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QVector>
@@ -42,12 +42,8 @@ inline QString comparable(const QString& text)
 // The words of a PDF file as pdftotext finds them.
 inline PdfPages pdfWords(const QString& pdf)
 {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(p.waitForFinished(60000)) << "pdftotext";
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     PdfPages result;
-    QXmlStreamReader xml(p.readAllStandardOutput());
+    QXmlStreamReader xml(output(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;

@@ -1,16 +1,13 @@
-// Exports read back with ordinary tools, the printer choice, and the real preview dialog.
+// Exports read back with ordinary tools, and the printer choice.
 #include "platform/memtable/MemTable.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportExporter.h"
-#include "platform/report/ReportPreview.h"
 #include "platform/report/ReportPrinter.h"
 #include "platform/report/PrintedText.h"
+#include "support/TestTools.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -55,23 +52,6 @@ protected:
 
     QString file(const QString& name) const { return dir.filePath(name); }
 
-    static QString run(const QString& program, const QStringList& args)
-    {
-        QProcess p;
-        p.start(program, args);
-        EXPECT_TRUE(p.waitForFinished(30000)) << program.toStdString();
-        EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
-        return QString::fromUtf8(p.readAllStandardOutput());
-    }
-
-    static void expectWellFormed(const QString& xml)
-    {
-        QXmlStreamReader reader(xml);
-        while (!reader.atEnd())
-            reader.readNext();
-        EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
-    }
-
     MemTable table{QStringLiteral("memPrueba")};
     Report report{QStringLiteral("qrpPrueba")};
     ReportDocument document;
@@ -81,7 +61,7 @@ protected:
 TEST_F(ReportOutputTest, PdfReadsBackWithPdftotext)
 {
     ReportExporter::write(document, file(QStringLiteral("hoja.pdf")));
-    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file(QStringLiteral("hoja.pdf")), QStringLiteral("-")});
+    const QString text = test::output(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file(QStringLiteral("hoja.pdf")), QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("Listado de Hoja de Caja")));
     EXPECT_TRUE(text.contains(QStringLiteral("Reparación de montura")));
     EXPECT_TRUE(text.contains(QStringLiteral("12,95 €")) || text.contains(QStringLiteral("12.95 €")));
@@ -119,53 +99,6 @@ TEST_F(ReportOutputTest, PrintedTextCheckFindsClippedRunTogetherAndOffMarginText
     EXPECT_TRUE(all.contains(QStringLiteral("«Fac.»: outside the page margins"))) << all.toStdString();
     EXPECT_FALSE(all.contains(QStringLiteral("«MON-0102» of"))) << all.toStdString();
     EXPECT_FALSE(all.contains(QStringLiteral("antirreflejante"))) << all.toStdString();
-}
-
-TEST_F(ReportOutputTest, CsvRowsAreThePrintedBands)
-{
-    ReportExporter::write(document, file(QStringLiteral("hoja.csv")));
-    QFile csv(file(QStringLiteral("hoja.csv")));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), document.bands.size());
-    // Parse each row back, honouring quotes, and compare with the band's texts.
-    for (int i = 0; i < lines.size(); ++i) {
-        QStringList fields;
-        QString field;
-        bool quoted = false;
-        const QString& line = lines[i];
-        for (int c = 0; c < line.size(); ++c) {
-            const QChar ch = line[c];
-            if (quoted && ch == QLatin1Char('"') && c + 1 < line.size() && line[c + 1] == QLatin1Char('"')) {
-                field += ch;
-                ++c;
-            } else if (ch == QLatin1Char('"')) {
-                quoted = !quoted;
-            } else if (ch == QLatin1Char(';') && !quoted) {
-                fields << field;
-                field.clear();
-            } else {
-                field += ch;
-            }
-        }
-        fields << field;
-        EXPECT_EQ(fields, document.bands[i].texts) << line.toStdString();
-    }
-    EXPECT_TRUE(lines.contains(QStringLiteral("\"Gafas de sol; polarizadas\";95 €")));
-}
-
-TEST_F(ReportOutputTest, SpreadsheetUnzipsToValidSheetXml)
-{
-    ReportExporter::write(document, file(QStringLiteral("hoja.xlsx")));
-    const QString sheet = run(QStringLiteral("unzip"), {QStringLiteral("-p"), file(QStringLiteral("hoja.xlsx")), QStringLiteral("xl/worksheets/sheet1.xml")});
-    const QString strings = run(QStringLiteral("unzip"), {QStringLiteral("-p"), file(QStringLiteral("hoja.xlsx")), QStringLiteral("xl/sharedStrings.xml")});
-    expectWellFormed(sheet);
-    expectWellFormed(strings);
-    EXPECT_TRUE(sheet.contains(QStringLiteral("<row")));
-    EXPECT_TRUE(strings.contains(QStringLiteral("Solución única")));
-    // "95 €" is a figure: a number in the sheet, not a string.
-    EXPECT_FALSE(strings.contains(QStringLiteral("95 €")));
-    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>95</v>")));
 }
 
 TEST_F(ReportOutputTest, TextXmlAndPngExports)
@@ -213,26 +146,6 @@ TEST_F(ReportOutputTest, UnknownPrinterNameMeansTheDefaultPrinter)
 {
     EXPECT_EQ(ReportPrinter::printerIndex(QStringLiteral("Impresora que no existe")), -1);
     EXPECT_EQ(ReportPrinter::printerIndex(QString()), -1);
-}
-
-TEST_F(ReportOutputTest, PreviewOpensMaximisedAtPageWidthAndCloses)
-{
-    ReportPreview preview(document);
-    preview.show();
-    QApplication::processEvents();
-    EXPECT_TRUE(preview.isMaximized());
-    EXPECT_NE(preview.zoom(), 1.0);   // fitted to the width of the window
-    EXPECT_EQ(preview.currentPage(), 0);
-    preview.findChild<QAction*>(QStringLiteral("actSiguiente"))->trigger();
-    EXPECT_EQ(preview.currentPage(), 1);
-    preview.findChild<QAction*>(QStringLiteral("actSiguiente"))->trigger();
-    EXPECT_EQ(preview.currentPage(), 1);   // stays on the last page
-    const qreal fitted = preview.zoom();
-    preview.findChild<QAction*>(QStringLiteral("actAmpliar"))->trigger();
-    EXPECT_GT(preview.zoom(), fitted);
-    preview.findChild<QAction*>(QStringLiteral("actCerrar"))->trigger();
-    EXPECT_FALSE(preview.isVisible());
-    EXPECT_EQ(preview.result(), QDialog::Accepted);
 }
 
 } // namespace

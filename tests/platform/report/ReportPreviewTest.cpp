@@ -84,6 +84,9 @@ TEST(ReportPreviewTest, PageButtonsAreDisabledWhereThereIsNowhereToGo)
     EXPECT_EQ(enabled(preview), (QStringList{"actPrimera", "actAnterior"}));
     action(preview, "actPrimera")->trigger();
     EXPECT_EQ(preview.currentPage(), 0);
+    action(preview, "actCerrar")->trigger();
+    EXPECT_FALSE(preview.isVisible());
+    EXPECT_EQ(preview.result(), QDialog::Accepted);
 
     ReportPreview single(pages(1));
     single.show();
