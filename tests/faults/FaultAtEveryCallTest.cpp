@@ -5,6 +5,7 @@
 // the next print in the same window is the right listing again.
 #include "ListadosOptions.h"
 #include "ListadosRunner.h"
+#include "EveryListing.h"
 #include "ListingRequest.h"
 #include "demodb/DemoHistory.h"
 #include "demodb/ShopDatabase.h"
@@ -119,20 +120,6 @@ protected:
             + listing;
     }
 
-    // Every listing, each VAT basis and each layout.
-    static QList<QStringList> listings()
-    {
-        QList<QStringList> all;
-        for (const char* iva : {"cobro", "encargo", "caja"}) {
-            all << QStringList{"--listado", "hoja", "--iva", iva, "--totales-dia", "si", "--totales-mes", "si",
-                               "--detalle-encargos", "si", "--informe-grupos", "si", "--informe-tarjetas", "si"};
-            for (const char* tipo : {"resumido", "detallado", "dias-hoja", "dias"})
-                all << QStringList{"--listado", "diario", "--iva", iva, "--tipo", tipo};
-        }
-        all << QStringList{"--listado", "grupos"} << QStringList{"--listado", "tarjetas"};
-        return all;
-    }
-
     static QTemporaryDir* dir_;
     static QString path_;
 };
@@ -184,7 +171,7 @@ struct OpenWindow {
 TEST_F(FaultAtEveryCall, EveryListingFailsOnceAndCleanlyWhereverTheDatabaseFails)
 {
     int runs = 0;
-    for (const QStringList& listing : listings()) {
+    for (const QStringList& listing : test::everyListing()) {
         SCOPED_TRACE(listing.join(QLatin1Char(' ')).toStdString());
         const QStringList args = options(listing);
         OpenWindow open(path_);

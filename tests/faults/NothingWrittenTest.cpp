@@ -1,5 +1,6 @@
 // Listings only read: printing every listing leaves every table of the shop as it was, except
 // the one access row each closed listing window writes.
+#include "EveryListing.h"
 #include "ListadosOptions.h"
 #include "ListadosRunner.h"
 #include "demodb/DemoHistory.h"
@@ -59,14 +60,7 @@ TEST(NothingWritten, EveryListingLeavesEveryTableButTheAccessLogAsItWas)
 
     const QStringList common{"--db", path, "--fecha-trabajo", "12/06/2013", "--fecha", "entre", "--desde", "10/06/2013",
                              "--hasta", "12/06/2013", "--tiendas", "todas"};
-    QList<QStringList> listings;
-    for (const char* iva : {"cobro", "encargo", "caja"}) {
-        listings << QStringList{"--listado", "hoja", "--iva", iva, "--totales-dia", "si", "--totales-mes", "si",
-                                "--detalle-encargos", "si", "--informe-grupos", "si", "--informe-tarjetas", "si"};
-        for (const char* tipo : {"resumido", "detallado", "dias-hoja", "dias"})
-            listings << QStringList{"--listado", "diario", "--iva", iva, "--tipo", tipo};
-    }
-    listings << QStringList{"--listado", "grupos"} << QStringList{"--listado", "tarjetas"};
+    const QList<QStringList> listings = test::everyListing();
     int formats = 0;
     for (const QStringList& listing : listings) {
         // Each output kind once over the listings.
