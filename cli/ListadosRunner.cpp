@@ -9,7 +9,6 @@
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/DatabaseLogin.h"
-#include "platform/db/Dataset.h"
 #include "window/frmHojaCaja.h"
 
 #include <QCoreApplication>
@@ -38,16 +37,6 @@ public:
 void complain(const QString& text)
 {
     std::fputs(QStringLiteral("lumetra-listados: %1\n").arg(text).toUtf8().constData(), stderr);
-}
-
-bool userExists(Database& database, int id)
-{
-    Dataset usuario(QStringLiteral("dstUsuario"));
-    usuario.setDatabase(&database);
-    usuario.setSql(QStringLiteral("select ID_USUARIO from USUARIO where ID_USUARIO = :ID"));
-    usuario.setParam(QStringLiteral("ID"), id);
-    usuario.open();
-    return !usuario.isEmpty();
 }
 
 QString signalName(int signal)
@@ -110,19 +99,13 @@ int ListadosRunner::run()
     // The Firebird client has just put its handlers in place of ours.
     if (signals_)
         signals_->install();
-    try {
-        // On the session's lookup connection: a connection of its own would cost another attach.
-        if (!userExists(*session->params()->BaseDatosMaestros, options_.usuario)) {
-            complain(QStringLiteral("el usuario %1 no existe").arg(options_.usuario));
-            return HeadlessInteraction::InvalidConditions;
-        }
-        if (!session->knownStore()) {
-            complain(QStringLiteral("la tienda actual %1 (--tienda) no existe en la base de datos").arg(options_.tienda));
-            return HeadlessInteraction::InvalidConditions;
-        }
-    } catch (const DatabaseError& e) {
-        interaction.fail(QStringLiteral("error en la base de datos «%1»: %2").arg(options_.baseDatos, e.message()));
-        return HeadlessInteraction::Failure;
+    if (!session->knownUser()) {
+        complain(QStringLiteral("el usuario %1 no existe").arg(options_.usuario));
+        return HeadlessInteraction::InvalidConditions;
+    }
+    if (!session->knownStore()) {
+        complain(QStringLiteral("la tienda actual %1 (--tienda) no existe en la base de datos").arg(options_.tienda));
+        return HeadlessInteraction::InvalidConditions;
     }
 
     // The window as the module opens it for the host.

@@ -42,14 +42,15 @@ int defaultStore(Database& database, int idUsuario)
     return tienda.fieldAsInteger(QStringLiteral("ID_TIENDA"));
 }
 
-bool storeExists(Database& database, int idTienda)
+// Whether the query, given the key as :ID, finds a row.
+bool found(Database& database, const QString& sql, int id)
 {
-    Dataset tienda(QStringLiteral("dstTienda"));
-    tienda.setDatabase(&database);
-    tienda.setSql(QStringLiteral("select ID_TIENDA from TIENDA where ID_TIENDA = :ID"));
-    tienda.setParam(QStringLiteral("ID"), idTienda);
-    tienda.open();
-    return !tienda.isEmpty();
+    Dataset fila(QStringLiteral("dstExiste"));
+    fila.setDatabase(&database);
+    fila.setSql(sql);
+    fila.setParam(QStringLiteral("ID"), id);
+    fila.open();
+    return !fila.isEmpty();
 }
 
 } // namespace
@@ -69,7 +70,10 @@ HostSession::HostSession(const HostOptions& options, QWidget* propietario)
     p.puesto.FechaTrabajo = options.fechaTrabajo.isZero() ? DateTime::today() : options.fechaTrabajo;
     p.puesto.Impresora = options.impresora;
     p.puesto.IdTienda = options.idTienda >= 0 ? options.idTienda : defaultStore(p.baseDatosMaestros, options.idUsuario);
-    knownStore_ = options.idTienda < 0 || storeExists(p.baseDatosMaestros, options.idTienda);
+    knownStore_ = options.idTienda < 0
+        || found(p.baseDatosMaestros, QStringLiteral("select ID_TIENDA from TIENDA where ID_TIENDA = :ID"), options.idTienda);
+    knownUser_ = found(p.baseDatosMaestros, QStringLiteral("select ID_USUARIO from USUARIO where ID_USUARIO = :ID"),
+                       options.idUsuario);
     p.auditoria.FechaTrabajo = p.puesto.FechaTrabajo;
 
     params_.Propietario = propietario;

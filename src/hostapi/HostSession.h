@@ -38,6 +38,8 @@ public:
     // False when the options named a current store the database does not have; the listing
     // window would open with no store of its own to select.
     bool knownStore() const { return knownStore_; }
+    // False when the database has no user of the options' identifier.
+    bool knownUser() const { return knownUser_; }
     const HostOptions& options() const { return options_; }
 
 private:
@@ -46,6 +48,7 @@ private:
     std::unique_ptr<Parts> parts_;
     HostParams params_;
     bool knownStore_ = true;
+    bool knownUser_ = true;
 };
 
 } // namespace lumetra
