@@ -47,6 +47,7 @@ TEST(ListadosProgram, BadOptionsAndInvalidConditionsExitTwoSayingWhy)
         {"right_the_user_lacks", hoja(pdf, {"--usuario", "2", "--totales-mes", "si"}), "--totales-mes"},
         {"reversed_dates", hoja(pdf, {"--fecha", "entre", "--desde", "03/05/2013", "--hasta", "02/05/2013"}),
          "La Fecha Final no puede ser menor que la Inicial"},
+        {"unknown_user", hoja(pdf, {"--usuario", "99", "--desde", kFirstDay}), "el usuario 99 no existe"},
         {"unknown_current_store", hoja(pdf, {"--tienda", "99", "--desde", kFirstDay}),
          "la tienda actual 99 (--tienda) no existe en la base de datos"},
         {"store_ticked_off", hoja(pdf, {"--tiendas", "todas", "--tienda", "99", "--desde", kFirstDay}),
