@@ -28,6 +28,8 @@ HeadlessInteraction::HeadlessInteraction(QString salida, FILE* errores)
     : salida_(std::move(salida))
     , errores_(errores)
 {
+    if (ReportExporter::formatOf(salida_) == ReportExporter::Format::Pdf)
+        pdf_ = std::make_unique<BackgroundPdfWriter>(QFileInfo(salida_).absolutePath());
 }
 
 void HeadlessInteraction::say(const QString& line)
@@ -108,7 +110,10 @@ void HeadlessInteraction::write(const ReportDocument& document, const QString& p
     try {
         if (!format)
             throw ReportError(QStringLiteral("No se reconoce el formato del fichero: use .pdf, .xlsx, .csv, .txt, .xml o .png"));
-        staged_.push_back(std::make_unique<ReportExporter::Staged>(document, absolute, *format));
+        const auto written = [&](const QString& staging) {
+            return pdf_ && *format == ReportExporter::Format::Pdf && pdf_->take(document, staging);
+        };
+        staged_.push_back(std::make_unique<ReportExporter::Staged>(document, absolute, *format, written));
     } catch (const ReportError& e) {
         fail(QStringLiteral("no se ha podido escribir «%1»: %2").arg(absolute, e.message()));
         return;

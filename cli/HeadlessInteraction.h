@@ -4,7 +4,8 @@
 // name with "-<report name>" before the extension.
 //
 // Reports are written complete but kept out of place until publish() moves them all over their
-// paths, so a listing that stops half-way leaves every earlier file as it was.
+// paths, so a listing that stops half-way leaves every earlier file as it was. Into PDF, every
+// report is written while it is laid out (BackgroundPdfWriter), on the second processor.
 //
 // It remembers what happened, so the front end can answer with one exit status: Failure when
 // anything failed (an error window, a file not written, a message that is neither a validation
@@ -16,6 +17,7 @@
 // still arrive are not written, and publish() discards what was.
 #pragma once
 
+#include "platform/report/BackgroundPdfWriter.h"
 #include "platform/report/ReportExporter.h"
 #include "platform/ui/Interaction.h"
 
@@ -72,6 +74,7 @@ private:
     QString salida_;
     FILE* errores_;
     std::function<int()> stopSignal_;
+    std::unique_ptr<BackgroundPdfWriter> pdf_;   // into PDF only
     std::vector<std::unique_ptr<ReportExporter::Staged>> staged_;
     QStringList written_;
     QStringList lines_;

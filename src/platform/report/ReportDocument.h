@@ -56,6 +56,8 @@ public:
     bool failed() const { return !error.isEmpty(); }
     QString error;               // where and why the layout stopped early
     bool cancelled = false;      // stopped on request, not by a fault
+    // Which layout made it: copies share it, no two layouts of a process do (0: not laid out).
+    quint64 serial = 0;
 
     // One line per page: "p1: PH GH(15/06/2013) D D GF PF".
     QString dump() const;

@@ -322,7 +322,8 @@ void ReportExporter::write(const ReportDocument& document, const QString& path, 
     Staged(document, path, format).commit();
 }
 
-ReportExporter::Staged::Staged(const ReportDocument& document, const QString& path, Format format)
+ReportExporter::Staged::Staged(const ReportDocument& document, const QString& path, Format format,
+                               const std::function<bool(const QString&)>& written)
     : path_(path)
 {
     const QFileInfo target(path);
@@ -334,7 +335,8 @@ ReportExporter::Staged::Staged(const ReportDocument& document, const QString& pa
         throw ReportError(QStringLiteral("No se puede escribir el fichero «%1»: %2").arg(path, folder_->errorString()));
     const QString temporary = folder_->filePath(target.fileName());
     try {
-        writeFile(document, temporary, format);
+        if (!written || !written(temporary))
+            writeFile(document, temporary, format);
     } catch (const ReportError& e) {
         // The user knows the file by the name he gave.
         throw ReportError(QString(e.message()).replace(temporary, path));

@@ -22,6 +22,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,9 +58,14 @@ public:
     // hidden folder beside `path` (throws ReportError); commit() moves it over `path`, with the
     // further page files of a PNG beside it. Destroyed uncommitted, it removes what it wrote and
     // leaves `path` untouched.
+    //
+    // `written`, when given, is asked first to put the finished file at the staging path it is
+    // passed (a file written while the report was laid out); when it answers false the file is
+    // written here.
     class Staged {
     public:
-        Staged(const ReportDocument& document, const QString& path, Format format);
+        Staged(const ReportDocument& document, const QString& path, Format format,
+               const std::function<bool(const QString& stagingPath)>& written = {});
         ~Staged();
         Staged(const Staged&) = delete;
         Staged& operator=(const Staged&) = delete;

@@ -2,12 +2,14 @@
 
 #include "platform/format/DateTexts.h"
 #include "platform/format/DateTime.h"
+#include "platform/report/LayoutObserver.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportProgress.h"
 #include "platform/report/ReportText.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <exception>
 
@@ -36,6 +38,8 @@ bool isText(const ReportElement& element)
 
 // The layouts running on this thread, innermost last (an event may lay out another report).
 thread_local std::vector<ReportLayout*> running;
+
+std::atomic<quint64> lastSerial{0};
 
 QString failureText(const QString& where, const QString& message)
 {
@@ -101,9 +105,22 @@ bool ReportLayout::guarded(const QString& where, const std::function<void()>& ac
 ReportDocument ReportLayout::run()
 {
     running.push_back(this);
+    observer_ = LayoutObserver::current();
+    doc_.serial = ++lastSerial;
+    // The observer hears of the end however the layout ends; an exception out of here leaves
+    // the document unfinished, which it must not take for a whole one.
     struct Leave {
-        ~Leave() { running.pop_back(); }
-    } leave;
+        ReportLayout& layout;
+        ~Leave()
+        {
+            running.pop_back();
+            if (layout.observer_) {
+                if (!layout.doc_.failed())
+                    layout.doc_.error = QStringLiteral("interrumpido");
+                layout.observer_->layoutEnded(layout.doc_);
+            }
+        }
+    } leave{*this};
     doc_.title = report_.title().isEmpty() ? report_.name() : report_.title();
     doc_.pageSize = report_.pageSize();
     content_ = report_.contentRect();
@@ -121,12 +138,22 @@ ReportDocument ReportLayout::run()
     if (report_.summary())
         printBand(*report_.summary());
     finishPage();
-    if (!doc_.pages.isEmpty())
+    if (!doc_.pages.isEmpty()) {
         doc_.pages.last().items.squeeze();
+        pageDone(int(doc_.pages.size()) - 1);
+    }
 
     if (report_.afterPrint())
         guarded(report_.name(), report_.afterPrint());
+    if (LayoutObserver* observer = std::exchange(observer_, nullptr))
+        observer->layoutEnded(doc_);
     return std::move(doc_);
+}
+
+void ReportLayout::pageDone(int page)
+{
+    if (observer_)
+        observer_->pageLaidOut(doc_, page);
 }
 
 void ReportLayout::walkRows()
@@ -242,6 +269,7 @@ void ReportLayout::startPage()
     if (!doc_.pages.isEmpty()) {
         doc_.pages.last().items.squeeze();
         expected = doc_.pages.last().items.size();
+        pageDone(int(doc_.pages.size()) - 1);
     }
     doc_.pages.append(ReportPage{});
     doc_.pages.last().items.reserve(expected);

@@ -33,6 +33,7 @@ class Report;
 class ReportBand;
 class ReportDataSource;
 class ReportElement;
+class LayoutObserver;
 
 class ReportLayout {
 public:
@@ -59,6 +60,8 @@ private:
     int changedLevel(int current);
     void startPage();
     void finishPage();
+    // The page is complete: the observer may take it.
+    void pageDone(int page);
     // keepWith: room the band needs below it on its page, or it moves to the next page.
     bool printBand(ReportBand& band, const QString& group = {}, bool repeated = false, qreal keepWith = 0);
     qreal followingHeight(int group) const;
@@ -73,6 +76,7 @@ private:
 
     Report& report_;
     ReportDocument doc_;
+    LayoutObserver* observer_ = nullptr;   // of this layout, from its start to its end
     ReportDataSource* source_ = nullptr;
     QRectF content_;
     qreal y_ = 0;

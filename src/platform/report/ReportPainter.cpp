@@ -18,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #ifdef __GLIBC__
@@ -45,9 +46,9 @@ void keepPageBuffers()
 #endif
 }
 
-QPageLayout pageLayoutOf(const ReportDocument& document)
+QPageLayout pageLayoutOf(const QSizeF& pageSize)
 {
-    const bool landscape = document.pageSize.width() > document.pageSize.height();
+    const bool landscape = pageSize.width() > pageSize.height();
     return QPageLayout(QPageSize(QPageSize::A4), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(0, 0, 0, 0));
 }
@@ -158,14 +159,18 @@ public:
 
     void paint(const ReportDocument& document, int page)
     {
-        if (page < 0 || page >= document.pages.size())
-            return;
+        if (page >= 0 && page < document.pages.size())
+            paint(document.pages[page]);
+    }
+
+    void paint(const ReportPage& page)
+    {
         painter_.save();
         pen_ = painter_.pen();
         brushKnown_ = false;
         painterFont_ = nullptr;
         lastFont_ = nullptr;
-        for (const ReportItem& item : document.pages[page].items) {
+        for (const ReportItem& item : page.items) {
             switch (item.kind) {
             case ReportItem::Kind::Rect:
                 flush();
@@ -542,26 +547,62 @@ QImage ReportPainter::pageImage(const ReportDocument& document, int page, int dp
     return image;
 }
 
-void ReportPainter::writePdf(const ReportDocument& document, const QString& path)
+struct ReportPainter::PdfPages::State {
+    QString path;
+    QPdfWriter writer;
+    QPainter painter;
+    std::optional<PageRenderer> renderer;
+    int pages = 0;
+
+    explicit State(const QString& file)
+        : path(file)
+        , writer(file)
+    {
+    }
+};
+
+ReportPainter::PdfPages::PdfPages(const QString& path, const QString& title, const QSizeF& pageSize)
 {
     keepPageBuffers();
-    QPdfWriter writer(path);
+    state_ = std::make_unique<State>(path);
+    QPdfWriter& writer = state_->writer;
     writer.setResolution(600);
-    writer.setPageLayout(pageLayoutOf(document));
-    writer.setTitle(document.title);
+    writer.setPageLayout(pageLayoutOf(pageSize));
+    writer.setTitle(title);
     writer.setCreator(QStringLiteral("Lumetra"));
-    QPainter painter;
-    if (!painter.begin(&writer))
+    if (!state_->painter.begin(&writer))
         throw ReportError(QStringLiteral("No se puede escribir el fichero PDF «%1»").arg(path));
-    PageRenderer renderer(painter, writer.resolution() / 96.0);
-    for (int p = 0; p < document.pageCount(); ++p) {
-        if (p > 0)
-            writer.newPage();
-        renderer.paint(document, p);
-    }
-    painter.end();
-    if (!QFileInfo(path).isFile())
+    state_->renderer.emplace(state_->painter, writer.resolution() / 96.0);
+}
+
+ReportPainter::PdfPages::~PdfPages()
+{
+    if (state_ && state_->painter.isActive())
+        state_->painter.end();
+}
+
+void ReportPainter::PdfPages::add(const ReportPage& page)
+{
+    if (state_->pages++ > 0)
+        state_->writer.newPage();
+    state_->renderer->paint(page);
+}
+
+void ReportPainter::PdfPages::finish()
+{
+    const QString path = state_->path;
+    const bool ended = state_->painter.end();
+    state_.reset();
+    if (!ended || !QFileInfo(path).isFile())
         throw ReportError(QStringLiteral("No se ha podido crear el fichero PDF «%1»").arg(path));
+}
+
+void ReportPainter::writePdf(const ReportDocument& document, const QString& path)
+{
+    PdfPages pdf(path, document.title, document.pageSize);
+    for (const ReportPage& page : document.pages)
+        pdf.add(page);
+    pdf.finish();
 }
 
 void ReportPainter::writePng(const ReportDocument& document, const QString& path, int dpi)
@@ -578,7 +619,7 @@ void ReportPainter::writePng(const ReportDocument& document, const QString& path
 void ReportPainter::print(const ReportDocument& document, QPrinter& printer)
 {
     printer.setFullPage(true);
-    printer.setPageLayout(pageLayoutOf(document));
+    printer.setPageLayout(pageLayoutOf(document.pageSize));
     printer.setDocName(document.title);
     keepPageBuffers();
     QPainter painter;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QImage>
+#include <QSizeF>
 #include <QString>
+#include <memory>
 
 class QPainter;
 class QPrinter;
@@ -11,6 +13,7 @@ class QPrinter;
 namespace lumetra {
 
 class ReportDocument;
+struct ReportPage;
 
 class ReportPainter {
 public:
@@ -21,6 +24,27 @@ public:
     static QImage pageImage(const ReportDocument& document, int page, int dpi);
     // Throw ReportError when the file cannot be written.
     static void writePdf(const ReportDocument& document, const QString& path);
+
+    // A PDF written a page at a time, the way writePdf writes a whole document: for pages that
+    // come while the rest is being laid out. A thread may write one while another lays out,
+    // given the pages it adds are complete. Destroyed unfinished, it closes the file with the
+    // pages added so far, which the caller must not take for the report.
+    class PdfPages {
+    public:
+        // Throws ReportError when the file cannot be opened.
+        PdfPages(const QString& path, const QString& title, const QSizeF& pageSize);
+        ~PdfPages();
+        PdfPages(const PdfPages&) = delete;
+        PdfPages& operator=(const PdfPages&) = delete;
+
+        void add(const ReportPage& page);
+        // Closes the file; throws ReportError when it could not be written. Once only.
+        void finish();
+
+    private:
+        struct State;
+        std::unique_ptr<State> state_;
+    };
     // The first page to `path`, each following page N to "<name>-N.<ext>" beside it.
     static void writePng(const ReportDocument& document, const QString& path, int dpi = 150);
     static void print(const ReportDocument& document, QPrinter& printer);
