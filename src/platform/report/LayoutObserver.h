@@ -23,7 +23,8 @@ public:
     virtual void pageLaidOut(const ReportDocument& document, int page) = 0;
     virtual void layoutEnded(const ReportDocument& document) = 0;
 
-    // One observer per thread at most; null removes it. The caller keeps it alive until then.
+    // One observer per thread at most; null removes it. A layout keeps the observer it started
+    // with, so the caller keeps it alive until every layout started meanwhile has ended.
     static void install(LayoutObserver* observer);
     static LayoutObserver* current();
 };
