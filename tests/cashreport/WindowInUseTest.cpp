@@ -273,20 +273,4 @@ TEST_F(WindowInUseTest, WithoutAPrinterTheFollowingReportsShowOnScreenAfterOneMe
     EXPECT_TRUE(interaction->messages.isEmpty());
 }
 
-TEST_F(WindowInUseTest, OpensAtItsDesignedSizeAndASecondOneOffsetFromTheFirst)
-{
-    QWidget* first = open();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->size(), QSize(774, 427));
-    EXPECT_TRUE(first->parentWidget()->windowFlags() & Qt::Tool);
-    QWidget* second = open();
-    ASSERT_NE(second, nullptr);
-    ASSERT_NE(second, first);
-    EXPECT_EQ(second->size(), QSize(774, 427));
-    host->grab().save(QStringLiteral(LUMETRA_ARTIFACTS "/ventana-listados.png"));
-    const QPoint offset = second->parentWidget()->pos() - first->parentWidget()->pos();
-    EXPECT_GT(offset.x(), 0);
-    EXPECT_GT(offset.y(), 0);
-}
-
 } // namespace

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -78,8 +77,7 @@ TEST_F(ListingWindowTest, OpensWithItsListsAndDefaults)
               QStringLiteral("Sustitir la Descripción del Artículos por la de la Familia"));
     EXPECT_TRUE(interaction->dialogs.isEmpty());
 
-    QDir().mkpath(QStringLiteral("artifacts"));
-    EXPECT_TRUE(window->grab().save(QStringLiteral("artifacts/frmHojaCaja.png")));
+    EXPECT_TRUE(window->grab().save(QStringLiteral(LUMETRA_ARTIFACTS "/frmHojaCaja.png")));
 }
 
 TEST_F(ListingWindowTest, WithoutSalesGroupsThreeLinksAndNoGroupBox)
@@ -95,26 +93,20 @@ TEST_F(ListingWindowTest, WithoutSalesGroupsThreeLinksAndNoGroupBox)
     EXPECT_EQ(control<QStackedWidget>(QStringLiteral("pclListado"))->currentWidget()->objectName(), QStringLiteral("tstTarjetas"));
 }
 
-TEST_F(ListingWindowTest, UserLimitedToHisStoreSeesOnlyIt)
+TEST_F(ListingWindowTest, UserLimitedToHisStoreWithBlockedDatesOnEveryPage)
 {
-    exec({"update USUARIO set SOLO_TIENDA_PROPIA = 1, PERMITE_TOTALES_MES = 0 where ID_USUARIO = 1"});
+    exec({"update USUARIO set SOLO_TIENDA_PROPIA = 1, PERMITE_TOTALES_MES = 0, FECHAS_BLOQUEADAS = 1 where ID_USUARIO = 1"});
     open(1, 3);
-    for (const char* name : {"cbxTiendaCaja", "cbxTiendaDiario", "cbxTiendaGrupos", "cbxTiendaTarjetas"}) {
-        EXPECT_EQ(items(QString::fromLatin1(name)), (QStringList{"Lumetra Sabadell"}));
-        EXPECT_EQ(control<CheckComboBox>(QString::fromLatin1(name))->displayText(), QStringLiteral("Lumetra Sabadell"));
+    for (const char* page : {"Caja", "Diario", "Grupos", "Tarjetas"}) {
+        SCOPED_TRACE(page);
+        const QString p = QLatin1String(page);
+        EXPECT_EQ(items(QStringLiteral("cbxTienda") + p), (QStringList{"Lumetra Sabadell"}));
+        EXPECT_EQ(control<CheckComboBox>(QStringLiteral("cbxTienda") + p)->displayText(), QStringLiteral("Lumetra Sabadell"));
+        EXPECT_FALSE(control<QComboBox>(QStringLiteral("cbxFecha") + p)->isEnabled());
+        EXPECT_FALSE(control<DateEdit>(QStringLiteral("edtFechaInicio") + p)->isEnabled());
+        EXPECT_EQ(control<DateEdit>(QStringLiteral("edtFechaInicio") + p)->value(), DateTime::fromYmd(2013, 6, 15));
     }
     EXPECT_FALSE(control<QCheckBox>(QStringLiteral("chxTotalesMes"))->isVisible());
-}
-
-TEST_F(ListingWindowTest, BlockedDatesCannotBeChanged)
-{
-    exec({"update USUARIO set FECHAS_BLOQUEADAS = 1 where ID_USUARIO = 1"});
-    open();
-    for (const char* page : {"Caja", "Diario", "Grupos", "Tarjetas"}) {
-        EXPECT_FALSE(control<QComboBox>(QStringLiteral("cbxFecha") + QLatin1String(page))->isEnabled()) << page;
-        EXPECT_FALSE(control<DateEdit>(QStringLiteral("edtFechaInicio") + QLatin1String(page))->isEnabled()) << page;
-        EXPECT_EQ(control<DateEdit>(QStringLiteral("edtFechaInicio") + QLatin1String(page))->value(), DateTime::fromYmd(2013, 6, 15));
-    }
 }
 
 TEST_F(ListingWindowTest, OperatorRuleOnEveryPage)
@@ -144,45 +136,23 @@ TEST_F(ListingWindowTest, OperatorRuleOnEveryPage)
 TEST_F(ListingWindowTest, DateValidation)
 {
     open();
+    const auto messages = [this] {
+        interaction->messages.clear();
+        print();
+        return interaction->messages;
+    };
     auto* operador = control<QComboBox>(QStringLiteral("cbxFechaCaja"));
-    auto* start = control<DateEdit>(QStringLiteral("edtFechaInicioCaja"));
-    auto* end = control<DateEdit>(QStringLiteral("edtFechaFinCaja"));
     operador->setCurrentText(QStringLiteral("...Entre..."));
-    end->setValue(DateTime::fromYmd(2013, 6, 14));
-    print();
-    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: La Fecha Final no puede ser menor que la Inicial"}));
-
-    // Back to one date: the hidden end date is ignored.
-    interaction->messages.clear();
+    control<DateEdit>(QStringLiteral("edtFechaFinCaja"))->setValue(DateTime::fromYmd(2013, 6, 14));
+    EXPECT_EQ(messages(), (QStringList{"ERROR: La Fecha Final no puede ser menor que la Inicial"}));
+    // Back to one date: the hidden end date is ignored, and the day has nothing to print.
     operador->setCurrentText(QStringLiteral("Igual a..."));
-    start->clearValue();
-    print();
-    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: La Fecha No Puede ser Vacia"}));
-
+    EXPECT_EQ(messages(), (QStringList{"ERROR: No existen operaciones en las fechas seleccionadas"}));
     // A date before the first one a field holds is refused for what it is, typed or set by the host.
-    interaction->messages.clear();
-    start->setValue(DateTime::fromYmd(1850, 6, 15));
-    print();
-    EXPECT_EQ(interaction->messages,
+    control<DateEdit>(QStringLiteral("edtFechaInicioCaja"))->setValue(DateTime::fromYmd(1850, 6, 15));
+    EXPECT_EQ(messages(),
               (QStringList{"ERROR: La Fecha «15/06/1850» es anterior al 31/12/1899, la primera fecha que se puede escribir"}));
-
-    // "Todos/as" accepts any dates.
-    interaction->messages.clear();
-    operador->setCurrentText(QStringLiteral("Todos/as"));
-    control<CheckComboBox>(QStringLiteral("cbxTiendaCaja"))->setChecked(1, false);
-    print();
-    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: Debe seleccionar al menos una Tienda"}));
-    EXPECT_EQ(control<CheckComboBox>(QStringLiteral("cbxTiendaCaja"))->displayText(),
-              QStringLiteral("[Debe Seleccionar al menos una Tienda]"));
-}
-
-TEST_F(ListingWindowTest, EqualDatesAreAValidRange)
-{
-    open();
-    control<QComboBox>(QStringLiteral("cbxFechaCaja"))->setCurrentText(QStringLiteral("...Entre..."));
-    print();
-    for (const QString& message : interaction->messages)
-        EXPECT_FALSE(message.contains(QStringLiteral("Fecha"))) << message.toStdString();
+    EXPECT_TRUE(interaction->outputs.isEmpty());
 }
 
 TEST_F(ListingWindowTest, DayTotalsTickTheMonthlyTotals)
@@ -204,6 +174,9 @@ TEST_F(ListingWindowTest, KeysF5PrintsEnterMovesF12Closes)
     control<CheckComboBox>(QStringLiteral("cbxTiendaCaja"))->setChecked(1, false);
     key(control<DateEdit>(QStringLiteral("edtFechaInicioCaja")), Qt::Key_F5);
     EXPECT_EQ(interaction->messages, (QStringList{"ERROR: Debe seleccionar al menos una Tienda"}));
+    EXPECT_TRUE(interaction->outputs.isEmpty());
+    EXPECT_EQ(control<CheckComboBox>(QStringLiteral("cbxTiendaCaja"))->displayText(),
+              QStringLiteral("[Debe Seleccionar al menos una Tienda]"));
 
     auto* start = control<DateEdit>(QStringLiteral("edtFechaInicioCaja"));
     window->activateWindow();
@@ -252,25 +225,63 @@ TEST_F(ListingWindowTest, ClosingWritesOneAuditRow)
               (QList<QStringList>{{"4001", "2", "Administrador", "Hoja de caja diaria"}}));
 }
 
-TEST_F(ListingWindowTest, LiberarDllLeavesTheWindowAndASecondWindowOpens)
+// The module's exported instance variables, read the way a host reads them, point to a live
+// object or are null, never to a freed one.
+TEST_F(ListingWindowTest, WindowsOpenAtTheirSizeOneOffsetFromTheOtherAndTheModulesVariablesFollowThem)
 {
-    open();
+    const auto variable = [](const char* simbolo) {
+        auto* v = static_cast<QObject**>(module().variable(simbolo));
+        EXPECT_NE(v, nullptr) << simbolo;
+        return v ? *v : nullptr;
+    };
+    const auto ventana = [&] { return variable("_ZN7lumetra11frmHojaCajaE"); };
+    const auto configuracion = [&] { return variable("_ZN7lumetra15dmConfiguracionE"); };
+    const auto cerrar = [this](QWidget* w) {
+        for (QMdiSubWindow* sub : mdi->subWindowList())
+            if (sub->widget() == w)
+                sub->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    QWidget* first = open();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->size(), QSize(774, 427));
+    EXPECT_TRUE(first->parentWidget()->windowFlags() & Qt::Tool);
+    EXPECT_EQ(ventana(), first);
+    QObject* conf = configuracion();
+    ASSERT_NE(conf, nullptr);
+    EXPECT_EQ(conf->objectName(), QStringLiteral("dmConfiguracion"));
+
+    // Releasing the module leaves the window open; a second one opens offset from the first.
     EXPECT_EQ(module().liberar(), 0);
-    EXPECT_EQ(mdi->subWindowList().size(), 1);
-    QWidget* first = window;
     QWidget* second = open();
     ASSERT_EQ(mdi->subWindowList().size(), 2);
-    EXPECT_NE(first, second);
-    // The first to close leaves the second working: its images and lists stay.
-    mdi->subWindowList().first()->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(mdi->subWindowList().size(), 1);
-    window = mdi->subWindowList().first()->widget();
+    ASSERT_NE(second, first);
+    EXPECT_EQ(second->size(), QSize(774, 427));
+    const QPoint offset = second->parentWidget()->pos() - first->parentWidget()->pos();
+    EXPECT_GT(offset.x(), 0);
+    EXPECT_GT(offset.y(), 0);
+    host->grab().save(QStringLiteral(LUMETRA_ARTIFACTS "/ventana-listados.png"));
+    EXPECT_EQ(ventana(), second) << "the last window opened";
+    EXPECT_EQ(configuracion(), conf) << "one configuration module for every window";
+
+    // The last one opened goes first: the variable no longer points to it, the configuration
+    // stays and the other window keeps working, its images and lists with it.
+    cerrar(second);
+    EXPECT_EQ(ventana(), nullptr);
+    EXPECT_EQ(configuracion(), conf);
+    window = first;
     window->findChild<QToolButton*>(QStringLiteral("nbiDiario"))->click();
     EXPECT_EQ(control<QStackedWidget>(QStringLiteral("pclListado"))->currentWidget()->objectName(), QStringLiteral("tstDiario"));
     EXPECT_FALSE(control<QToolButton>(QStringLiteral("nbiImprimir"))->icon().isNull());
-    closeWindow();
+    cerrar(first);
+    EXPECT_EQ(ventana(), nullptr);
+    EXPECT_EQ(configuracion(), nullptr);
     EXPECT_EQ(audits(), 2);
+
+    // A new window sets both again.
+    QWidget* third = open();
+    EXPECT_EQ(ventana(), third);
+    EXPECT_NE(configuracion(), nullptr);
     EXPECT_EQ(module().liberar(), 0);
 }
 
