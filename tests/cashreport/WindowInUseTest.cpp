@@ -2,6 +2,7 @@
 // F5 again, cancelling while the pages are laid out, typed dates, keys on the window's frame,
 // no printer installed.
 #include "support/ListingWindowFixture.h"
+#include "support/TestTools.h"
 
 #include "platform/db/Database.h"
 #include "platform/db/Transaction.h"
@@ -54,14 +55,14 @@ protected:
         control<QCheckBox>(QStringLiteral("chxInformeTarjetas"))->setChecked(false);
     }
 
-    // Sets the cash sheet's dates as values and prints with a click.
-    void printCashSheet(const DateTime& desde, const DateTime& hasta)
+    // Sets the cash sheet's dates to June as values and prints with a click.
+    void printCashSheet()
     {
         if (!window)
             openCashSheet();
         control<QComboBox>(QStringLiteral("cbxFechaCaja"))->setCurrentText(QStringLiteral("...Entre..."));
-        control<DateEdit>(QStringLiteral("edtFechaInicioCaja"))->setValue(desde);
-        control<DateEdit>(QStringLiteral("edtFechaFinCaja"))->setValue(hasta);
+        control<DateEdit>(QStringLiteral("edtFechaInicioCaja"))->setValue(DateTime::fromYmd(2013, 6, 1));
+        control<DateEdit>(QStringLiteral("edtFechaFinCaja"))->setValue(DateTime::fromYmd(2013, 6, 30));
         control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
         QApplication::processEvents();
     }
@@ -72,8 +73,6 @@ protected:
         const auto all = host->findChildren<QWidget*>(QStringLiteral("frmPorcentajeListado"));
         return all.isEmpty() ? nullptr : all.last();
     }
-    static QString progressText(QWidget* p) { return p->findChild<QLabel*>(QStringLiteral("Label1"))->text(); }
-    static void pressCancel(QWidget* p) { p->findChild<QPushButton*>(QStringLiteral("btnCancelar"))->click(); }
 
     QStringList outputNames() const
     {
@@ -98,7 +97,7 @@ TEST_F(WindowInUseTest, ACloseWhileTheListingLoadsStopsItAndClosesTheWindowOnceS
             EXPECT_FALSE(ventana.isNull());
         }
     };
-    printCashSheet(DateTime::fromYmd(2013, 6, 1), DateTime::fromYmd(2013, 6, 30));
+    printCashSheet();
     interaction->onProcessEvents = nullptr;
     EXPECT_TRUE(closed);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -152,7 +151,7 @@ TEST_F(WindowInUseTest, APrintAskedForWhileOneRunsIsRefused)
             control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
         }
     };
-    printCashSheet(DateTime::fromYmd(2013, 6, 1), DateTime::fromYmd(2013, 6, 30));
+    printCashSheet();
     interaction->onProcessEvents = nullptr;
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(outputNames(), QStringList{"hoja (vista previa)"});
@@ -165,7 +164,7 @@ TEST_F(WindowInUseTest, APrintAskedForWhileOneRunsIsRefused)
 
 TEST_F(WindowInUseTest, ACancelWhileThePagesAreLaidOutStopsThemAndTheNextPrintIsWhole)
 {
-    printCashSheet(DateTime::fromYmd(2013, 6, 1), DateTime::fromYmd(2013, 6, 30));
+    printCashSheet();
     ASSERT_EQ(interaction->outputs.size(), 1);
     const QString whole = interaction->outputs.first().document.dump();
     interaction->outputs.clear();
@@ -175,9 +174,9 @@ TEST_F(WindowInUseTest, ACancelWhileThePagesAreLaidOutStopsThemAndTheNextPrintIs
         bool cancelled = false;
         interaction->onProcessEvents = [&] {
             QWidget* p = progress();
-            if (!cancelled && p && progressText(p).startsWith(QString::fromUtf8(phase))) {
+            if (!cancelled && p && p->findChild<QLabel*>(QStringLiteral("Label1"))->text().startsWith(QString::fromUtf8(phase))) {
                 cancelled = true;
-                pressCancel(p);
+                p->findChild<QPushButton*>(QStringLiteral("btnCancelar"))->click();
             }
         };
         control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
@@ -200,10 +199,10 @@ TEST_F(WindowInUseTest, ACancelWhileThePagesAreLaidOutStopsThemAndTheNextPrintIs
 TEST_F(WindowInUseTest, AQuarterTypedAsWrittenPrintsTheQuarter)
 {
     openCashSheet();
-    control<QComboBox>(QStringLiteral("cbxFechaCaja"))->setCurrentText(QStringLiteral("...Entre..."));
+    auto* operador = control<QComboBox>(QStringLiteral("cbxFechaCaja"));
+    operador->setCurrentText(QStringLiteral("...Entre..."));
     auto* desde = control<DateEdit>(QStringLiteral("edtFechaInicioCaja"));
     auto* hasta = control<DateEdit>(QStringLiteral("edtFechaFinCaja"));
-    auto* operador = control<QComboBox>(QStringLiteral("cbxFechaCaja"));
     // Reached with Tab, as a person does, over the date the window opened with.
     const auto type = [&](DateEdit* field, const QString& text) {
         operador->setFocus();
@@ -212,13 +211,12 @@ TEST_F(WindowInUseTest, AQuarterTypedAsWrittenPrintsTheQuarter)
     };
     type(desde, QStringLiteral("01/04/2013"));
     type(hasta, QStringLiteral("30062013"));
-    control<QComboBox>(QStringLiteral("cbxFechaCaja"))->setFocus();
+    operador->setFocus();
     key(desde, Qt::Key_F5);
     ASSERT_EQ(interaction->outputs.size(), 1);
     QStringList days;
-    for (const PrintedBand& b : interaction->outputs.first().document.bands)
-        if (b.name == QStringLiteral("bndGrupoCabecera"))
-            days << b.group;
+    for (const PrintedBand& b : test::bands(interaction->outputs.first().document, QStringLiteral("bndGrupoCabecera")))
+        days << b.group;
     days.removeDuplicates();
     EXPECT_EQ(days, (QStringList{"02/04/2013", "20/04/2013", "10/06/2013", "14/06/2013", "15/06/2013", "28/06/2013"}));
 
@@ -257,7 +255,7 @@ TEST_F(WindowInUseTest, WithoutAPrinterTheFollowingReportsShowOnScreenAfterOneMe
     open();
     control<QCheckBox>(QStringLiteral("chxInformeGrupos"))->setChecked(true);
     control<QCheckBox>(QStringLiteral("chxInformeTarjetas"))->setChecked(true);
-    printCashSheet(DateTime::fromYmd(2013, 6, 1), DateTime::fromYmd(2013, 6, 30));
+    printCashSheet();
     EXPECT_EQ(outputNames(), (QStringList{"hoja (vista previa)", "grupos (vista previa)", "tarjetas (vista previa)"}));
     EXPECT_EQ(interaction->messages,
               QStringList{"Hoja de Caja: No hay ninguna impresora instalada: los informes por grupos y por tarjetas se muestran en pantalla."});
