@@ -1,5 +1,4 @@
 #include "cashsheet/dmHojaCaja.h"
-#include "hostapi/Configuracion.h"
 #include "hostapi/HostSession.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/format/PrintQString.h"
@@ -133,12 +132,6 @@ TEST_F(HojaCajaTest, DayRowsInPrintOrderWithLinesUnderFirstCollectionOfEachDay)
     EXPECT_EQ(t.fieldAsText("Agentes"), "");
     ASSERT_TRUE(t.locate("Descripcion", "Lentes C"));
     EXPECT_EQ(t.fieldAsText("Agentes"), "5;7");
-
-    // The collection of 100.00 at the default 21: the VAT takes the rounding difference.
-    ASSERT_TRUE(t.locate("Liquido", 100.0));
-    EXPECT_DOUBLE_EQ(t.fieldAsFloat("BaseImponible"), 82.64);
-    EXPECT_DOUBLE_EQ(t.fieldAsFloat("Iva"), 17.36);
-    EXPECT_DOUBLE_EQ(t.fieldAsFloat("porcentajeIva"), 21);
 }
 
 TEST_F(HojaCajaTest, InvoiceNumberFollowsVatBasis)
@@ -156,30 +149,6 @@ TEST_F(HojaCajaTest, InvoiceNumberFollowsVatBasis)
         EXPECT_DOUBLE_EQ(t.fieldAsFloat("FacSimple"), c.numero);
         EXPECT_TRUE(t.fieldAsText("Orden").endsWith(FormatFloat("0000000000", c.numero)));
     }
-}
-
-TEST_F(HojaCajaTest, VatRateFollowsTheShopsCurrentDefaultAndTheDate)
-{
-    // The rate table itself is the shared VAT calculation's; here, that the module reads the
-    // shop's default on every call and passes the date on.
-    const DateTime hasta2012 = DateTime::fromYmd(2012, 8, 31), desde2012 = DateTime::fromYmd(2012, 9, 1);
-    // And 100,00 split at that rate.
-    const struct { const char* caso; double defecto; DateTime fecha; double porcentaje, base, iva; } casos[] = {
-        {"21 until August 2012", 21, hasta2012, 18, 84.75, 15.25},
-        {"21 from September 2012", 21, desde2012, 21, 82.64, 17.36},
-        {"default changed to 10", 10, desde2012, 10, 90.91, 9.09},
-    };
-    TdmHojaCaja& m = modulo();
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.caso);
-        sesion->params()->Configuracion->IvaDefecto.Porcentaje = c.defecto;
-        EXPECT_EQ(m.PorcentajeIvaFecha(c.fecha), c.porcentaje);
-        ASSERT_EQ(m.CalcularBaseImponible(c.fecha, 100.0), 0);
-        EXPECT_DOUBLE_EQ(m.BaseCalculada(), c.base);
-        EXPECT_DOUBLE_EQ(m.IvaCalculado(), c.iva);
-    }
-    TdmHojaCaja sinParametros;
-    EXPECT_EQ(sinParametros.PorcentajeIvaFecha(desde2012), 8) << "no default rate to read";
 }
 
 TEST_F(HojaCajaTest, GroupsAreDistinctSortedAndUntruncated)
