@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QTemporaryDir>
 #include <QComboBox>
+#include <QRegularExpression>
 #include <QToolButton>
 
 using namespace lumetra;
@@ -304,18 +305,11 @@ TEST_F(CashSheetReportTest, EachDayOnItsOwnPageWithThePageHeaderRules)
         caja("2013-06-14 12:00", 1, 1);
     const ReportDocument* doc = print(junio(13), junio(15));
     ASSERT_NE(doc, nullptr);
-    const QStringList pages = doc->dump().split(QLatin1Char('\n'));
-    ASSERT_EQ(pages.size(), 5) << doc->dump().toStdString();
-    // The first page carries both headers; a later day's first page its day header alone.
-    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("p1: PH GH(13/06/2013) D")));
-    EXPECT_TRUE(pages[0].endsWith(QStringLiteral(" D PF")));
-    // A page holding only a day's footer is headed like any other page of the day.
-    EXPECT_EQ(pages[1], QStringLiteral("p2: PH GF(13/06/2013) PF"));
-    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("p3: GH(14/06/2013) D")));
-    EXPECT_TRUE(pages[3].startsWith(QStringLiteral("p4: PH D")));
-    EXPECT_TRUE(pages[3].endsWith(QStringLiteral("GF(14/06/2013) PF")));
-    EXPECT_TRUE(pages[4].startsWith(QStringLiteral("p5: GH(15/06/2013) D")));
-    EXPECT_TRUE(pages[4].endsWith(QStringLiteral("GF(15/06/2013) PF")));
+    // The first page carries both headers; a later day's first page its day header alone; a page
+    // holding only a day's footer is headed like any other page of the day. Runs of lines: "D…".
+    EXPECT_EQ(doc->dump().replace(QRegularExpression(QStringLiteral("( D)+")), QStringLiteral(" D…")).split(QLatin1Char('\n')),
+              (QStringList{"p1: PH GH(13/06/2013) D… PF", "p2: PH GF(13/06/2013) PF", "p3: GH(14/06/2013) D… PF",
+                           "p4: PH D… GF(14/06/2013) PF", "p5: GH(15/06/2013) D… GF(15/06/2013) PF"}));
     // Each page footer shows the day printed on its page.
     EXPECT_EQ(bands(*doc, QStringLiteral("bndPiePagina")),
               (QList<QStringList>{{"1", "13/06/2013"}, {"2", "13/06/2013"}, {"3", "14/06/2013"}, {"4", "14/06/2013"}, {"5", "15/06/2013"}}));
