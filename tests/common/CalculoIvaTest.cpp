@@ -85,14 +85,6 @@ TEST(CalculoIvaTest, EverySplitAddsUpToTheAmountWithinACentOfTheRate)
     }
 }
 
-TEST(CalculoIvaTest, RoundingIsHalfAwayFromZeroOnTheDecimalForm)
-{
-    EXPECT_EQ(TCalculoIva::Redondear(2.675), 2.68);
-    EXPECT_EQ(TCalculoIva::Redondear(1.005), 1.01);
-    EXPECT_EQ(TCalculoIva::Redondear(-1.005), -1.01);
-    EXPECT_EQ(TCalculoIva::Redondear(0.1 + 0.2), 0.3);
-}
-
 // One row per rate in rate order; 18 and 18,0000001 are two rates; a refund takes its amounts
 // back from its rate's row.
 TEST(CalculoIvaTest, TableAccumulatesOneRowPerExactRateInRateOrder)
