@@ -3,6 +3,7 @@
 #include "platform/db/StoredProc.h"
 #include "platform/db/Transaction.h"
 #include "support/FirebirdFixture.h"
+#include "support/TestTools.h"
 
 #include <gtest/gtest.h>
 
@@ -40,139 +41,106 @@ protected:
         d.setSql(sql);
         d.open();
     }
+
+    Dataset d{QStringLiteral("dstPrueba")};
 };
 
 TEST_F(DatasetTest, DateCastAgainstMonthFirstLiteral)
 {
-    Dataset d(QStringLiteral("dstMVenta"));
-    d.setDatabase(&db);
-    d.setSql(QStringLiteral("Select MV.ID_MVENTA, CAST(MV.FECHA AS DATE) FECHA from MVENTA MV "
-                            "Where CAST(MV.FECHA AS DATE) = '06/15/2013' "));
-    d.open();
-    ASSERT_FALSE(d.isEmpty());
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("ID_MVENTA")), 1);
-    EXPECT_EQ(d.fieldAsDateTime(QStringLiteral("FECHA")), DateTime::fromYmd(2013, 6, 15));
-    EXPECT_EQ(d.fieldAsText(QStringLiteral("FECHA")), QStringLiteral("15/06/2013"));
+    open(d, "Select MV.ID_MVENTA, CAST(MV.FECHA AS DATE) FECHA from MVENTA MV Where CAST(MV.FECHA AS DATE) = '06/15/2013' ");
+    EXPECT_EQ(d.fieldAsInteger("ID_MVENTA"), 1);
+    EXPECT_EQ(d.fieldAsDateTime("FECHA"), DateTime::fromYmd(2013, 6, 15));
+    EXPECT_EQ(d.fieldAsText("FECHA"), QStringLiteral("15/06/2013"));
     EXPECT_FALSE(d.next());
     EXPECT_TRUE(d.eof());
-
     d.close();
-    d.setSql(QStringLiteral("Select MV.ID_MVENTA from MVENTA MV Where CAST(MV.FECHA AS DATE) BETWEEN ' 06/14/2013'  AND '06/15/2013' Order By MV.FECHA"));
-    d.open();
+    open(d, "Select MV.ID_MVENTA from MVENTA MV Where CAST(MV.FECHA AS DATE) BETWEEN ' 06/14/2013'  AND '06/15/2013' Order By MV.FECHA");
     EXPECT_EQ(d.recordCount(), 2);
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("ID_MVENTA")), 2);
+    EXPECT_EQ(d.fieldAsInteger("ID_MVENTA"), 2);
 }
 
-TEST_F(DatasetTest, UnaliasedSumIsNamedSumAndExact)
+TEST_F(DatasetTest, FieldsByNameInAnyCaseUnaliasedSumNamedSumAndUnknownFieldNamed)
 {
-    Dataset d(QStringLiteral("dstPrueba"));
-    open(d, QStringLiteral("Select SUM(DV.BI_BASE_M1 + DV.BI_IVA_M1) from DVENTA DV where DV.ID_MVENTA = 2"));
-    EXPECT_EQ(d.fieldName(0), QStringLiteral("SUM"));
-    EXPECT_DOUBLE_EQ(d.fieldAsFloat(QStringLiteral("SUM")), 0.30);
-    EXPECT_DOUBLE_EQ(d.fieldAsFloat(QStringLiteral("sum")), 0.30);
-}
-
-TEST_F(DatasetTest, FieldsByNameInAnyCaseAndUnknownFieldNamed)
-{
-    Dataset d(QStringLiteral("dstPrueba"));
-    open(d, QStringLiteral("Select MV.N_TALON, MV.LIQUIDO_M1 LIQUIDO_MVENTA from MVENTA MV where MV.ID_MVENTA = 1"));
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("n_talon")), 501);
-    EXPECT_EQ(d.fieldAsText(QStringLiteral("N_Talon")), QStringLiteral("501"));
-    EXPECT_DOUBLE_EQ(d.fieldAsFloat(QStringLiteral("Liquido_MVenta")), 121.0);
+    open(d, "Select MV.N_TALON, MV.LIQUIDO_M1 LIQUIDO_MVENTA, (Select SUM(DV.BI_BASE_M1 + DV.BI_IVA_M1) from DVENTA DV "
+            "where DV.ID_MVENTA = 2) from MVENTA MV where MV.ID_MVENTA = 1");
+    EXPECT_EQ(d.fieldAsInteger("n_talon"), 501);
+    EXPECT_EQ(d.fieldAsText("N_Talon"), QStringLiteral("501"));
+    EXPECT_DOUBLE_EQ(d.fieldAsFloat("Liquido_MVenta"), 121.0);
+    EXPECT_EQ(d.fieldName(2), QStringLiteral("SUM"));
+    EXPECT_DOUBLE_EQ(d.fieldAsFloat("sum"), 0.30);
     try {
-        d.fieldAsFloat(QStringLiteral("NO_EXISTE"));
+        d.fieldAsFloat("NO_EXISTE");
         FAIL() << "an unknown field was read";
     } catch (const DatabaseError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("NO_EXISTE")));
-        EXPECT_TRUE(e.statement().contains(QStringLiteral("MVENTA")));
+        EXPECT_TRUE(e.message().contains("NO_EXISTE"));
+        EXPECT_TRUE(e.statement().contains("MVENTA"));
     }
 }
 
 TEST_F(DatasetTest, NullsFromLeftJoinsReadAsEmptyValues)
 {
-    Dataset d(QStringLiteral("dstPrueba"));
-    open(d, QStringLiteral(
-        "SELECT DV.REFERENCIA, GR.CODIGO GR_CODIGO, AG.CODIGO AG_CODIGO1, GR.ID_GRUPO, MV2.FECHA_PAGADO "
-        "from DVENTA DV LEFT JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO "
-        "LEFT JOIN AGENTE AG On AG.ID_AGENTE = DV.ID_AGENTE_1 "
-        "LEFT JOIN MVENTA MV2 On MV2.ID_MVENTA = DV.ID_AGENTE_1 "
-        "where DV.REFERENCIA = 'LEN-1'"));
-    EXPECT_TRUE(d.isNull(QStringLiteral("GR_CODIGO")));
-    EXPECT_EQ(d.fieldAsText(QStringLiteral("GR_CODIGO")), QString());
-    EXPECT_EQ(d.fieldAsText(QStringLiteral("AG_CODIGO1")), QString());
-    EXPECT_EQ(d.fieldAsFloat(QStringLiteral("ID_GRUPO")), 0.0);
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("ID_GRUPO")), 0);
-    EXPECT_TRUE(d.fieldAsDateTime(QStringLiteral("FECHA_PAGADO")).isZero());
+    open(d, "SELECT GR.CODIGO GR_CODIGO, AG.CODIGO AG_CODIGO1, GR.ID_GRUPO, MV2.FECHA_PAGADO "
+            "from DVENTA DV LEFT JOIN GRUPO GR On GR.ID_GRUPO = DV.ID_GRUPO LEFT JOIN AGENTE AG On AG.ID_AGENTE = DV.ID_AGENTE_1 "
+            "LEFT JOIN MVENTA MV2 On MV2.ID_MVENTA = DV.ID_AGENTE_1 where DV.REFERENCIA = 'LEN-1'");
+    EXPECT_TRUE(d.isNull("GR_CODIGO"));
+    EXPECT_EQ(d.fieldAsText("GR_CODIGO"), QString());
+    EXPECT_EQ(d.fieldAsText("AG_CODIGO1"), QString());
+    EXPECT_EQ(d.fieldAsFloat("ID_GRUPO"), 0.0);
+    EXPECT_EQ(d.fieldAsInteger("ID_GRUPO"), 0);
+    EXPECT_TRUE(d.fieldAsDateTime("FECHA_PAGADO").isZero());
 }
 
 TEST_F(DatasetTest, WalkKeepsLastRowAndFirstNeedsNoNewQuery)
 {
-    Dataset d(QStringLiteral("dstPrueba"));
-    open(d, QStringLiteral("Select MV.ID_MVENTA from MVENTA MV Order By MV.ID_MVENTA"));
+    open(d, "Select MV.ID_MVENTA from MVENTA MV Order By MV.ID_MVENTA");
     QList<int> seen;
     for (d.first(); !d.eof(); d.next())
-        seen << d.fieldAsInteger(QStringLiteral("ID_MVENTA"));
+        seen << d.fieldAsInteger("ID_MVENTA");
     EXPECT_EQ(seen, (QList<int>{1, 2, 3}));
-    EXPECT_TRUE(d.eof());
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("ID_MVENTA")), 3);   // the last row stays current
+    EXPECT_EQ(d.fieldAsInteger("ID_MVENTA"), 3);   // the last row stays current
     EXPECT_TRUE(d.first());
     EXPECT_FALSE(d.eof());
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("ID_MVENTA")), 1);
+    EXPECT_EQ(d.fieldAsInteger("ID_MVENTA"), 1);
     EXPECT_TRUE(d.setRecNo(2));
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("ID_MVENTA")), 3);
+    EXPECT_EQ(d.fieldAsInteger("ID_MVENTA"), 3);
     EXPECT_FALSE(d.setRecNo(3));
     EXPECT_EQ(d.executions(), 1);
 }
 
 TEST_F(DatasetTest, EmptyResultReadsDefaults)
 {
-    Dataset d(QStringLiteral("dstPrueba"));
-    open(d, QStringLiteral("Select DISTINCT(CO.ID_COBRO) ID, CO.IMPORTE_M1 from COBRO CO Order By CO.FECHA, CO.ID_FORMA_PAGO"));
-    EXPECT_TRUE(d.isEmpty());
-    EXPECT_TRUE(d.eof());
+    open(d, "Select DISTINCT(CO.ID_COBRO) ID, CO.IMPORTE_M1 from COBRO CO Order By CO.FECHA, CO.ID_FORMA_PAGO");
+    EXPECT_TRUE(d.isEmpty() && d.eof());
     EXPECT_FALSE(d.first());
-    EXPECT_EQ(d.fieldAsFloat(QStringLiteral("ID")), 0.0);
+    EXPECT_EQ(d.fieldAsFloat("ID"), 0.0);
     EXPECT_EQ(d.recNo(), -1);
 }
 
-TEST_F(DatasetTest, FailureOnTheFirstRowIsAnErrorNotAnEmptyResult)
+TEST_F(DatasetTest, BadStatementOrFailureOnTheFirstRowIsAnErrorCarryingTheStatement)
 {
-    Dataset d(QStringLiteral("dstPrueba"));
-    d.setDatabase(&db);
-    d.setSql(QStringLiteral("select 1 / (ID_FORMA_PAGO - ID_FORMA_PAGO) V from FORMA_PAGO"));
-    EXPECT_THROW(d.open(), DatabaseError);
-    EXPECT_FALSE(d.isOpen());
+    for (const char* sql : {"Select NADA from NINGUNA_TABLA", "select 1 / (ID_FORMA_PAGO - ID_FORMA_PAGO) V from FORMA_PAGO"}) {
+        try {
+            open(d, sql);
+            ADD_FAILURE() << sql << " opened";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.statement(), QString::fromLatin1(sql));
+            EXPECT_EQ(e.database(), path);
+            EXPECT_NE(std::string(e.what()).find(sql), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(d.isOpen()) << sql;
+    }
 }
 
 TEST_F(DatasetTest, PreparedStatementReExecutesWithNewParameters)
 {
-    Dataset d(QStringLiteral("dstAux"));
-    d.setDatabase(&db);
-    d.setSql(QStringLiteral("select N_TALON from MVENTA where ID_MVENTA = :ID"));
-    d.setParam(QStringLiteral("ID"), 2);
-    d.open();
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("N_TALON")), 502);
+    d.setParam("ID", 2);
+    open(d, "select N_TALON from MVENTA where ID_MVENTA = :ID");
+    EXPECT_EQ(d.fieldAsInteger("N_TALON"), 502);
     d.close();
-    d.setParam(QStringLiteral("id"), 3);
+    d.setParam("id", 3);
     d.open();
-    EXPECT_EQ(d.fieldAsInteger(QStringLiteral("N_TALON")), 503);
+    EXPECT_EQ(d.fieldAsInteger("N_TALON"), 503);
     EXPECT_EQ(d.executions(), 2);
-}
-
-TEST_F(DatasetTest, BadStatementCarriesItsText)
-{
-    Dataset d(QStringLiteral("dstMal"));
-    d.setDatabase(&db);
-    d.setSql(QStringLiteral("Select NADA from NINGUNA_TABLA"));
-    try {
-        d.open();
-        FAIL() << "a bad statement opened";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.statement(), QStringLiteral("Select NADA from NINGUNA_TABLA"));
-        EXPECT_EQ(e.database(), path);
-        EXPECT_NE(std::string(e.what()).find("NINGUNA_TABLA"), std::string::npos);
-    }
-    EXPECT_FALSE(d.isOpen());
 }
 
 class MasterDetailTest : public DatasetTest {
@@ -180,68 +148,55 @@ protected:
     void SetUp() override
     {
         DatasetTest::SetUp();
-        master.setDatabase(&db);
-        master.setSql(QStringLiteral("Select MV.ID_MVENTA, MV.N_TALON from MVENTA MV Order By MV.ID_MVENTA"));
-        detail.setDatabase(&db);
-        detail.setMaster(&master);
-        detail.setSql(QStringLiteral("SELECT DV.REFERENCIA from DVENTA DV where DV.ID_MVENTA = :ID_MVENTA order by DV.ID_DVENTA"));
-        master.open();
-        detail.open();
+        open(d, "Select MV.ID_MVENTA, MV.N_TALON from MVENTA MV Order By MV.ID_MVENTA");
+        detail.setMaster(&d);
+        open(detail, "SELECT DV.REFERENCIA from DVENTA DV where DV.ID_MVENTA = :ID_MVENTA order by DV.ID_DVENTA");
     }
 
     QStringList detailRows()
     {
         QStringList refs;
         for (detail.first(); !detail.eof(); detail.next())
-            refs << detail.fieldAsText(QStringLiteral("REFERENCIA"));
+            refs << detail.fieldAsText("REFERENCIA");
         return refs;
     }
 
-    Dataset master{QStringLiteral("dstMaestro")};
     Dataset detail{QStringLiteral("dstDetalle")};
 };
 
-TEST_F(MasterDetailTest, DetailFollowsEachMasterRow)
+TEST_F(MasterDetailTest, DetailFollowsEachMasterRowAndRunsOnlyWhenRead)
 {
+    for (d.first(); !d.eof(); d.next()) {}
+    EXPECT_EQ(detail.executions(), 0);
     QList<QStringList> perSale;
-    for (master.first(); !master.eof(); master.next())
+    for (d.first(); !d.eof(); d.next())
         perSale << detailRows();
     EXPECT_EQ(perSale, (QList<QStringList>{{"MON-1", "LEN-1"}, {"LC-1", "LC-2"}, {}}));
     EXPECT_EQ(detail.executions(), 3);
 }
 
-TEST_F(MasterDetailTest, DetailNeverReadRunsNoQuery)
-{
-    int rows = 0;
-    for (master.first(); !master.eof(); master.next())
-        ++rows;
-    EXPECT_EQ(rows, 3);
-    EXPECT_EQ(detail.executions(), 0);
-}
-
 TEST_F(MasterDetailTest, ReadsOnOneMasterRowShareOneExecution)
 {
-    master.next();
+    d.next();
     EXPECT_TRUE(detail.first());
-    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QStringLiteral("LC-1"));
-    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QStringLiteral("LC-1"));
+    EXPECT_EQ(detail.fieldAsText("REFERENCIA"), QStringLiteral("LC-1"));
+    EXPECT_EQ(detail.fieldAsText("REFERENCIA"), QStringLiteral("LC-1"));
     EXPECT_FALSE(detail.isEmpty());
     EXPECT_EQ(detail.executions(), 1);
-    master.next();
+    d.next();
     EXPECT_TRUE(detail.isEmpty());
     EXPECT_EQ(detail.executions(), 2);
 }
 
 TEST_F(MasterDetailTest, StreamedDetailRunsAgainOnRewindKeptOneDoesNot)
 {
-    master.next();
+    d.next();
     EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
-    EXPECT_TRUE(detail.eof());
-    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QString());   // past the end of a stream
+    EXPECT_EQ(detail.fieldAsText("REFERENCIA"), QString());   // past the end of a stream
     EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
     EXPECT_EQ(detail.executions(), 2);
     EXPECT_TRUE(detail.setRecNo(1));
-    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QStringLiteral("LC-2"));
+    EXPECT_EQ(detail.fieldAsText("REFERENCIA"), QStringLiteral("LC-2"));
 
     detail.close();
     detail.setKeepRows(true);
@@ -249,7 +204,7 @@ TEST_F(MasterDetailTest, StreamedDetailRunsAgainOnRewindKeptOneDoesNot)
     EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
     EXPECT_EQ(detailRows(), (QStringList{"LC-1", "LC-2"}));
     EXPECT_EQ(detail.executions(), 1);
-    EXPECT_EQ(detail.fieldAsText(QStringLiteral("REFERENCIA")), QStringLiteral("LC-2"));   // the last kept row stays
+    EXPECT_EQ(detail.fieldAsText("REFERENCIA"), QStringLiteral("LC-2"));   // the last kept row stays
 }
 
 TEST_F(DatasetTest, StoredProcedureOutputsByName)
@@ -257,54 +212,40 @@ TEST_F(DatasetTest, StoredProcedureOutputsByName)
     exec({"insert into PACIENTE (ID_PACIENTE, NOMBRE, APELLIDOS, BORRADO) values (40, 'Ana', 'Puig Serra', 1)"});
     StoredProc proc;
     proc.setDatabase(&db);
-    proc.setProcName(QStringLiteral("BUSCAR_PACIENTE"));
-    proc.setParam(QStringLiteral("ORG_ID"), 40);
-    proc.setParam(QStringLiteral("ORG_CODIGO"), -1);
-    proc.setParam(QStringLiteral("ORG_APELLIDOS"), QString());
-    proc.setParam(QStringLiteral("ORG_BORRADO"), 2);
-    proc.execProc();
+    const auto call = [&](const char* name, const QList<std::pair<const char*, QVariant>>& params) {
+        proc.setProcName(QString::fromLatin1(name));
+        proc.clearParams();
+        for (const auto& [param, value] : params)
+            proc.setParam(QString::fromLatin1(param), value);
+        proc.execProc();
+    };
+    call("BUSCAR_PACIENTE", {{"ORG_ID", 40}, {"ORG_CODIGO", -1}, {"ORG_APELLIDOS", QString()}, {"ORG_BORRADO", 2}});
     EXPECT_EQ(proc.inputNames(), (QStringList{"ORG_ID", "ORG_CODIGO", "ORG_APELLIDOS", "ORG_BORRADO"}));
-    EXPECT_EQ(proc.fieldAsInteger(QStringLiteral("RES_RESULTADO")), 1);
-    EXPECT_EQ(proc.fieldAsText(QStringLiteral("RES_NOMBRE_COMPLETO")), QStringLiteral("Puig Serra, Ana"));
-    EXPECT_EQ(proc.fieldAsInteger(QStringLiteral("res_borrado")), 1);
-
-    proc.setParam(QStringLiteral("ORG_BORRADO"), 0);   // deleted patients left out
+    EXPECT_EQ(proc.fieldAsInteger("RES_RESULTADO"), 1);
+    EXPECT_EQ(proc.fieldAsText("RES_NOMBRE_COMPLETO"), QStringLiteral("Puig Serra, Ana"));
+    EXPECT_EQ(proc.fieldAsInteger("res_borrado"), 1);
+    proc.setParam("ORG_BORRADO", 0);   // deleted patients left out
     proc.execProc();
-    EXPECT_EQ(proc.fieldAsInteger(QStringLiteral("RES_RESULTADO")), 0);
+    EXPECT_EQ(proc.fieldAsInteger("RES_RESULTADO"), 0);
 
-    proc.setProcName(QStringLiteral("BUSCAR_FORMA_PAGO"));
-    proc.clearParams();
-    proc.setParam(QStringLiteral("ORG_ID"), -1);
-    proc.setParam(QStringLiteral("ORG_CODIGO"), 3);
-    proc.setParam(QStringLiteral("ORG_TIPO"), -1);
-    proc.setParam(QStringLiteral("ORG_DESCRIPCION"), QStringLiteral("-1"));
-    proc.execProc();
-    EXPECT_EQ(proc.fieldAsInteger(QStringLiteral("RES_RESULTADO")), 1);
-    EXPECT_EQ(proc.fieldAsInteger(QStringLiteral("RES_TIPO_PAGO")), 3);
-    EXPECT_EQ(proc.fieldAsText(QStringLiteral("RES_DESCRIPCION")), QStringLiteral("Albarán"));
-    EXPECT_THROW(proc.fieldAsText(QStringLiteral("RES_NO_EXISTE")), DatabaseError);
-
-    proc.setProcName(QStringLiteral("NO_EXISTE"));
-    EXPECT_THROW(proc.execProc(), DatabaseError);
+    call("BUSCAR_FORMA_PAGO", {{"ORG_ID", -1}, {"ORG_CODIGO", 3}, {"ORG_TIPO", -1}, {"ORG_DESCRIPCION", "-1"}});
+    EXPECT_EQ(proc.fieldAsInteger("RES_RESULTADO"), 1);
+    EXPECT_EQ(proc.fieldAsInteger("RES_TIPO_PAGO"), 3);
+    EXPECT_EQ(proc.fieldAsText("RES_DESCRIPCION"), QStringLiteral("Albarán"));
+    EXPECT_THROW(proc.fieldAsText("RES_NO_EXISTE"), DatabaseError);
+    EXPECT_THROW(call("NO_EXISTE", {}), DatabaseError);
 }
 
 TEST_F(DatasetTest, RolledBackTransactionLeavesNoRows)
 {
-    {
+    for (bool explicitRollback : {true, false}) {
         Transaction t(db);
         t.start();
-        db.execute(QStringLiteral("insert into CAJA (ID_TIENDA, TIPO, IMPORTE_M1) values (1, 5, 150)"));
-        t.rollback();
+        db.execute("insert into CAJA (ID_TIENDA, TIPO, IMPORTE_M1) values (1, 5, 150)");
+        if (explicitRollback)
+            t.rollback();   // else destroyed while active: rolled back
     }
-    {
-        Transaction t(db);
-        t.start();
-        db.execute(QStringLiteral("insert into CAJA (ID_TIENDA, TIPO, IMPORTE_M1) values (1, 5, 150)"));
-        // destroyed while active: rolled back
-    }
-    Dataset count(QStringLiteral("dstAux"));
-    open(count, QStringLiteral("select count(*) from CAJA"));
-    EXPECT_EQ(count.fieldAsInteger(QStringLiteral("COUNT")), 0);
+    EXPECT_EQ(test::queryNumber(db, "select count(*) from CAJA"), 0);
 }
 
 } // namespace
