@@ -22,9 +22,8 @@ QList<test::Sale> sales(int days, int perDay)
     QList<test::Sale> out;
     for (int d = 0; d < days; ++d)
         for (int s = 0; s < perDay; ++s)
-            out.append({QStringLiteral("%1/06/2013").arg(d + 1, 2, 10, QLatin1Char('0')),
-                        s % 3 ? QStringLiteral("Gafas graduadas, montura %1").arg(s) : QStringLiteral("Lentillas \"mensuales\" – Ñandú"),
-                        s * 12.5 - 40});
+            out.append({QStringLiteral("%1/06/2013").arg(d + 1, 2, 10, QLatin1Char('0')), s * 12.5 - 40,
+                        s % 3 ? QStringLiteral("Gafas graduadas, montura %1").arg(s) : QStringLiteral("Lentillas \"mensuales\" – Ñandú")});
     return out;
 }
 

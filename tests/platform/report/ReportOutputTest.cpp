@@ -20,8 +20,8 @@ class ReportOutputTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::fillSales(table, {{"14/06/2013", "Gafas de sol; polarizadas", 95}, {"14/06/2013", "Lentillas \"mensuales\"", 36},
-                                {"15/06/2013", "Reparación de montura", 15}, {"15/06/2013", "Solución única", 12.95}});
+        test::fillSales(table, {{"14/06/2013", 95, "Gafas de sol; polarizadas"}, {"14/06/2013", 36, "Lentillas \"mensuales\""},
+                                {"15/06/2013", 15, "Reparación de montura"}, {"15/06/2013", 12.95, "Solución única"}});
         test::defineSalesReport(report, table);
         static_cast<ReportDataText*>(report.findElement("qxtImporte"))->setOnPrint([](QString& text) { text += " €"; });
         document = report.layout();

@@ -13,8 +13,8 @@ namespace lumetra::test {
 
 struct Sale {
     QString fecha;
-    QString concepto;
     double importe;
+    QString concepto = {};
 };
 
 inline void fillSales(MemTable& table, const QList<Sale>& sales)
