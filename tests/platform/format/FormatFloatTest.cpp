@@ -7,7 +7,6 @@
 #include <QLocale>
 
 #include <clocale>
-#include <cmath>
 #include <limits>
 #include <string>
 
@@ -34,33 +33,18 @@ TEST_P(FormatFloatPattern, FormatsWithSpanishSettings)
     EXPECT_EQ(FormatFloat(QString::fromUtf8(c.pattern), c.value, kSpanish), QString::fromUtf8(c.expected));
 }
 
+// Rounding, grouping, padding, optional decimals and sections are checked over random patterns
+// against a reference rounding by test_fuzz; here the shop's amounts and the literal placements
+// those patterns do not build.
 const PatternCase kPatternCases[] = {
     {"GroupedTwoDecimals", "#,##0.00", 1234.5, "1.234,50"},
     {"PercentIsLiteral", "#,##0.00 %", 21, "21,00 %"},
     {"LaterPeriodsDropped", "#,##0.00 % I.V.A", 21, "21,00 % IVA"},
-    {"GroupedMillionsRounded", ",0", 1234567.6, "1.234.568"},
-    {"EuroTwoDecimals", ",0.00 €", 1234.5, "1.234,50 €"},
-    {"FiveDigitPadding", "00000", 8001, "08001"},
-    {"IntegerDigitsBeyondPlaceholders", "0", 123456, "123456"},
     {"HashOfZeroIsEmpty", "#", 0, ""},
-    {"ZeroOfZero", "0", 0, "0"},
-    {"OptionalDecimalsTrimmed", "0.##", 2.5, "2,5"},
-    {"OptionalDecimalsAllZeroDropSeparator", "0.##", 3, "3"},
-    {"ForcedDecimalAfterOptional", "0.#0", 3, "3,00"},
-    {"RoundsDownToTwoDecimals", "0.00", 82.644628, "82,64"},
-    {"HalfUpBinaryBelow", "0.00", 2.675, "2,68"},
     {"HalfUpOneHundredth", "0.00", 1.005, "1,01"},
-    {"HalfUpExactEighth", "0.00", 0.125, "0,13"},
     {"HalfAwayFromZeroNegative", "0.00", -2.675, "-2,68"},
-    {"CarryIntoNewDigit", "#,##0.00", 999.999, "1.000,00"},
-    {"NegativeRoundingToZeroHasNoSign", "0.00", -0.001, "0,00"},
     {"QuotedTextVerbatim", "'Nº.'0' uds.'", 12, "Nº.12 uds."},
     {"PrefixLiteral", "Total: 0.00", 3.5, "Total: 3,50"},
-    {"NegativeSection", "0.00;(0.00)", -4.5, "(4,50)"},
-    {"ZeroSection", "0.00;-0.00;'cero'", 0, "cero"},
-    {"RoundsToZeroUsesZeroSection", "0;-0;'nada'", 0.2, "nada"},
-    {"HugeValueKeepsAllDigits", ",0", 1e20, "100.000.000.000.000.000.000"},
-    {"LeadingZeroForcesTheDigitsAfterIt", "0##", 5, "005"},
     {"HashesBeforeTheFirstZeroStayOptional", "##0", 5, "5"},
     {"LiteralBetweenDigitsStaysInPlace", "00-00", 1234, "12-34"},
     {"LiteralBetweenPaddedDigits", "00-00", 5, "00-05"},
@@ -73,12 +57,8 @@ const PatternCase kPatternCases[] = {
 INSTANTIATE_TEST_SUITE_P(Patterns, FormatFloatPattern, ::testing::ValuesIn(kPatternCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FormatFloat, NonFiniteValuesAndOtherSeparators)
+TEST(FormatFloat, UsesTheGivenSeparators)
 {
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(FormatFloat("0.00", std::nan("")), "NAN");
-    EXPECT_EQ(FormatFloat("0.00", inf), "INF");
-    EXPECT_EQ(FormatFloat("0.00", -inf), "-INF");
     FormatSettings english;
     english.decimalSeparator = u'.';
     english.thousandSeparator = u',';
