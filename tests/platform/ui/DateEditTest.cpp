@@ -4,7 +4,6 @@
 
 #include "platform/format/PrintQString.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QTableView>
@@ -21,7 +20,7 @@ protected:
     {
         window.resize(300, 80);
         edit = new DateEdit(&window);
-        edit->setObjectName(QStringLiteral("edtFecha"));
+        edit->setObjectName("edtFecha");
         edit->move(10, 10);
         other = new QLineEdit(&window);
         other->move(10, 45);
@@ -30,12 +29,15 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
-    // Reached with Tab from the next field, as a person does.
-    void typeInto(const QString& text)
+    // Reached with Tab from the next field and typed into, as a person does, then left.
+    void typeOver(const QString& text)
     {
+        edit->setValue(DateTime::fromYmd(2013, 6, 15));   // typed over an earlier date
         other->setFocus();
         edit->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(edit, text);
+        other->setFocus();
+        QApplication::processEvents();
     }
 
     QWidget window;
@@ -45,23 +47,15 @@ protected:
 
 TEST_F(DateEditTest, TakesADateAsTyped)
 {
-    struct Caso { const char* typed; const char* shown; QDate date; };
-    const Caso casos[] = {
-        {"01042013", "01/04/2013", QDate(2013, 4, 1)},
-        {"01/04/2013", "01/04/2013", QDate(2013, 4, 1)},
-        {"1/4/2013", "01/04/2013", QDate(2013, 4, 1)},
-        {"30-06-2013", "30/06/2013", QDate(2013, 6, 30)},
-        {"29/02/2012", "29/02/2012", QDate(2012, 2, 29)},
-        {"31122099", "31/12/2099", QDate(2099, 12, 31)},
+    const struct { const char* typed; const char* shown; QDate date; } cases[] = {
+        {"01042013", "01/04/2013", QDate(2013, 4, 1)},  {"01/04/2013", "01/04/2013", QDate(2013, 4, 1)},
+        {"1/4/2013", "01/04/2013", QDate(2013, 4, 1)},  {"30-06-2013", "30/06/2013", QDate(2013, 6, 30)},
+        {"29/02/2012", "29/02/2012", QDate(2012, 2, 29)}, {"31122099", "31/12/2099", QDate(2099, 12, 31)},
         {"31121899", "31/12/1899", QDate(1899, 12, 31)},
     };
-    for (const Caso& c : casos) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        edit->setValue(DateTime::fromYmd(2013, 6, 15));   // typed over an earlier date
-        typeInto(QString::fromLatin1(c.typed));
-        // Leaving the field keeps what was typed.
-        other->setFocus();
-        QApplication::processEvents();
+        typeOver(QString::fromLatin1(c.typed));
         EXPECT_EQ(edit->displayedText(), QString::fromLatin1(c.shown));
         EXPECT_EQ(edit->error(), QString());
         EXPECT_EQ(edit->value(), DateTime::fromDate(c.date));
@@ -70,27 +64,19 @@ TEST_F(DateEditTest, TakesADateAsTyped)
 
 TEST_F(DateEditTest, SaysWhyATextIsNotADateAndNeverReadsAnother)
 {
-    struct Caso { const char* typed; const char* error; };
-    const Caso casos[] = {
-        {"31022013", "La Fecha «31/02/2013» no existe"},
-        {"29022013", "La Fecha «29/02/2013» no existe"},
-        {"00012013", "La Fecha «00/01/2013» no existe"},
-        {"15132013", "La Fecha «15/13/2013» no existe"},
-        {"00002013", "La Fecha «00/00/2013» no existe"},
-        {"01010001", "La Fecha «01/01/0001» es anterior al 31/12/1899, la primera fecha que se puede escribir"},
-        {"15061850", "La Fecha «15/06/1850» es anterior al 31/12/1899, la primera fecha que se puede escribir"},
-        // The empty date typed out is not an empty field.
-        {"30121899", "La Fecha «30/12/1899» es anterior al 31/12/1899, la primera fecha que se puede escribir"},
-        {"010413", "La Fecha «01/04/13» está incompleta: escríbala como dd/mm/aaaa"},
-        {"1", "La Fecha «1 /  /» está incompleta: escríbala como dd/mm/aaaa"},
+    const QString early = QStringLiteral(" es anterior al 31/12/1899, la primera fecha que se puede escribir");
+    const QString incomplete = QStringLiteral(" está incompleta: escríbala como dd/mm/aaaa");
+    const struct { const char* typed; const char* shown; QString why; } cases[] = {
+        {"31022013", "31/02/2013", " no existe"}, {"29022013", "29/02/2013", " no existe"},
+        {"00012013", "00/01/2013", " no existe"}, {"15132013", "15/13/2013", " no existe"},
+        {"01010001", "01/01/0001", early},        {"15061850", "15/06/1850", early},
+        {"30121899", "30/12/1899", early},   // the empty date typed out is not an empty field
+        {"010413", "01/04/13", incomplete},       {"1", "1 /  /", incomplete},
     };
-    for (const Caso& c : casos) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        edit->setValue(DateTime::fromYmd(2013, 6, 15));
-        typeInto(QString::fromLatin1(c.typed));
-        other->setFocus();
-        QApplication::processEvents();
-        EXPECT_EQ(edit->error(), QString::fromUtf8(c.error));
+        typeOver(QString::fromLatin1(c.typed));
+        EXPECT_EQ(edit->error(), QStringLiteral("La Fecha «%1»").arg(QLatin1String(c.shown)) + c.why);
         EXPECT_TRUE(edit->value().isZero());
         EXPECT_FALSE(edit->isEmpty());
     }
@@ -98,9 +84,8 @@ TEST_F(DateEditTest, SaysWhyATextIsNotADateAndNeverReadsAnother)
 
 TEST_F(DateEditTest, AnEmptiedFieldIsEmpty)
 {
-    edit->setValue(DateTime::fromYmd(2013, 6, 15));
-    other->setFocus();
-    edit->setFocus(Qt::TabFocusReason);   // the whole date selected
+    typeOver({});   // reached with Tab: the whole date selected
+    edit->setFocus(Qt::TabFocusReason);
     QTest::keyClick(edit, Qt::Key_Delete);
     other->setFocus();
     QApplication::processEvents();
@@ -115,13 +100,12 @@ TEST_F(DateEditTest, AClickIntoAnEmptyFieldWritesFromItsStart)
     edit->clearValue();
     // Clicked near its right end, as a person does.
     QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(edit->width() - 40, edit->height() / 2));
-    QTest::keyClicks(edit, QStringLiteral("07052013"));
+    QTest::keyClicks(edit, "07052013");
     EXPECT_EQ(edit->value(), DateTime::fromYmd(2013, 5, 7));
 
     // Clicked into the middle of a date: the digit there is overwritten, the rest stays.
-    edit->setValue(DateTime::fromYmd(2013, 5, 7));
     edit->setCursorPosition(3);
-    QTest::keyClicks(edit, QStringLiteral("1"));
+    QTest::keyClicks(edit, "1");
     EXPECT_EQ(edit->displayedText(), QStringLiteral("07/15/2013"));
     EXPECT_EQ(edit->error(), QStringLiteral("La Fecha «07/15/2013» no existe"));
 }
@@ -138,18 +122,14 @@ TEST_F(DateEditTest, TheCalendarDropsDownInSpanishAndSetsTheDateClicked)
     EXPECT_EQ(calendar->locale().monthName(6), QStringLiteral("junio"));
     EXPECT_EQ(calendar->firstDayOfWeek(), Qt::Monday);
 
-    // A click on the 20th of the month shown.
+    // A click on the 20th of the month shown (row 0 holds the day names).
     auto* table = calendar->findChild<QTableView*>();
     ASSERT_NE(table, nullptr);
+    const QAbstractItemModel* days = table->model();
     QModelIndex target;
-    for (int r = 0; r < table->model()->rowCount() && !target.isValid(); ++r)
-        for (int c = 0; c < table->model()->columnCount(); ++c) {
-            const QModelIndex i = table->model()->index(r, c);
-            if (r > 0 && table->model()->data(i).toInt() == 20) {
-                target = i;
-                break;
-            }
-        }
+    for (int cell = days->columnCount(); cell < days->rowCount() * days->columnCount() && !target.isValid(); ++cell)
+        if (days->index(cell / days->columnCount(), cell % days->columnCount()).data().toInt() == 20)
+            target = days->index(cell / days->columnCount(), cell % days->columnCount());
     ASSERT_TRUE(target.isValid());
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualRect(target).center());
     QApplication::processEvents();
