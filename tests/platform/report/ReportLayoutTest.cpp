@@ -136,14 +136,17 @@ TEST_F(ReportLayoutTest, SuppressedBandTakesNoSpace)
     EXPECT_EQ(test::bandTexts(doc, "bndDetalle"), (QList<QStringList>{{"1"}, {"3"}, {"5"}}));
 }
 
-TEST_F(ReportLayoutTest, WordWrappedTextStretchesItsBand)
+TEST_F(ReportLayoutTest, WordWrappedTextStretchesItsBandAndKeepsItsLineBreaks)
 {
-    build({{"01/06/2013", 1, "Montura de acetato carey con lentes progresivas antirreflejantes y funda"}, {"01/06/2013", 2, "Corto"}});
+    build({{"01/06/2013", 1, "Montura de acetato carey con lentes progresivas\r\nantirreflejantes y funda"}, {"01/06/2013", 2, "Corto"}});
     ReportDataText* text = report.detail()->addDataText("qxtConcepto", {100, 0, 80, 20}, "Concepto");
     text->setWordWrap(true);
     text->setStretch(true);
-    const QList<QRectF> details = detailRects(report.layout());
+    const ReportDocument doc = report.layout();
+    const QList<QRectF> details = detailRects(doc);
     ASSERT_EQ(details.size(), 2);
+    // Its line break prints as one, with no control character.
+    EXPECT_TRUE(test::bandTexts(doc, "bndDetalle")[0].contains("Montura de acetato carey con lentes progresivas\nantirreflejantes y funda"));
     EXPECT_GT(details[0].height(), 50);
     EXPECT_DOUBLE_EQ(details[1].top(), details[0].bottom());
     EXPECT_DOUBLE_EQ(details[1].height(), 24);

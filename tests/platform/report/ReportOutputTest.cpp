@@ -1,22 +1,37 @@
-// Exports read back with ordinary tools, the check that texts print whole, and the targets that
-// cannot be written.
+// Exports read back from the real files: PDF pages with texts that print whole, text, XML and
+// pictures; spreadsheet cells where figures are numbers shown as printed, dates are dates and
+// references stay texts; CSV cells with no formula a spreadsheet would run and no control
+// character. Every export reaches its path whole or not at all.
 #include "SalesReport.h"
+#include "platform/format/PrintQString.h"
 #include "platform/report/PrintedText.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportExporter.h"
 #include "support/TestTools.h"
+#include "support/XlsxReader.h"
 
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
+#include <string_view>
 
 using namespace lumetra;
+using lumetra::test::XlsxCell;
+using lumetra::test::XlsxReader;
 
 namespace {
 
-class ReportOutputTest : public ::testing::Test {
+// A folder for the files written, and the document written into them.
+class InFolder : public ::testing::Test {
+protected:
+    QString file(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    ReportDocument document;
+    QTemporaryDir dir;
+};
+
+class ReportOutputTest : public InFolder {
 protected:
     void SetUp() override
     {
@@ -28,23 +43,9 @@ protected:
         ASSERT_EQ(document.pageCount(), 2);
     }
 
-    QString file(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-
     MemTable table{"memPrueba"};
     Report report{"qrpPrueba"};
-    ReportDocument document;
-    QTemporaryDir dir;
 };
-
-TEST_F(ReportOutputTest, PdfReadsBackWithPdftotext)
-{
-    ReportExporter::write(document, file("hoja.pdf"));
-    const QString text = test::output("pdftotext", {"-layout", file("hoja.pdf"), "-"});
-    EXPECT_TRUE(text.contains("Listado de Hoja de Caja"));
-    EXPECT_TRUE(text.contains("Reparación de montura"));
-    EXPECT_TRUE(text.contains("12,95 €"));
-    EXPECT_EQ(text.count(QLatin1Char('\f')), 2);   // one form feed after each page
-}
 
 // The check the listings' layouts are held to, on texts placed to fail it and one that passes.
 TEST_F(ReportOutputTest, PrintedTextCheckFindsClippedRunTogetherAndOffMarginTexts)
@@ -118,6 +119,154 @@ TEST_F(ReportOutputTest, BadTargetsAreRefusedWithAReasonAndLeaveNothingBehind)
     }
     EXPECT_EQ(test::entries(dir.path()), QStringList{"hoja.csv"});
     EXPECT_TRUE(QFileInfo(file("hoja.csv")).isDir());
+}
+
+struct Printed {
+    const char* name;     // the case, printed in column A
+    const char* text;     // as the listing prints it, in column B
+    double value = 0;     // the number in the cell
+    const char* format = nullptr;   // its number format; none for a text cell
+};
+
+// Each row a case: the detail band prints its name on the left and the text on the right.
+const Printed kPrinted[] = {
+    {"amount", "150,00 €", 150, "#,##0.00 \"€\""},
+    {"negative_amount", "-779,08 €", -779.08, "#,##0.00 \"€\""},
+    {"zero_amount", "0,00 €", 0, "#,##0.00 \"€\""},
+    {"millions_amount", "-12.345.678,90 €", -12345678.90, "#,##0.00 \"€\""},
+    {"figure_without_sign", "12,95", 12.95, "#,##0.00"},
+    {"count", "12", 12, "#,##0"},
+    {"grouped_count", "1.234", 1234, "#,##0"},
+    {"ungrouped_figure", "1234,5", 1234.5, "0.0"},
+    {"percentage", "21,00 %", 0.21, "#,##0.00 %"},
+    {"date", "01/05/2013", 41395, "dd/mm/yyyy"},
+    {"print_time", "15/06/2013 18:30", 41440.770833333336, "dd/mm/yyyy hh:mm"},
+    {"reference_with_leading_zeros", "0012"},
+    {"document_with_series", "A/130.000.901"},
+    {"rate_with_words", "18,00 % I.V.A"},
+    {"tax_code", "B08000000"},
+    {"wrongly_grouped", "12.34"},
+    {"impossible_date", "31/02/2013"},
+    {"label_and_amount", "Saldo Caja: 12,00 €"},
+    {"dioptre", "+2.50"},
+};
+
+class SpreadsheetExportTest : public InFolder {
+protected:
+    void SetUp() override
+    {
+        table.addField("Caso", MemTable::FieldType::Text, 40);
+        table.addField("Texto", MemTable::FieldType::Text, 40);
+        table.open();
+        for (const Printed& row : kPrinted) {
+            table.append();
+            table.setField("Caso", row.name);
+            table.setField("Texto", QString::fromUtf8(row.text));
+            table.post();
+        }
+        report.setTitle("Comprobación");
+        ReportBand& detail = report.setDetail("bndDetalle", 20);
+        detail.addDataText("qxtCaso", {0, 0, 250, 18}, "Caso");
+        detail.addDataText("qxtTexto", {300, 0, 200, 18}, "Texto")->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        report.setDataSet(table);
+        document = report.layout();
+        ASSERT_FALSE(document.failed()) << document.error.toStdString();
+    }
+
+    MemTable table{"memCasos"};
+    Report report{"qrpCasos"};
+};
+
+TEST_F(SpreadsheetExportTest, FiguresAndDatesAreNumbersShownAsPrintedAndCodesStayText)
+{
+    ReportExporter::write(document, file("casos.xlsx"));
+    const XlsxReader sheet(file("casos.xlsx"));
+    const QStringList names = sheet.column("A");
+    ASSERT_EQ(names.size(), int(std::size(kPrinted)));
+    for (int i = 0; i < names.size(); ++i) {
+        const Printed& row = kPrinted[i];
+        ASSERT_EQ(sheet.cell(names[i]).value, QString::fromUtf8(row.name));
+        EXPECT_FALSE(sheet.cell(names[i]).isNumber()) << row.name << ": the case's name is a text";
+        const XlsxCell cell = sheet.cell("B" + names[i].mid(1));
+        EXPECT_EQ(cell.isNumber(), row.format != nullptr) << row.name << ": type " << cell.type.toStdString();
+        if (row.format) {
+            bool ok = false;
+            EXPECT_NEAR(cell.value.toDouble(&ok), row.value, 1e-9) << row.name;
+            EXPECT_TRUE(ok) << row.name << ": " << cell.value.toStdString();
+            EXPECT_EQ(cell.format, QString::fromUtf8(row.format)) << row.name;
+        } else {
+            EXPECT_EQ(cell.value, QString::fromUtf8(row.text)) << row.name;
+        }
+    }
+}
+
+TEST_F(SpreadsheetExportTest, AnExportReplacesTheEarlierFileWholeOrNotAtAll)
+{
+    for (const char* name : {"casos.xlsx", "casos.pdf", "casos.csv", "casos.txt", "casos.xml", "casos.png"}) {
+        const QString path = file(name);
+        test::put(path, "listado anterior");
+        {
+            // Written but never put in place: the earlier file stays as it was.
+            ReportExporter::Staged staged(document, path, *ReportExporter::formatOf(path));
+            EXPECT_EQ(test::contents(path), QByteArray("listado anterior")) << name;
+        }
+        EXPECT_EQ(test::contents(path), QByteArray("listado anterior")) << name;
+        EXPECT_EQ(test::entries(dir.path()), QStringList{name}) << name << ": nothing else left behind";
+
+        ReportExporter::write(document, path);
+        EXPECT_NE(test::contents(path), QByteArray("listado anterior")) << name;
+        EXPECT_EQ(test::entries(dir.path()), QStringList{name}) << name;
+        QFile::remove(path);
+    }
+}
+
+struct CsvCase {
+    const char* name;
+    std::string_view printed;   // UTF-8
+    const char* read;           // the cell a spreadsheet shows
+};
+
+const CsvCase kCsvCases[] = {
+    {"PlainText", "Gafas de sol", "Gafas de sol"},
+    {"EqualsStartsAFormula", "=HYPERLINK(\"http://x\";\"pulse\")", "'=HYPERLINK(\"http://x\";\"pulse\")"},
+    {"PlusStartsAFormula", "+34 600 000 000", "'+34 600 000 000"},
+    {"MinusStartsAFormula", "-2+3", "'-2+3"},
+    {"AtStartsAFormula", "@SUM(A1:A9)", "'@SUM(A1:A9)"},
+    {"LoneMinus", "-", "'-"},
+    {"BlanksBeforeAFormula", "  =1+1", "'  =1+1"},
+    {"NegativeAmountIsAFigure", "-12,50 €", "-12,50 €"},
+    {"NegativeGroupedAmountIsAFigure", "-1.234.567,89 €", "-1.234.567,89 €"},
+    {"NegativeCountIsAFigure", "-3", "-3"},
+    {"NegativePercentageIsAFigure", "-18,00 %", "-18,00 %"},
+    {"MinusAmountWithTextIsNot", "-12,50 € de más", "'-12,50 € de más"},
+    {"FormulaInsideIsText", "Total =SUM(A1)", "Total =SUM(A1)"},
+    {"SemicolonAndQuotes", "Lentillas \"mensuales\"; caja", "Lentillas \"mensuales\"; caja"},
+    {"NulIsDropped", std::string_view("ab\0cd", 5), "abcd"},
+    {"EscapeIsDropped", "\x1b[31mrojo", "[31mrojo"},
+    {"DelAndC1AreDropped", "a\x7f\xc2\x85" "b", "ab"},
+    {"TabIsASpace", "Montura\tcarey", "Montura carey"},
+    {"TabBeforeAFormula", "\t=1+1", "' =1+1"},
+    {"LineFeedStaysInTheCell", "Primera\nSegunda", "Primera\nSegunda"},
+    {"CrLfIsALineFeed", "Primera\r\nSegunda", "Primera\nSegunda"},
+    {"LoneCrIsALineFeed", "Primera\rSegunda", "Primera\nSegunda"},
+    {"RightToLeftStays", "\xe2\x80\xae" "abc \xd9\x85\xd8\xb1\xd8\xad\xd8\xa8\xd8\xa7", "\xe2\x80\xae" "abc \xd9\x85\xd8\xb1\xd8\xad\xd8\xa8\xd8\xa7"},
+};
+
+// A document made by hand may hold what the engine never prints: the export leaves it out too.
+TEST(CsvExport, TextsReadBackAsTheirCells)
+{
+    ReportDocument document;
+    for (const CsvCase& c : kCsvCases) {
+        document.bands.append(PrintedBand{});
+        document.bands.last().texts = {QString::fromUtf8(c.printed.data(), qsizetype(c.printed.size())), "=1"};
+    }
+    const QByteArray csv = ReportExporter::csv(document);
+    for (const char c : csv)
+        EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\r') << "control byte " << int(c);
+    const QVector<QStringList> rows = test::parseCsv(csv);
+    ASSERT_EQ(rows.size(), qsizetype(std::size(kCsvCases))) << csv.toStdString();
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows.at(i), (QStringList{QString::fromUtf8(kCsvCases[i].read), "'=1"})) << kCsvCases[i].name;
 }
 
 } // namespace
