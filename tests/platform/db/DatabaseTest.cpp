@@ -278,19 +278,6 @@ TEST_F(MasterDetailTest, DetailFollowsEachMasterRowAndRunsOnlyWhenRead)
     EXPECT_EQ(detail.executions(), 3);
 }
 
-TEST_F(MasterDetailTest, ReadsOnOneMasterRowShareOneExecution)
-{
-    d.next();
-    EXPECT_TRUE(detail.first());
-    EXPECT_EQ(detail.fieldAsText("REFERENCIA"), QStringLiteral("LC-1"));
-    EXPECT_EQ(detail.fieldAsText("REFERENCIA"), QStringLiteral("LC-1"));
-    EXPECT_FALSE(detail.isEmpty());
-    EXPECT_EQ(detail.executions(), 1);
-    d.next();
-    EXPECT_TRUE(detail.isEmpty());
-    EXPECT_EQ(detail.executions(), 2);
-}
-
 TEST_F(MasterDetailTest, StreamedDetailRunsAgainOnRewindKeptOneDoesNot)
 {
     d.next();
