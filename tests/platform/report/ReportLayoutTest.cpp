@@ -65,26 +65,6 @@ TEST_F(ReportLayoutTest, GroupsStartPagesAndFootersReadTheClosedGroupsLastRow)
     EXPECT_FALSE(doc.failed());
 }
 
-TEST_F(ReportLayoutTest, PageHeaderSuppressedAfterADayFooterShownOnContinuationPages)
-{
-    build(day("01/06/2013", 50) + day("02/06/2013", 1, 100));   // more than a page of 24-unit lines, then a day
-    bool footerPrinted = false;
-    report.pageHeader()->setBeforePrint([&](bool& print) {
-        print = !footerPrinted;
-        footerPrinted = false;
-    });
-    report.group("bndGrupoCabecera")->footer()->setAfterPrint([&](bool) { footerPrinted = true; });
-    const ReportDocument doc = report.layout();
-    const QStringList pages = doc.dump().split('\n');
-    ASSERT_EQ(pages.size(), 3);
-    EXPECT_TRUE(pages[0].startsWith("p1: PH GH(01/06/2013) D"));
-    EXPECT_TRUE(pages[1].startsWith("p2: PH D"));   // continuation of the day
-    EXPECT_TRUE(pages[1].endsWith("GF(01/06/2013) PF"));
-    EXPECT_EQ(pages[2], QStringLiteral("p3: GH(02/06/2013) D GF(02/06/2013) S PF"));   // new day: no page header
-    for (const PrintedBand& b : doc.bands)   // every band inside its page's body
-        EXPECT_LE(b.rect.bottom(), report.contentRect().bottom() + 0.01) << b.name.toStdString();
-}
-
 // Sales of one line each, then one long sale: a sale header falls on every page bottom, with
 // room for itself but not for its line, or without room at all.
 TEST_F(ReportLayoutTest, RepeatedHeaderPrintsOnceAtAPageBreakAndNeverEndsAPage)
