@@ -28,11 +28,9 @@ TEST(SpanishTranslation, QtDialogTextsAreSpanishWhileInstalled)
     {
         SpanishTranslation spanish;
         ASSERT_TRUE(spanish.install()) << spanish.errorString().toStdString();
-        EXPECT_TRUE(spanish.installed());
         EXPECT_TRUE(SpanishTranslation::qtSpeaksSpanish());
         // The file dialog, the print dialog and the standard buttons.
         EXPECT_EQ(lookInLabel(), QStringLiteral("Ver en:"));
-        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
         EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Imprimir"));
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Save"), QStringLiteral("Guardar"));
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
