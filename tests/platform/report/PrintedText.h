@@ -44,20 +44,15 @@ inline PdfPages pdfWords(const QString& pdf)
 {
     PdfPages result;
     QXmlStreamReader xml(output(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    const auto at = [&](const char* name) { return xml.attributes().value(QLatin1String(name)).toDouble(); };
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
-        const auto a = xml.attributes();
-        if (xml.name() == QLatin1String("page")) {
-            result.sizes << QSizeF(a.value(QStringLiteral("width")).toDouble(), a.value(QStringLiteral("height")).toDouble());
-        } else if (xml.name() == QLatin1String("word")) {
-            PdfWord w;
-            w.page = int(result.sizes.size()) - 1;
-            w.box = QRectF(QPointF(a.value(QStringLiteral("xMin")).toDouble(), a.value(QStringLiteral("yMin")).toDouble()),
-                           QPointF(a.value(QStringLiteral("xMax")).toDouble(), a.value(QStringLiteral("yMax")).toDouble()));
-            w.text = comparable(xml.readElementText());
-            result.words << w;
-        }
+        if (xml.name() == QLatin1String("page"))
+            result.sizes << QSizeF(at("width"), at("height"));
+        else if (xml.name() == QLatin1String("word"))   // the box read before the text moves the reader on
+            result.words << PdfWord{int(result.sizes.size()) - 1, QRectF(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax"))),
+                                    comparable(xml.readElementText())};
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     return result;
@@ -96,10 +91,8 @@ inline QStringList textsNotPrintedWhole(const ReportDocument& doc, const QMargin
                 PdfWord* best = nullptr;
                 qreal bestOverlap = -1e9;
                 for (PdfWord& w : pdfPages.words) {
-                    if (w.page != page || w.item >= 0 || w.text != word)
-                        continue;
                     const qreal middle = w.box.center().y();
-                    if (middle < box.top() - kTolerance || middle > box.bottom() + kTolerance)
+                    if (w.page != page || w.item >= 0 || w.text != word || middle < box.top() - kTolerance || middle > box.bottom() + kTolerance)
                         continue;
                     const qreal overlap = std::min(w.box.right(), box.right()) - std::max(w.box.left(), box.left());
                     if (overlap > bestOverlap) {
@@ -121,10 +114,8 @@ inline QStringList textsNotPrintedWhole(const ReportDocument& doc, const QMargin
         }
         // Two texts on one line, side by side, with room between them.
         for (const PdfWord& a : pdfPages.words) {
-            if (a.page != page || a.item < 0)
-                continue;
             for (const PdfWord& b : pdfPages.words) {
-                if (b.page != page || b.item < 0 || b.item == a.item || b.box.left() < a.box.left())
+                if (a.page != page || a.item < 0 || b.page != page || b.item < 0 || b.item == a.item || b.box.left() < a.box.left())
                     continue;
                 const qreal sameLine = std::min(a.box.bottom(), b.box.bottom()) - std::max(a.box.top(), b.box.top());
                 if (sameLine > 0.5 * std::min(a.box.height(), b.box.height()) && b.box.left() - a.box.right() < kApart)

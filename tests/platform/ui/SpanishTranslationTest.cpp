@@ -1,13 +1,11 @@
-// Qt's own dialogs and calendars in Spanish: the real catalogue installed into the application,
+// Qt's own dialogs and day names in Spanish: the real catalogue installed into the application,
 // read back through real widgets.
 #include "platform/format/PrintQString.h"
 #include "platform/ui/SpanishTranslation.h"
 
 #include <QApplication>
-#include <QCalendarWidget>
 #include <QFileDialog>
 #include <QLabel>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace lumetra;
@@ -30,11 +28,9 @@ TEST(SpanishTranslation, QtDialogTextsAreSpanishWhileInstalled)
     {
         SpanishTranslation spanish;
         ASSERT_TRUE(spanish.install()) << spanish.errorString().toStdString();
-        EXPECT_TRUE(spanish.installed());
         EXPECT_TRUE(SpanishTranslation::qtSpeaksSpanish());
         // The file dialog, the print dialog and the standard buttons.
         EXPECT_EQ(lookInLabel(), QStringLiteral("Ver en:"));
-        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
         EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Imprimir"));
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Save"), QStringLiteral("Guardar"));
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
@@ -50,20 +46,12 @@ TEST(SpanishTranslation, QtDialogTextsAreSpanishWhileInstalled)
     EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Print"));
 }
 
-TEST(SpanishTranslation, TheSpanishLocaleGivesCalendarsSpanishMonthAndDayNames)
+TEST(SpanishTranslation, TheSpanishLocaleGivesSpanishMonthAndDayNames)
 {
     const QLocale before;
     SpanishTranslation::useSpanishLocale();
     EXPECT_EQ(QLocale().monthName(6), QStringLiteral("junio"));
     EXPECT_EQ(QLocale().dayName(3), QStringLiteral("miércoles"));
-
-    QCalendarWidget calendar;
-    calendar.setSelectedDate(QDate(2013, 6, 15));
-    calendar.show();
-    QApplication::processEvents();
-    auto* month = calendar.findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
-    ASSERT_NE(month, nullptr);
-    EXPECT_EQ(month->text().toLower(), QStringLiteral("junio"));
     QLocale::setDefault(before);
 }
 
