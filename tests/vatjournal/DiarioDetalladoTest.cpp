@@ -43,19 +43,6 @@ protected:
         EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
         return doc;
     }
-    // Each printed band of that name as its texts joined by "|"; empty texts (blank run-time
-    // VAT rows) dropped on request.
-    static QStringList textos(const ReportDocument& doc, const QString& banda, bool sinVacios = false)
-    {
-        QStringList t;
-        for (const PrintedBand& b : bands(doc, banda)) {
-            QStringList textosBanda = b.texts;
-            if (sinVacios)
-                textosBanda.removeAll(QString());
-            t << textosBanda.join('|');
-        }
-        return t;
-    }
 };
 
 TEST_F(DiarioDetalladoTest, DetalladoPrintsLinesDayTotalsAndRatesWithABase)
@@ -78,23 +65,6 @@ TEST_F(DiarioDetalladoTest, DetalladoPrintsLinesDayTotalsAndRatesWithABase)
         "Totales.......|17,36 €|3,64 €|17,36 €|21,00 % IVA|3,64 €",
         "Totales.......|92,64 €|18,36 €|10,00 €|10,00 % IVA|1,00 €|82,64 €|21,00 % IVA|17,36 €",
     }));
-    EXPECT_EQ(textos(doc, "bndPiePagina"), QStringList({"1|10/01/2013", "2|15/01/2013"}));
-    // Each day, the first too, starts its page with the day header alone.
-    EXPECT_TRUE(bands(doc, "bndCabecera").isEmpty());
-    EXPECT_TRUE(doc.pageTexts(1).contains("Diario de I.V.A del día 15/01/2013"));
-}
-
-TEST_F(DiarioDetalladoTest, OnePagePerDayShowsOnlyTheVatTableUnderItsTitles)
-{
-    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDiasPorHoja), 0);
-    const ReportDocument doc = imprimir(2);
-    ASSERT_EQ(doc.pageCount(), 2);
-    EXPECT_TRUE(bands(doc, "bndDetalle").isEmpty());
-    EXPECT_EQ(textos(doc, "bndPieGrupo", true), QStringList({
-        "B. Imponible|% I.V.A|I.V.A|17,36 €|21,00 % IVA|3,64 €",
-        "B. Imponible|% I.V.A|I.V.A|10,00 €|10,00 % IVA|1,00 €|82,64 €|21,00 % IVA|17,36 €",
-    }));
-    EXPECT_FALSE(bands(doc, "bndCabeceraGrupo").first().texts.contains("Referencia"));
 }
 
 TEST_F(DiarioDetalladoTest, EveryRateWithABaseInCentsPrintsHoweverManyVatTypes)
@@ -126,10 +96,6 @@ TEST_F(DiarioDetalladoTest, EveryRateWithABaseInCentsPrintsHoweverManyVatTypes)
     }
 }
 
-} // namespace
-
-namespace {
-
 // A series with a nine-digit invoice number beside the day's other rows, in both layouts.
 TEST_F(DiarioDetalladoTest, EveryTextPrintsWholeInsideTheMargins)
 {
@@ -151,10 +117,6 @@ TEST_F(DiarioDetalladoTest, EveryTextPrintsWholeInsideTheMargins)
         EXPECT_TRUE(problemas.isEmpty()) << problemas.join('\n').toStdString();
     }
 }
-
-} // namespace
-
-namespace {
 
 // The 15th runs over two pages; the 10th and the 16th fit one each.
 TEST_F(DiarioDetalladoTest, DaysStartTheirPagesWithTheirHeaderAloneAndEveryPageShowsItsDay)
