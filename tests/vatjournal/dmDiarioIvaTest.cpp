@@ -138,20 +138,18 @@ TEST_F(DiarioCajaTest, OrdenKeysByListingType)
     cobro(3, "2013-01-15", 24.2, 1, 77);
     const QString dia = FloatToStr(DateTime::fromYmd(2013, 1, 15).serial());
 
-    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoResumidoDias), 0);
-    QStringList orden;
-    for (dm->memDiario.first(); !dm->memDiario.eof(); dm->memDiario.next())
-        orden << dm->memDiario.fieldAsText("Orden") + " " + dm->memDiario.fieldAsText("Descripcion");
+    const auto orden = [&](qint16 tipoListado) {
+        EXPECT_EQ(construirCaja({}, tipoListado), 0);
+        QStringList claves;
+        for (dm->memDiario.first(); !dm->memDiario.eof(); dm->memDiario.next())
+            claves << dm->memDiario.fieldAsText("Orden") + " " + dm->memDiario.fieldAsText("Descripcion");
+        return claves;
+    };
     // Per day and rate: the down payment joins the lines of its rate.
-    EXPECT_EQ(orden, QStringList({dia + "004,00 Cuatro", dia + "010,00 Diez", dia + "021,00 Veintiuno",
-                                  dia + "021,00 Entrega a Cuenta Nº Talón 3"}));
-
-    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado), 0);
-    orden.clear();
-    for (dm->memDiario.first(); !dm->memDiario.eof(); dm->memDiario.next())
-        orden << dm->memDiario.fieldAsText("Orden") + " " + dm->memDiario.fieldAsText("Descripcion");
-    EXPECT_EQ(orden, QStringList({dia + "0000000003 Cuatro", dia + "0000000009 Veintiuno", dia + "0000000009 Diez",
-                                  dia + "0000000077 Entrega a Cuenta Nº Talón 3"}));
+    EXPECT_EQ(orden(TdmDiarioIva::ListadoResumidoDias),
+              QStringList({dia + "004,00 Cuatro", dia + "010,00 Diez", dia + "021,00 Veintiuno", dia + "021,00 Entrega a Cuenta Nº Talón 3"}));
+    EXPECT_EQ(orden(TdmDiarioIva::ListadoDetallado), QStringList({dia + "0000000003 Cuatro", dia + "0000000009 Veintiuno",
+                                                                  dia + "0000000009 Diez", dia + "0000000077 Entrega a Cuenta Nº Talón 3"}));
 }
 
 TEST_F(DiarioCajaTest, SplitsAmountsWithTheShopsDefaultRateAndTheDate)
