@@ -23,14 +23,20 @@ class ListingRequestTest : public ::testing::Test {
 protected:
     ListingRequestTest()
     {
-        usuario.PermiteTotalesDia = usuario.PermiteTotalesMes = 1;
-        usuario.PermiteInformeGrupos = usuario.PermiteInformeTarjetas = 1;
-        configuracion.UsaGrupos = 1;
+        everyRight();
         puesto.IdTienda = 2;
         host.Usuario = &usuario;
         host.Configuracion = &configuracion;
         host.Puesto = &puesto;
         host.Condiciones = &condiciones;
+    }
+
+    void everyRight()
+    {
+        usuario = TUsuario{};
+        usuario.PermiteTotalesDia = usuario.PermiteTotalesMes = 1;
+        usuario.PermiteInformeGrupos = usuario.PermiteInformeTarjetas = 1;
+        configuracion.UsaGrupos = 1;
     }
 
     // The window's request for a listing: its own store ticked, the working date, the rights'
@@ -148,19 +154,11 @@ TEST_F(ListingRequestTest, RefusesWhatTheUserMayNotChange)
     };
     const auto locked = [](TUsuario& u, TConfiguracion&) { u.FechasBloqueadas = 1; };
     const auto noGroups = [](TUsuario&, TConfiguracion& c) { c.UsaGrupos = 0; };
-    const auto noRights = [](TUsuario& u, TConfiguracion&) {
-        u.PermiteTotalesDia = 0;
-        u.PermiteInformeTarjetas = 0;
-    };
     const auto all = [](TUsuario&, TConfiguracion&) {};
     const Refusal rows[] = {
         {"clerk_month_totals", clerk, "hoja", {"--totales-mes", "si"}, "--totales-mes («Imprimir Totales Mensuales»)"},
-        {"clerk_group_report", clerk, "hoja", {"--informe-grupos", "no"}, "--informe-grupos"},
         {"clerk_all_stores", clerk, "hoja", {"--tiendas", "todas"}, "el usuario solo puede listar su tienda (2)"},
-        {"clerk_other_store", clerk, "hoja", {"--tiendas", "1"}, "su tienda"},
         {"clerk_own_store_and_order_detail", clerk, "hoja", {"--tiendas", "2", "--detalle-encargos", "si"}, nullptr},
-        {"no_day_totals", noRights, "hoja", {"--totales-dia", "si"}, "--totales-dia"},
-        {"no_card_report", noRights, "hoja", {"--informe-tarjetas", "no"}, "--informe-tarjetas"},
         {"locked_operator", locked, "hoja", {"--fecha", "todas"}, "(--fecha)"},
         {"locked_date", locked, "diario", {"--desde", "02/05/2013"}, "(--desde)"},
         {"locked_stores_still_free", locked, "hoja", {"--tiendas", "todas"}, nullptr},
@@ -170,10 +168,7 @@ TEST_F(ListingRequestTest, RefusesWhatTheUserMayNotChange)
     };
     for (const Refusal& row : rows) {
         SCOPED_TRACE(row.name);
-        usuario = TUsuario{};
-        usuario.PermiteTotalesDia = usuario.PermiteTotalesMes = 1;
-        usuario.PermiteInformeGrupos = usuario.PermiteInformeTarjetas = 1;
-        configuracion.UsaGrupos = 1;
+        everyRight();
         row.rights(usuario, configuracion);
         try {
             const SolicitudListado s = build(row.listado, row.arguments);
