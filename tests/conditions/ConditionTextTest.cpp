@@ -120,15 +120,12 @@ struct TiendaCase {
 
 TEST(ConditionText, StoreConditionFollowsTheTickedItems)
 {
+    // One store, stores in the list's order and "all stores" alone are pinned by the query texts
+    // and by the command line's request (ListingRequestTest).
     const TiendaCase rows[] = {
-        {"una_tienda", S::TiendaCaja, {2}, " (CA.ID_TIENDA = 3) ", {"3"}, "Lumetra Sabadell"},
-        {"dos_en_orden_de_lista", S::TiendaCobro, {3, 1}, " (CO.ID_TIENDA = 2 Or CO.ID_TIENDA = 1) ", {"2", "1"},
-         "Lumetra Gràcia;Lumetra Centro"},
-        {"todas_vacia_la_lista", S::TiendaVenta, {0}, "", {}, "[Todas las Tiendas Seleccionadas]"},
         {"todas_aunque_haya_otras_marcadas", S::TiendaVenta, {0, 2}, "", {},
          "[Todas las Tiendas Seleccionadas];Lumetra Sabadell"},
-        {"misma_descripcion_segunda", S::TiendaVenta, {5}, " (MV.ID_TIENDA = 5) ", {"5"}, "Lumetra Duplicada"},
-        {"misma_descripcion_ambas", S::TiendaCobro, {4, 5}, " (CO.ID_TIENDA = 4 Or CO.ID_TIENDA = 5) ", {"4", "5"},
+        {"misma_descripcion_ambas", S::TiendaCobro, {5, 4}, " (CO.ID_TIENDA = 4 Or CO.ID_TIENDA = 5) ", {"4", "5"},
          "Lumetra Duplicada;Lumetra Duplicada"},
         {"ninguna_muestra_el_texto_vacio", S::TiendaCobro, {}, " () ", {}, "[Debe Seleccionar al menos una Tienda]"},
     };
