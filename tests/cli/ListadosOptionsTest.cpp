@@ -1,4 +1,5 @@
-// Reading the command line into the values the window's controls take.
+// What the command line refuses, and why. What it reads goes into the window's request
+// (ListingRequestTest).
 #include "ListadosOptions.h"
 
 #include <gtest/gtest.h>
@@ -10,27 +11,6 @@ namespace {
 QStringList required(const QStringList& more = {})
 {
     return QStringList{"--db", "demo.fdb", "--listado", "hoja", "--salida", "hoja.pdf"} + more;
-}
-
-TEST(ListadosOptions, ReadsEveryValueTheWindowTakes)
-{
-    const ListadosOptions o = ListadosOptions::parse(
-        {"--db=srv/3051:tienda", "--usuario", "3", "--tienda=2", "--fecha-trabajo", "7/5/2013", "--listado", "diario",
-         "--fecha", "entre", "--desde", "01/05/2013", "--hasta", "31/05/2013", "--tiendas", "2, 1,2", "--iva", "encargo",
-         "--tipo", "dias-hoja", "--familia", "si", "--salida", "out/diario.xlsx"});
-    EXPECT_EQ(o.baseDatos, "srv/3051:tienda");
-    EXPECT_EQ(o.usuario, 3);
-    EXPECT_EQ(o.tienda, 2);
-    EXPECT_EQ(o.fechaTrabajo, DateTime::fromYmd(2013, 5, 7));
-    EXPECT_EQ(o.listado, ListadosOptions::Listado::Diario);
-    EXPECT_EQ(o.operador, "...Entre...");
-    EXPECT_EQ(o.desde, DateTime::fromYmd(2013, 5, 1));
-    EXPECT_EQ(o.hasta, DateTime::fromYmd(2013, 5, 31));
-    EXPECT_EQ(o.tiendas, (QList<int>{2, 1}));
-    EXPECT_EQ(o.iva, 1);
-    EXPECT_EQ(o.tipo, 2);
-    EXPECT_EQ(o.familia, true);
-    EXPECT_EQ(o.salida, "out/diario.xlsx");
 }
 
 struct Refused {

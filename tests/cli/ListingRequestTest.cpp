@@ -79,18 +79,28 @@ protected:
 
 TEST_F(ListingRequestTest, OptionsGoIntoTheJournalRequest)
 {
-    const SolicitudListado s = build("diario", {"--fecha", "entre", "--desde", "02/05/2013", "--hasta", "06/05/2013", "--tiendas",
-                                                "1", "--iva", "caja", "--tipo", "detallado", "--familia", "si"});
+    const ListadosOptions o = ListadosOptions::parse(
+        {"--db=srv/3051:tienda", "--usuario", "3", "--tienda=2", "--fecha-trabajo", "7/5/2013", "--listado", "diario",
+         "--fecha", "entre", "--desde", "02/05/2013", "--hasta", "06/05/2013", "--tiendas", "1, 5,1", "--iva", "caja",
+         "--tipo", "detallado", "--familia", "si", "--salida", "out/diario.xlsx"});
+    // What the program takes for itself; the rest goes into the window's request.
+    EXPECT_EQ(o.baseDatos, "srv/3051:tienda");
+    EXPECT_EQ(o.usuario, 3);
+    EXPECT_EQ(o.tienda, 2);
+    EXPECT_EQ(o.fechaTrabajo, DateTime::fromYmd(2013, 5, 7));
+    EXPECT_EQ(o.salida, "out/diario.xlsx");
+    const SolicitudListado s = ListingRequest::build(o, window(S::ListadoDiario), stores(), host);
     EXPECT_EQ(s.listado, S::ListadoDiario);
     EXPECT_EQ(s.operador, TCondiciones::Entre);
     EXPECT_EQ(s.desde, DateTime::fromYmd(2013, 5, 2));
     EXPECT_EQ(s.hasta, DateTime::fromYmd(2013, 5, 6));
     // Store 1 does not come first by code: an identifier taken for a position would pick another.
-    EXPECT_EQ(s.tiendas, QList<int>{1});
-    EXPECT_EQ(s.filtro, QStringLiteral("Centro"));
+    EXPECT_EQ(s.tiendas, (QList<int>{1, 5}));
+    EXPECT_EQ(s.filtro, QStringLiteral("Centro;Duplicada"));
     EXPECT_EQ(s.calculoIva, S::IvaCaja);
     EXPECT_EQ(s.tipoDiario, 1);
     EXPECT_TRUE(s.familia);
+    EXPECT_EQ(build("diario", {"--tipo", "dias-hoja"}).tipoDiario, 2);
 }
 
 struct StoresCase {
