@@ -68,8 +68,6 @@ TEST_F(ReportDiarioResumidoTest, CashBasisOneLinePerRateWithDownPaymentInsideIts
     EXPECT_TRUE(pagina.contains("Diario de I.V.A  Entre 01/01/2013 y 31/01/2013"));
     EXPECT_TRUE(pagina.contains("[Todas las Tiendas Seleccionadas]"));
     EXPECT_TRUE(pagina.contains("31/01/2013"));
-    // memIvas stays filled after the print, the rate without a base included.
-    EXPECT_EQ(dm->memIvas.recordCount(), 3);
 }
 
 // Collection-date basis: 15/01 sells at 10 % and 21 %; on 16/01 a 4 % line is returned in full.
@@ -95,11 +93,6 @@ TEST_F(ReportDiarioResumidoTest, ByDaysOneLinePerDayAndRateAndZeroRatesOutOfTheT
     EXPECT_EQ(textos(doc, "bndSumario", true), QStringList({
         "200,00 €|36,50 €|B. Imponible|% I.V.A|I.V.A|50,00 €|10,00 % IVA|5,00 €|150,00 €|21,00 % IVA|31,50 €",
     }));
-    // The summary leaves every per-rate total at zero.
-    MemTable& ivas = dm->memIvas;
-    EXPECT_EQ(ivas.recordCount(), 3);
-    for (ivas.first(); !ivas.eof(); ivas.next())
-        EXPECT_EQ(ivas.fieldAsFloat("BaseImponible") + ivas.fieldAsFloat("Iva") + ivas.fieldAsFloat("PorcentajeIva"), 0);
 }
 
 TEST_F(ReportDiarioResumidoTest, ByDaysTitleAndFooterFollowTheDateOperator)

@@ -64,14 +64,6 @@ TEST_F(DiarioCajaTest, DownPaymentEntersOnItsDayAndIsTakenOutWhenTheOrderCloses)
         "15/01/2013|Montura|33,88|21|7,12",
         "15/01/2013|Entrega a Cuenta y ajustes Nº Talón 7|-17,36|21|-3,64",
     }));
-    MemTable& t = dm->memDiario;
-    t.first();
-    EXPECT_EQ(t.fieldAsText("Referencia"), "Sin");
-    EXPECT_EQ(t.fieldAsFloat("FacSimple"), -1);
-    t.next();
-    EXPECT_EQ(t.fieldAsText("Referencia"), "R1");
-    EXPECT_EQ(t.fieldAsFloat("FacSimple"), 30);
-    EXPECT_EQ(t.fieldAsText("FacSimpleSerie"), "A");
 }
 
 TEST_F(DiarioCajaTest, DownPaymentsAreTakenBackAtTheRateTheyWereDeclaredWith)
