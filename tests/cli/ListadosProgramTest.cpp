@@ -69,16 +69,24 @@ TEST(ListadosProgram, WhatStopsAListingGivesItsStatusAndSaysWhy)
     }
 }
 
-// Each format read back; in the spreadsheet every amount is a number to add up.
-TEST(ListadosProgram, CashSheetOfTheFirstDayReadsBackFromEachFormat)
+// Each format read back; in the spreadsheet every amount is a number to add up. The reports
+// ticked after the cash sheet go beside it.
+TEST(ListadosProgram, CashSheetOfTheFirstDayWithItsReportsReadsBackFromEachFormat)
 {
     const QString title = QStringLiteral("Hoja de Caja del día ") + kFirstDay;
     for (const char* format : {"pdf", "xlsx", "csv"}) {
         SCOPED_TRACE(format);
         const QString file = DemoShop::scratch(QStringLiteral("hoja.") + QLatin1String(format));
-        const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"), hoja(file, {"--desde", kFirstDay, "--tiendas", "todas"}));
+        const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"),
+                                           hoja(file, {"--desde", kFirstDay, "--tiendas", "todas", "--informe-grupos", "si",
+                                                       "--informe-tarjetas", "si"}));
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_TRUE(r.out.contains(file)) << r.out.toStdString();
+    }
+    for (const char* report : {"Grupos", "Tarjetas"}) {
+        QFile beside(DemoShop::scratch(QStringLiteral("hoja-%1.csv").arg(QString::fromLatin1(report).toLower())));
+        ASSERT_TRUE(beside.open(QIODevice::ReadOnly)) << report;
+        EXPECT_TRUE(QString::fromUtf8(beside.readAll()).contains(QStringLiteral("Informe Por %1 del día %2").arg(QLatin1String(report), kFirstDay)));
     }
 
     EXPECT_TRUE(output(QStringLiteral("pdftotext"), {DemoShop::scratch(QStringLiteral("hoja.pdf")), QStringLiteral("-")}).contains(title));

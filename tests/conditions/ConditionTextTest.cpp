@@ -109,6 +109,31 @@ TEST(ConditionText, SqlLiteralIgnoresTheDisplayedDateFormat)
     EXPECT_TRUE(caja.contains(QLatin1String("CAST(CA.FECHA AS DATE) = '06/15/2013' "))) << caja.toStdString();
 }
 
+struct ValidacionCase {
+    const char* name;
+    int op;
+    DateTime desde;
+    DateTime hasta;
+    const char* error;
+};
+
+// What a request's dates must be; the reversed range and the empty end date are checked through
+// the print (PrintDispatchTest).
+TEST(ConditionText, DateValidation)
+{
+    const DateTime dia = DateTime::fromYmd(2013, 6, 15);
+    const ValidacionCase rows[] = {
+        {"igual_sin_fecha", TCondiciones::Igual, DateTime::zero(), dia, "La Fecha No Puede ser Vacia"},
+        {"menor_sin_fecha", TCondiciones::Menor, DateTime::zero(), dia, "La Fecha No Puede ser Vacia"},
+        {"entre_mismo_dia", TCondiciones::Entre, dia, dia, ""},
+        {"todos_acepta_cualquier_fecha", TCondiciones::Todos, DateTime::zero(), DateTime::fromYmd(2013, 6, 14), ""},
+    };
+    for (const ValidacionCase& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(fechas(row.op, row.desde, row.hasta).ErrorFechas(), QString::fromUtf8(row.error));
+    }
+}
+
 struct TiendaCase {
     const char* name;
     qint16 column;

@@ -87,6 +87,26 @@ TEST_F(DiarioCajaTest, DownPaymentsAreTakenBackAtTheRateTheyWereDeclaredWith)
     }));
 }
 
+TEST_F(DiarioCajaTest, WhatWasPaidByDeliveryNoteIsNeitherDeclaredNorTakenBack)
+{
+    // 30 by delivery note and 20 in cash on the 10th; 50,50 in cash and 20,50 by delivery note
+    // when picked up on the 15th.
+    venta(1, "2013-01-15", 1, 7, 1, 30);
+    linea(1, "R1", "Montura", 100, 21, 21);
+    cobro(1, "2013-01-10", 30, 1, 500, 3);
+    cobro(1, "2013-01-10", 20, 1, 501, 1);
+    cobro(1, "2013-01-15", 50.5, 1, 502, 1);
+    cobro(1, "2013-01-15", 20.5, 1, 503, 3);
+    ASSERT_EQ(construirCaja(), 0);
+    // On the 15th the lines, less the 20 in cash (16,53 + 3,47), less the 50,50 that is still not
+    // cash (41,74 + 8,76): the day adds its 50,50 in cash.
+    EXPECT_EQ(diario(), QStringList({
+        "10/01/2013|Entrega a Cuenta Nº Talón 7|16,53|21|3,47",
+        "15/01/2013|Montura|100|21|21",
+        "15/01/2013|Entrega a Cuenta y ajustes Nº Talón 7|-58,27|21|-12,23",
+    }));
+}
+
 TEST_F(DiarioCajaTest, OrdenKeysByListingType)
 {
     venta(1, "2013-01-15", 0, 1, 1, 9);
