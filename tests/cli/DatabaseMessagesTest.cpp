@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -52,12 +51,8 @@ TEST(DatabaseMessages, DatabaseOpenInAnotherProgramIsSaidInSpanish)
 TEST(DatabaseMessages, ReadOnlyDatabasePrintsAndSaysTheAccessWasNotRecorded)
 {
     const QString tienda = DemoShop::copy(QStringLiteral("solo-lectura"));
-    const QString gfix = QStandardPaths::findExecutable(QStringLiteral("gfix"));
-    ASSERT_FALSE(gfix.isEmpty()) << "gfix (firebird3.0-utils) is not installed";
-    QProcess modo;
-    modo.start(gfix, {QStringLiteral("-mode"), QStringLiteral("read_only"), tienda});
-    ASSERT_TRUE(modo.waitForFinished(60000));
-    ASSERT_EQ(modo.exitCode(), 0) << modo.readAllStandardError().toStdString();
+    const ProgramRun modo = DemoShop::run(QStringLiteral("gfix"), {QStringLiteral("-mode"), QStringLiteral("read_only"), tienda});
+    ASSERT_EQ(modo.exitCode, 0) << "gfix (firebird3.0-utils): " << modo.err.toStdString();
 
     const QString csv = DemoShop::scratch(QStringLiteral("solo-lectura.csv"));
     const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"), hojaDelPrimerDia(tienda, csv));
@@ -80,20 +75,15 @@ TEST(DatabaseMessages, FileTheProgramCannotWriteIsSaidInSpanish)
     QFile::setPermissions(tienda, QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const QString csv = dir.filePath(QStringLiteral("hoja.csv"));
 
-    QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lumetra-listados"));
-    QStringList arguments = hojaDelPrimerDia(tienda, csv);
-    if (::geteuid() == 0) {
-        // Root writes any file: the program runs as the database engine's own user instead.
-        arguments = QStringList{"--reuid=firebird", "--regid=firebird", "--init-groups", "--", program} + arguments;
-        program = QStringLiteral("setpriv");
-    }
-    QProcess listados;
-    listados.start(program, arguments);
-    ASSERT_TRUE(listados.waitForFinished(120000));
-    const QString err = QString::fromUtf8(listados.readAllStandardError());
-    EXPECT_EQ(listados.exitCode(), 1) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("no hay permiso para escribir en el fichero de la base de datos"))) << err.toStdString();
-    EXPECT_FALSE(err.contains(QStringLiteral("no permission"))) << err.toStdString();
+    // Root writes any file: the program then runs as the database engine's own user.
+    const QString listados = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lumetra-listados"));
+    const ProgramRun r = ::geteuid() != 0
+        ? DemoShop::run(listados, hojaDelPrimerDia(tienda, csv))
+        : DemoShop::run(QStringLiteral("setpriv"), QStringList{"--reuid=firebird", "--regid=firebird", "--init-groups", "--", listados}
+                                                       + hojaDelPrimerDia(tienda, csv));
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("no hay permiso para escribir en el fichero de la base de datos"))) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("no permission"))) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(csv));
 }
 

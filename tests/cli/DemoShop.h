@@ -19,12 +19,6 @@ public:
 
     static ProgramRun run(const QString& program, const QStringList& arguments) { return runProgram(program, arguments); }
 
-    // lumetra-listados on the shared database.
-    static ProgramRun listados(const QStringList& arguments)
-    {
-        return run(QStringLiteral("lumetra-listados"), QStringList{QStringLiteral("--db"), path()} + arguments);
-    }
-
     static const QString& path()
     {
         static const QString file = [] {

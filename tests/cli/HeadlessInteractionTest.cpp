@@ -44,6 +44,7 @@ struct Outcome {
     const char* name;
     std::function<void(HeadlessInteraction&)> happens;
     HeadlessInteraction::ExitStatus status;
+    const char* salida = "status.csv";
 };
 
 void say(HeadlessInteraction& i, const char* text)
@@ -53,9 +54,11 @@ void say(HeadlessInteraction& i, const char* text)
 
 TEST(HeadlessInteraction, WhatHappenedGivesTheExitStatus)
 {
-    const QString out = DemoShop::scratch(QStringLiteral("status.csv"));
+    const auto hoja = [](auto& i) { i.preview(oneLine("Total"), -1, nullptr, "hoja"); };
     const Outcome rows[] = {
-        {"report_written", [&](auto& i) { i.preview(oneLine("Total"), -1, nullptr, "hoja"); }, HeadlessInteraction::Printed},
+        {"report_written", hoja, HeadlessInteraction::Printed},
+        {"unwritable_output", [&](auto& i) { hoja(i); EXPECT_TRUE(i.lines().join('|').contains("missing/hoja.pdf")); },
+         HeadlessInteraction::Failure, "missing/hoja.pdf"},
         {"nothing_happened", [](auto&) {}, HeadlessInteraction::Failure},
         {"empty_date", [](auto& i) { say(i, "La Fecha No Puede ser Vacia"); }, HeadlessInteraction::InvalidConditions},
         {"nothing_found", [](auto& i) { say(i, "No existen operaciones en las fechas seleccionadas"); },
@@ -65,7 +68,7 @@ TEST(HeadlessInteraction, WhatHappenedGivesTheExitStatus)
         {"error_window", [](auto& i) { QDialog d; EXPECT_EQ(i.execDialog(d, "Función: AbrirQuery"), int(QDialog::Accepted)); },
          HeadlessInteraction::Failure},
         {"incomplete_report",
-         [&](auto& i) {
+         [](auto& i) {
              ReportDocument doc = oneLine("Total");
              doc.error = QStringLiteral("bndDetalle: sin datos");
              i.preview(doc, -1, nullptr, "hoja");
@@ -73,69 +76,51 @@ TEST(HeadlessInteraction, WhatHappenedGivesTheExitStatus)
          HeadlessInteraction::Failure},
     };
     for (const Outcome& row : rows) {
-        HeadlessInteraction interaction(out, nullptr);
+        HeadlessInteraction interaction(DemoShop::scratch(QString::fromLatin1(row.salida)), nullptr);
         row.happens(interaction);
         EXPECT_EQ(interaction.exitStatus(), row.status) << row.name;
+        if (row.status == HeadlessInteraction::Failure) {
+            EXPECT_TRUE(interaction.written().isEmpty()) << row.name;
+        }
     }
 }
 
-TEST(HeadlessInteraction, ReportsPrintedAfterThePreviewGoBesideItByName)
+QStringList entries(const QTemporaryDir& folder)
 {
-    const QString out = DemoShop::scratch(QStringLiteral("caja.v1.csv"));
+    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Nothing is in place while the listing runs; published, every report reaches its file together.
+TEST(HeadlessInteraction, ReportsPrintedAfterThePreviewGoBesideItByNameWhenPublished)
+{
+    QTemporaryDir folder;
+    const QString out = folder.filePath(QStringLiteral("caja.v1.csv"));
     HeadlessInteraction interaction(out, nullptr);
     interaction.preview(oneLine("Hoja de Caja"), -1, nullptr, QStringLiteral("hoja"));
     interaction.print(oneLine("Informe Por Tarjetas"), -1, QStringLiteral("tarjetas"));
     interaction.print(oneLine("Informe Por Grupos"), -1, QStringLiteral("grupos"));
+    const QStringList expected = {out, folder.filePath(QStringLiteral("caja.v1-tarjetas.csv")),
+                                  folder.filePath(QStringLiteral("caja.v1-grupos.csv"))};
+    for (const QString& file : expected)
+        EXPECT_FALSE(QFile::exists(file)) << "in place while the listing runs: " << file.toStdString();
+    EXPECT_EQ(interaction.exitStatus(), HeadlessInteraction::Printed);
     ASSERT_TRUE(interaction.publish());
-
-    const QStringList expected = {out, DemoShop::scratch(QStringLiteral("caja.v1-tarjetas.csv")),
-                                  DemoShop::scratch(QStringLiteral("caja.v1-grupos.csv"))};
     EXPECT_EQ(interaction.written(), expected);
+    EXPECT_EQ(entries(folder), (QStringList{"caja.v1-grupos.csv", "caja.v1-tarjetas.csv", "caja.v1.csv"}));
     const char* const texts[] = {"Hoja de Caja", "Informe Por Tarjetas", "Informe Por Grupos"};
     for (int i = 0; i < expected.size(); ++i) {
         QFile file(expected.at(i));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << expected.at(i).toStdString();
         EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QString::fromUtf8(texts[i]))) << texts[i];
     }
-    EXPECT_EQ(interaction.exitStatus(), HeadlessInteraction::Printed);
 }
 
-TEST(HeadlessInteraction, UnwritableOutputIsAFailureNamingTheFile)
-{
-    const QString out = DemoShop::scratch(QStringLiteral("missing/hoja.pdf"));
-    HeadlessInteraction interaction(out, nullptr);
-    interaction.preview(oneLine("Total"), -1, nullptr, QStringLiteral("hoja"));
-    EXPECT_EQ(interaction.exitStatus(), HeadlessInteraction::Failure);
-    EXPECT_TRUE(interaction.written().isEmpty());
-    ASSERT_EQ(interaction.lines().size(), 1);
-    EXPECT_TRUE(interaction.lines().first().contains(out)) << interaction.lines().first().toStdString();
-}
-
-TEST(HeadlessInteraction, ReportsReachTheirFilesTogetherWhenPublished)
-{
-    QTemporaryDir folder;
-    const QString out = folder.filePath(QStringLiteral("caja.csv"));
-    HeadlessInteraction interaction(out, nullptr);
-    interaction.preview(oneLine("Hoja de Caja"), -1, nullptr, QStringLiteral("hoja"));
-    interaction.print(oneLine("Informe Por Grupos"), -1, QStringLiteral("grupos"));
-    EXPECT_FALSE(QFile::exists(out)) << "nothing in place while the listing runs";
-    EXPECT_EQ(interaction.exitStatus(), HeadlessInteraction::Printed);
-    ASSERT_TRUE(interaction.publish());
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-              (QStringList{QStringLiteral("caja-grupos.csv"), QStringLiteral("caja.csv")}));
-}
-
+// What the program then does with the file it was to replace is ListadosSignalTest's.
 TEST(HeadlessInteraction, AStopPressesCancelAndWritesNothing)
 {
     QTemporaryDir folder;
-    const QString out = folder.filePath(QStringLiteral("caja.csv"));
-    {
-        QFile earlier(out);
-        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-        earlier.write("listado anterior");
-    }
     int signal = 0;
-    HeadlessInteraction interaction(out, nullptr);
+    HeadlessInteraction interaction(folder.filePath(QStringLiteral("caja.csv")), nullptr);
     interaction.stopWhen([&] { return signal; });
     QMainWindow owner;
     TfrmPorcentajeListado progress(&owner);
@@ -156,11 +141,7 @@ TEST(HeadlessInteraction, AStopPressesCancelAndWritesNothing)
     interaction.print(oneLine("Informe Por Grupos"), -1, QStringLiteral("grupos"));
     EXPECT_FALSE(interaction.publish());
     EXPECT_TRUE(interaction.written().isEmpty());
-    QFile earlier(out);
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), QByteArray("listado anterior"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("caja.csv")});
+    EXPECT_TRUE(entries(folder).isEmpty());
 }
 
 } // namespace

@@ -92,13 +92,4 @@ TEST_F(ListadosSignalTest, ASignalMidListingEndsItWithTheSignalsStatusAndTheEarl
     }
 }
 
-TEST_F(ListadosSignalTest, UnstoppedTheSameListingReplacesTheEarlierFile)
-{
-    const QString salida = earlierListing(QStringLiteral("hoja.csv"));
-    const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"), monthsOfCashSheets(salida));
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(contents(salida).contains("Hoja de Caja del día 01/05/2013"));
-    EXPECT_EQ(entries(), (QStringList{QStringLiteral("hoja-grupos.csv"), QStringLiteral("hoja-tarjetas.csv"), QStringLiteral("hoja.csv")}));
-}
-
 } // namespace

@@ -23,14 +23,20 @@ class ListingRequestTest : public ::testing::Test {
 protected:
     ListingRequestTest()
     {
-        usuario.PermiteTotalesDia = usuario.PermiteTotalesMes = 1;
-        usuario.PermiteInformeGrupos = usuario.PermiteInformeTarjetas = 1;
-        configuracion.UsaGrupos = 1;
+        everyRight();
         puesto.IdTienda = 2;
         host.Usuario = &usuario;
         host.Configuracion = &configuracion;
         host.Puesto = &puesto;
         host.Condiciones = &condiciones;
+    }
+
+    void everyRight()
+    {
+        usuario = TUsuario{};
+        usuario.PermiteTotalesDia = usuario.PermiteTotalesMes = 1;
+        usuario.PermiteInformeGrupos = usuario.PermiteInformeTarjetas = 1;
+        configuracion.UsaGrupos = 1;
     }
 
     // The window's request for a listing: its own store ticked, the working date, the rights'
@@ -73,43 +79,28 @@ protected:
 
 TEST_F(ListingRequestTest, OptionsGoIntoTheJournalRequest)
 {
-    const SolicitudListado s = build("diario", {"--fecha", "entre", "--desde", "02/05/2013", "--hasta", "06/05/2013", "--tiendas",
-                                                "1", "--iva", "caja", "--tipo", "detallado", "--familia", "si"});
+    const ListadosOptions o = ListadosOptions::parse(
+        {"--db=srv/3051:tienda", "--usuario", "3", "--tienda=2", "--fecha-trabajo", "7/5/2013", "--listado", "diario",
+         "--fecha", "entre", "--desde", "02/05/2013", "--hasta", "06/05/2013", "--tiendas", "1, 5,1", "--iva", "caja",
+         "--tipo", "detallado", "--familia", "si", "--salida", "out/diario.xlsx"});
+    // What the program takes for itself; the rest goes into the window's request.
+    EXPECT_EQ(o.baseDatos, "srv/3051:tienda");
+    EXPECT_EQ(o.usuario, 3);
+    EXPECT_EQ(o.tienda, 2);
+    EXPECT_EQ(o.fechaTrabajo, DateTime::fromYmd(2013, 5, 7));
+    EXPECT_EQ(o.salida, "out/diario.xlsx");
+    const SolicitudListado s = ListingRequest::build(o, window(S::ListadoDiario), stores(), host);
     EXPECT_EQ(s.listado, S::ListadoDiario);
     EXPECT_EQ(s.operador, TCondiciones::Entre);
     EXPECT_EQ(s.desde, DateTime::fromYmd(2013, 5, 2));
     EXPECT_EQ(s.hasta, DateTime::fromYmd(2013, 5, 6));
     // Store 1 does not come first by code: an identifier taken for a position would pick another.
-    EXPECT_EQ(s.tiendas, QList<int>{1});
-    EXPECT_EQ(s.filtro, QStringLiteral("Centro"));
+    EXPECT_EQ(s.tiendas, (QList<int>{1, 5}));
+    EXPECT_EQ(s.filtro, QStringLiteral("Centro;Duplicada"));
     EXPECT_EQ(s.calculoIva, S::IvaCaja);
     EXPECT_EQ(s.tipoDiario, 1);
     EXPECT_TRUE(s.familia);
-}
-
-struct StoresCase {
-    const char* name;
-    const char* tiendas;
-    bool todas;
-    QList<int> ids;
-    const char* filtro;
-};
-
-TEST_F(ListingRequestTest, StoresAreTakenByTheirPositionInTheList)
-{
-    const StoresCase rows[] = {
-        {"todas", "todas", true, {}, "[Todas las Tiendas Seleccionadas]"},
-        {"en_orden_de_lista", "1,2", false, {2, 1}, "Gràcia;Centro"},
-        {"misma_descripcion_segunda", "5", false, {5}, "Duplicada"},
-        {"misma_descripcion_ambas", "5,4", false, {4, 5}, "Duplicada;Duplicada"},
-    };
-    for (const StoresCase& row : rows) {
-        SCOPED_TRACE(row.name);
-        const SolicitudListado s = build("tarjetas", {"--tiendas", row.tiendas});
-        EXPECT_EQ(s.todasLasTiendas, row.todas);
-        EXPECT_EQ(s.tiendas, row.ids);
-        EXPECT_EQ(s.filtro, QString::fromUtf8(row.filtro));
-    }
+    EXPECT_EQ(build("diario", {"--tipo", "dias-hoja"}).tipoDiario, 2);
 }
 
 TEST_F(ListingRequestTest, LeftOutOptionsKeepTheWindowsRequestAndMonthTotalsFollowDayTotals)
@@ -131,57 +122,52 @@ TEST_F(ListingRequestTest, LeftOutOptionsKeepTheWindowsRequestAndMonthTotalsFoll
     EXPECT_FALSE(build("hoja", {"--totales-dia", "si"}).totalesMes);
 }
 
-struct Refusal {
+struct Case {
     const char* name;
     void (*rights)(TUsuario&, TConfiguracion&);
     const char* listado;
     QStringList arguments;
-    const char* says;   // nullptr: accepted
+    const char* says = nullptr;   // nullptr: accepted, with these stores
+    QList<int> ids = {};
+    const char* filtro = "[Todas las Tiendas Seleccionadas]";
 };
 
-TEST_F(ListingRequestTest, RefusesWhatTheUserMayNotChange)
+// Stores are taken by their position in the list, never by their description; what the user
+// may not change is refused.
+TEST_F(ListingRequestTest, StoresAndWhatTheUserMayNotChange)
 {
     const auto clerk = [](TUsuario& u, TConfiguracion&) {
         u.SoloTiendaPropia = 1;
         u.PermiteTotalesMes = 0;
-        u.PermiteInformeGrupos = 0;
     };
     const auto locked = [](TUsuario& u, TConfiguracion&) { u.FechasBloqueadas = 1; };
     const auto noGroups = [](TUsuario&, TConfiguracion& c) { c.UsaGrupos = 0; };
-    const auto noRights = [](TUsuario& u, TConfiguracion&) {
-        u.PermiteTotalesDia = 0;
-        u.PermiteInformeTarjetas = 0;
-    };
     const auto all = [](TUsuario&, TConfiguracion&) {};
-    const Refusal rows[] = {
+    const Case rows[] = {
+        {"all_stores", all, "tarjetas", {"--tiendas", "todas"}},
+        {"stores_in_list_order", all, "tarjetas", {"--tiendas", "1,2"}, nullptr, {2, 1}, "Gràcia;Centro"},
+        {"same_description_second", all, "tarjetas", {"--tiendas", "5"}, nullptr, {5}, "Duplicada"},
+        {"same_description_both", all, "tarjetas", {"--tiendas", "5,4"}, nullptr, {4, 5}, "Duplicada;Duplicada"},
+        {"unknown_store", all, "hoja", {"--tiendas", "1,9"}, "la tienda 9 no existe"},
         {"clerk_month_totals", clerk, "hoja", {"--totales-mes", "si"}, "--totales-mes («Imprimir Totales Mensuales»)"},
-        {"clerk_group_report", clerk, "hoja", {"--informe-grupos", "no"}, "--informe-grupos"},
         {"clerk_all_stores", clerk, "hoja", {"--tiendas", "todas"}, "el usuario solo puede listar su tienda (2)"},
-        {"clerk_other_store", clerk, "hoja", {"--tiendas", "1"}, "su tienda"},
-        {"clerk_own_store_and_order_detail", clerk, "hoja", {"--tiendas", "2", "--detalle-encargos", "si"}, nullptr},
-        {"no_day_totals", noRights, "hoja", {"--totales-dia", "si"}, "--totales-dia"},
-        {"no_card_report", noRights, "hoja", {"--informe-tarjetas", "no"}, "--informe-tarjetas"},
+        {"clerk_own_store_and_order_detail", clerk, "hoja", {"--tiendas", "2", "--detalle-encargos", "si"}, nullptr, {2},
+         "Gràcia"},
         {"locked_operator", locked, "hoja", {"--fecha", "todas"}, "(--fecha)"},
         {"locked_date", locked, "diario", {"--desde", "02/05/2013"}, "(--desde)"},
-        {"locked_stores_still_free", locked, "hoja", {"--tiendas", "todas"}, nullptr},
+        {"locked_stores_still_free", locked, "hoja", {"--tiendas", "todas"}},
         {"shop_without_groups_report", noGroups, "grupos", {}, "no usa grupos de venta"},
         {"shop_without_groups_box", noGroups, "hoja", {"--informe-grupos", "si"}, "--informe-grupos"},
-        {"unknown_store", all, "hoja", {"--tiendas", "1,9"}, "la tienda 9 no existe"},
     };
-    for (const Refusal& row : rows) {
+    for (const Case& row : rows) {
         SCOPED_TRACE(row.name);
-        usuario = TUsuario{};
-        usuario.PermiteTotalesDia = usuario.PermiteTotalesMes = 1;
-        usuario.PermiteInformeGrupos = usuario.PermiteInformeTarjetas = 1;
-        configuracion.UsaGrupos = 1;
+        everyRight();
         row.rights(usuario, configuracion);
         try {
             const SolicitudListado s = build(row.listado, row.arguments);
             EXPECT_EQ(row.says, nullptr) << "accepted";
-            if (usuario.SoloTiendaPropia != 0) {
-                EXPECT_EQ(s.tiendas, QList<int>{2});
-                EXPECT_EQ(s.filtro, QStringLiteral("Gràcia"));
-            }
+            EXPECT_EQ(s.tiendas, row.ids);
+            EXPECT_EQ(s.filtro, QString::fromUtf8(row.filtro));
         } catch (const OptionError& e) {
             ASSERT_NE(row.says, nullptr) << e.what();
             EXPECT_TRUE(e.message().contains(QString::fromUtf8(row.says))) << e.what();

@@ -36,8 +36,7 @@ public:
     {
         const QDeadlineTimer deadline(milliseconds);
         while (!deadline.hasExpired() && running()) {
-            QFile maps(QStringLiteral("/proc/%1/maps").arg(process_.processId()));
-            if (maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library.toUtf8()))
+            if (hasLibrary(library))
                 return true;
             QThread::msleep(20);
         }

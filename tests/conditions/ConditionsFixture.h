@@ -13,7 +13,7 @@
 #include "support/RecordingInteraction.h"
 #include "window/frmHojaCaja.h"
 
-#include "conditions/PrintTexts.h"
+#include "platform/format/PrintQString.h"
 
 #include <QList>
 #include <QWidget>

@@ -43,19 +43,6 @@ protected:
         EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
         return doc;
     }
-    // Each printed band of that name as its texts joined by "|"; empty texts (blank run-time
-    // VAT rows) dropped on request.
-    static QStringList textos(const ReportDocument& doc, const QString& banda, bool sinVacios = false)
-    {
-        QStringList t;
-        for (const PrintedBand& b : bands(doc, banda)) {
-            QStringList textosBanda = b.texts;
-            if (sinVacios)
-                textosBanda.removeAll(QString());
-            t << textosBanda.join('|');
-        }
-        return t;
-    }
 };
 
 TEST_F(DiarioDetalladoTest, DetalladoPrintsLinesDayTotalsAndRatesWithABase)
@@ -78,23 +65,6 @@ TEST_F(DiarioDetalladoTest, DetalladoPrintsLinesDayTotalsAndRatesWithABase)
         "Totales.......|17,36 €|3,64 €|17,36 €|21,00 % IVA|3,64 €",
         "Totales.......|92,64 €|18,36 €|10,00 €|10,00 % IVA|1,00 €|82,64 €|21,00 % IVA|17,36 €",
     }));
-    EXPECT_EQ(textos(doc, "bndPiePagina"), QStringList({"1|10/01/2013", "2|15/01/2013"}));
-    // Each day, the first too, starts its page with the day header alone.
-    EXPECT_TRUE(bands(doc, "bndCabecera").isEmpty());
-    EXPECT_TRUE(doc.pageTexts(1).contains("Diario de I.V.A del día 15/01/2013"));
-}
-
-TEST_F(DiarioDetalladoTest, OnePagePerDayShowsOnlyTheVatTableUnderItsTitles)
-{
-    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDiasPorHoja), 0);
-    const ReportDocument doc = imprimir(2);
-    ASSERT_EQ(doc.pageCount(), 2);
-    EXPECT_TRUE(bands(doc, "bndDetalle").isEmpty());
-    EXPECT_EQ(textos(doc, "bndPieGrupo", true), QStringList({
-        "B. Imponible|% I.V.A|I.V.A|17,36 €|21,00 % IVA|3,64 €",
-        "B. Imponible|% I.V.A|I.V.A|10,00 €|10,00 % IVA|1,00 €|82,64 €|21,00 % IVA|17,36 €",
-    }));
-    EXPECT_FALSE(bands(doc, "bndCabeceraGrupo").first().texts.contains("Referencia"));
 }
 
 TEST_F(DiarioDetalladoTest, EveryRateWithABaseInCentsPrintsHoweverManyVatTypes)
@@ -126,44 +96,17 @@ TEST_F(DiarioDetalladoTest, EveryRateWithABaseInCentsPrintsHoweverManyVatTypes)
     }
 }
 
-} // namespace
-
-namespace {
-
-// A series with a nine-digit invoice number beside the day's other rows, in both layouts.
-TEST_F(DiarioDetalladoTest, EveryTextPrintsWholeInsideTheMargins)
-{
-    venta(2, "2013-01-15", 0, 99999, 1, 130000901);
-    linea(2, "LOF-1602", "Lente progresiva 1.60 antirreflejante", 1000, 210, 21);
-    ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado), 0);
-    QTemporaryDir dir;
-    for (qint16 tipo : {1, 2}) {
-        SCOPED_TRACE(tipo);
-        const ReportDocument doc = imprimir(tipo);
-        QStringList textos;
-        for (int p = 0; p < doc.pageCount(); ++p)
-            textos << doc.pageTexts(p);
-        // One page per day prints no lines and no column titles.
-        EXPECT_EQ(textos.contains("Nº Fac. Simple"), tipo == 1);
-        EXPECT_EQ(textos.contains("A/130.000.901"), tipo == 1);
-        const QStringList problemas =
-            test::textsNotPrintedWhole(doc, QMarginsF(10, 10, 10, 10), dir.filePath(QStringLiteral("diario-%1.pdf").arg(tipo)));
-        EXPECT_TRUE(problemas.isEmpty()) << problemas.join('\n').toStdString();
-    }
-}
-
-} // namespace
-
-namespace {
-
-// The 15th runs over two pages; the 10th and the 16th fit one each.
-TEST_F(DiarioDetalladoTest, DaysStartTheirPagesWithTheirHeaderAloneAndEveryPageShowsItsDay)
+// The 15th runs over two pages; the 10th and the 16th fit one each. On the 16th a series with a
+// nine-digit invoice number: every text prints whole inside the margins, in both layouts.
+TEST_F(DiarioDetalladoTest, DaysStartTheirPagesWithTheirHeaderAloneAndEveryTextPrintsWhole)
 {
     venta(3, "2013-01-15", 0, 9, 1, 40);
     for (int i = 0; i < 60; ++i)
         linea(3, QStringLiteral("L%1").arg(i), "Lentilla", 10, 1, 10);
     venta(4, "2013-01-16", 0, 10, 1, 41);
     linea(4, "S1", "Solución", 5, 1.05, 21);
+    venta(2, "2013-01-16", 0, 99999, 1, 130000901);
+    linea(2, "LOF-1602", "Lente progresiva 1.60 antirreflejante", 1000, 210, 21);
     ASSERT_EQ(construirCaja({}, TdmDiarioIva::ListadoDetallado), 0);
 
     const ReportDocument doc = imprimir(1);
@@ -174,7 +117,7 @@ TEST_F(DiarioDetalladoTest, DaysStartTheirPagesWithTheirHeaderAloneAndEveryPageS
     EXPECT_TRUE(pages[1].endsWith(" D PF")) << pages[1].toStdString();
     EXPECT_TRUE(pages[2].startsWith("p3: PH D")) << pages[2].toStdString();
     EXPECT_TRUE(pages[2].endsWith("GF(15/01/2013) PF")) << pages[2].toStdString();
-    EXPECT_EQ(pages[3], "p4: GH(16/01/2013) D GF(16/01/2013) PF");
+    EXPECT_EQ(pages[3], "p4: GH(16/01/2013) D D GF(16/01/2013) PF");
     // The continuation page is headed with its day's block.
     EXPECT_EQ(bands(doc, "bndCabecera").first().texts.first(), "Diario de I.V.A del día 15/01/2013");
     EXPECT_EQ(textos(doc, "bndPiePagina"), QStringList({"1|10/01/2013", "2|15/01/2013", "3|15/01/2013", "4|16/01/2013"}));
@@ -200,6 +143,17 @@ TEST_F(DiarioDetalladoTest, DaysStartTheirPagesWithTheirHeaderAloneAndEveryPageS
                              "p2: GH(15/01/2013) GF(15/01/2013) PF\n"
                              "p3: GH(16/01/2013) GF(16/01/2013) PF");
     EXPECT_EQ(textos(porDia, "bndPiePagina"), QStringList({"1|10/01/2013", "2|15/01/2013", "3|16/01/2013"}));
+
+    for (const ReportDocument* d : {&doc, &porDia}) {
+        QStringList todos;
+        for (int p = 0; p < d->pageCount(); ++p)
+            todos << d->pageTexts(p);
+        // One page per day prints no lines and no column titles.
+        EXPECT_EQ(todos.contains("Nº Fac. Simple"), d == &doc);
+        EXPECT_EQ(todos.contains("A/130.000.901"), d == &doc);
+        const QStringList problemas = test::textsNotPrintedWhole(*d, QMarginsF(10, 10, 10, 10), dir.filePath("diario.pdf"));
+        EXPECT_TRUE(problemas.isEmpty()) << problemas.join('\n').toStdString();
+    }
 }
 
 } // namespace

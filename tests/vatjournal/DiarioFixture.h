@@ -123,6 +123,19 @@ protected:
     }
 
     static QList<PrintedBand> bands(const ReportDocument& doc, const QString& name) { return test::bands(doc, name); }
+    // Each printed band of that name as its texts joined by "|"; empty texts (blank run-time VAT
+    // rows) dropped on request.
+    static QStringList textos(const ReportDocument& doc, const QString& banda, bool sinVacios = false)
+    {
+        QStringList t;
+        for (const PrintedBand& b : bands(doc, banda)) {
+            QStringList textosBanda = b.texts;
+            if (sinVacios)
+                textosBanda.removeAll(QString());
+            t << textosBanda.join('|');
+        }
+        return t;
+    }
 
     RecordingInteraction ui;
     QWidget owner;
