@@ -17,6 +17,10 @@ int main(int argc, char** argv)
         return 2;
     }
     auto touch = reinterpret_cast<void* (*)()>(dlsym(library, "touchProbe"));
+    if (!touch) {
+        std::fprintf(stderr, "%s\n", dlerror());
+        return 2;
+    }
     constexpr int threads = 64;
     std::latch touched(threads + 1);
     static std::latch never(1);

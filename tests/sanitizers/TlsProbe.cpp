@@ -2,7 +2,7 @@
 // threads, some block starts 16 bytes into a page.
 thread_local char probeBlock[100];
 
-extern "C" void* touchProbe()
+extern "C" __attribute__((visibility("default"))) void* touchProbe()
 {
     probeBlock[0] = 1;
     return probeBlock;
