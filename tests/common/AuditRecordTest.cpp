@@ -68,7 +68,7 @@ TEST_F(AuditRecordTest, RegistrarAccesoWritesOneCommittedRow)
     EXPECT_NEAR(horaDelDia(programa), horaDelDia(sistema), segundo) << "with the time of day of now";
 }
 
-TEST_F(AuditRecordTest, UnknownUserIsRecordedAndUnknownOptionRefused)
+TEST_F(AuditRecordTest, UnknownUserIsRecordedUnknownOptionRefusedAndDatabaseErrorsThrown)
 {
     TBDAcceso desconocido(&db, nullptr, &db);
     desconocido.RegistrarAcceso(999, 4001, 0, DateTime::fromYmd(2013, 6, 15));
@@ -79,6 +79,13 @@ TEST_F(AuditRecordTest, UnknownUserIsRecordedAndUnknownOptionRefused)
     sinOpcion.RegistrarAcceso(7, 4999, 0, DateTime::fromYmd(2013, 6, 15));
     EXPECT_EQ(sinOpcion.Insertar(), TBDAcceso::ErrorNombreOpcion);
     EXPECT_EQ(filas(), 1) << "the unknown option wrote nothing";
+
+    // A database error reaches the caller.
+    TBDAcceso largo(&db, nullptr, &db);
+    completar(largo);
+    largo.SetUsuarioNom(QString(60, QLatin1Char('x')));   // longer than the column
+    EXPECT_THROW(largo.Insertar(), DatabaseError);
+    EXPECT_EQ(filas(), 1);
 }
 
 TEST_F(AuditRecordTest, ChecksRefuseIncompleteRowsInOrder)
@@ -115,15 +122,6 @@ TEST_F(AuditRecordTest, ChecksRefuseIncompleteRowsInOrder)
         EXPECT_EQ(registro.Insertar(), c.esperado);
         EXPECT_EQ(filas(), antes + (c.esperado == 0 ? 1 : 0));
     }
-}
-
-TEST_F(AuditRecordTest, DatabaseErrorReachesTheCaller)
-{
-    TBDAcceso registro(&db, nullptr, &db);
-    completar(registro);
-    registro.SetUsuarioNom(QString(60, QLatin1Char('x')));   // longer than the column
-    EXPECT_THROW(registro.Insertar(), DatabaseError);
-    EXPECT_EQ(filas(), 0);
 }
 
 } // namespace

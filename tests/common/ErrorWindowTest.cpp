@@ -68,12 +68,6 @@ T* control(QWidget& w, const char* nombre)
     return w.findChild<T*>(QLatin1String(nombre));
 }
 
-void pulsarEscape(QWidget& w)
-{
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&w, &escape);
-}
-
 TEST_F(ErrorWindowTest, EachFailureShowsItsOwnWindowOwnedByTheHost)
 {
     QStringList funciones;
@@ -139,7 +133,10 @@ TEST_F(ErrorWindowTest, ClosingWaysAndWhatTheyPrint)
     };
     const std::vector<Caso> casos = {
         {"Salir closes without printing", [](TfrmError& f) { control<QPushButton>(f, "btnSalir")->click(); }, true, 0},
-        {"Escape closes without printing", [](TfrmError& f) { pulsarEscape(f); }, true, 0},
+        {"Escape closes without printing", [](TfrmError& f) {
+             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QApplication::sendEvent(&f, &escape);
+         }, true, 0},
         {"E-Mail sends and shows nothing", [](TfrmError& f) { control<QPushButton>(f, "btnCorreo")->click(); }, false, 0},
     };
     for (const Caso& c : casos) {

@@ -47,7 +47,7 @@ void comprobar(TLstUtil& u, const std::vector<Caso>& casos)
     }
 }
 
-TEST_F(LstUtilTest, NumberDateAndDocumentTexts)
+TEST_F(LstUtilTest, NumberDateDocumentLocalityAndFamilyTexts)
 {
     auto u = utilidad();
     comprobar(*u, {
@@ -68,6 +68,22 @@ TEST_F(LstUtilTest, NumberDateAndDocumentTexts)
         {"far-future date", [](TLstUtil& u) { return u.TextoFecha("30/05/2079"); }, ""},
         {"ordinary date", [](TLstUtil& u) { return u.TextoFecha("15/06/2013"); }, "15/06/2013"},
         {"whole text compared", [](TLstUtil& u) { return u.TextoFecha(" 30/12/1899"); }, " 30/12/1899"},
+        // Locality lines.
+        {"id 0 is undefined", [](TLstUtil& u) { return u.TextoLocalidad(0); }, "[No definida]"},
+        {"known locality", [](TLstUtil& u) { return u.TextoLocalidad(1); }, "08001 - Barcelona (Barcelona)"},
+        {"missing province not taken from the last line", [](TLstUtil& u) { return u.TextoLocalidad(50); },
+         "46100 - Burjassot ()"},
+        {"unknown id", [](TLstUtil& u) { return u.TextoLocalidad(999); }, "[No Definida]"},
+        {"found again after a miss", [](TLstUtil& u) { return u.TextoLocalidad(3); }, "28001 - Madrid (Madrid)"},
+        // Article families.
+        {"reference 0", [](TLstUtil& u) { return u.FamiliaArticulo("0", "Otros"); }, "Otros"},
+        {"found article", [](TLstUtil& u) { return u.FamiliaArticulo("MON-001", "Otros"); }, "Monturas"},
+        {"13-character reference is searched", [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLM", "Otros"); },
+         "Monturas"},
+        {"14-character reference", [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLMN", "Otros"); }, "Otros"},
+        {"unknown reference", [](TLstUtil& u) { return u.FamiliaArticulo("NO-EXISTE", "Otros"); }, "Otros"},
+        {"empty reference", [](TLstUtil& u) { return u.FamiliaArticulo("", "Otros"); }, "Otros"},
+        {"article whose family is missing", [](TLstUtil& u) { return u.FamiliaArticulo("SINFAM", "Otros"); }, ""},
     });
 }
 
@@ -91,34 +107,6 @@ TEST_F(LstUtilTest, CurrencyPatternFollowsDecimalsAndSymbol)
         exec({QStringLiteral("update MONEDA set DECIMALES_M1 = %1, SIMBOLO_M1 = '%2'").arg(c.decimales).arg(c.simbolo)});
         EXPECT_EQ(utilidad()->TextoImporte(false, c.importe), c.esperado);
     }
-}
-
-TEST_F(LstUtilTest, LocalityLines)
-{
-    auto u = utilidad();
-    comprobar(*u, {
-        {"id 0 is undefined", [](TLstUtil& u) { return u.TextoLocalidad(0); }, "[No definida]"},
-        {"known locality", [](TLstUtil& u) { return u.TextoLocalidad(1); }, "08001 - Barcelona (Barcelona)"},
-        {"missing province not taken from the last line", [](TLstUtil& u) { return u.TextoLocalidad(50); },
-         "46100 - Burjassot ()"},
-        {"unknown id", [](TLstUtil& u) { return u.TextoLocalidad(999); }, "[No Definida]"},
-        {"found again after a miss", [](TLstUtil& u) { return u.TextoLocalidad(3); }, "28001 - Madrid (Madrid)"},
-    });
-}
-
-TEST_F(LstUtilTest, ArticleFamily)
-{
-    auto u = utilidad();
-    comprobar(*u, {
-        {"reference 0", [](TLstUtil& u) { return u.FamiliaArticulo("0", "Otros"); }, "Otros"},
-        {"found article", [](TLstUtil& u) { return u.FamiliaArticulo("MON-001", "Otros"); }, "Monturas"},
-        {"13-character reference is searched", [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLM", "Otros"); },
-         "Monturas"},
-        {"14-character reference", [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLMN", "Otros"); }, "Otros"},
-        {"unknown reference", [](TLstUtil& u) { return u.FamiliaArticulo("NO-EXISTE", "Otros"); }, "Otros"},
-        {"empty reference", [](TLstUtil& u) { return u.FamiliaArticulo("", "Otros"); }, "Otros"},
-        {"article whose family is missing", [](TLstUtil& u) { return u.FamiliaArticulo("SINFAM", "Otros"); }, ""},
-    });
 }
 
 // Counts the procedure calls and queries that reach the database.

@@ -24,39 +24,20 @@ SolicitudListado fechas(int operador, const DateTime& desde = DateTime::fromYmd(
     return s;
 }
 
-struct FechaCase {
-    const char* name;
-    qint16 column;
-    int op;
-    const char* condition;
-};
-
 // The = comparison, the ranges of MV.FECHA and MV.FECHA_PAGADO and "Todos/as" stand inside the
-// exact query texts (QueryTextTest).
-const FechaCase kFechas[] = {
-    {"caja_distinto_dos_espacios", S::FechaCaja, TCondiciones::Distinto, "CAST(CA.FECHA AS DATE)  != '06/15/2013' "},
-    {"caja_mayor_dos_espacios", S::FechaCaja, TCondiciones::Mayor, "CAST(CA.FECHA AS DATE)  > '06/15/2013' "},
-    {"caja_menor_dos_espacios", S::FechaCaja, TCondiciones::Menor, "CAST(CA.FECHA AS DATE)  < '06/15/2013' "},
-    {"caja_entre", S::FechaCaja, TCondiciones::Entre, "CAST(CA.FECHA AS DATE)  BETWEEN '06/15/2013'  AND '07/20/2013'"},
-    {"cobro_distinto", S::FechaCobro, TCondiciones::Distinto, "CAST(CO.FECHA AS DATE) != '06/15/2013' "},
-    {"cobro_mayor", S::FechaCobro, TCondiciones::Mayor, "CAST(CO.FECHA AS DATE) > '06/15/2013' "},
-    {"cobro_menor", S::FechaCobro, TCondiciones::Menor, "CAST(CO.FECHA AS DATE) < '06/15/2013' "},
-    {"cobro_entre", S::FechaCobro, TCondiciones::Entre, "CAST(CO.FECHA AS DATE) BETWEEN '06/15/2013'  AND '07/20/2013'"},
-    {"venta_distinto", S::FechaVenta, TCondiciones::Distinto, "CAST(MV.FECHA AS DATE) != '06/15/2013' "},
-    {"venta_mayor", S::FechaVenta, TCondiciones::Mayor, "CAST(MV.FECHA AS DATE) > '06/15/2013' "},
-    {"venta_menor", S::FechaVenta, TCondiciones::Menor, "CAST(MV.FECHA AS DATE) < '06/15/2013' "},
-    {"pagado_distinto", S::FechaPagado, TCondiciones::Distinto, "CAST(MV.FECHA_PAGADO AS DATE) != '06/15/2013' "},
-    {"pagado_mayor", S::FechaPagado, TCondiciones::Mayor, "CAST(MV.FECHA_PAGADO AS DATE) > '06/15/2013' "},
-    {"pagado_menor", S::FechaPagado, TCondiciones::Menor, "CAST(MV.FECHA_PAGADO AS DATE) < '06/15/2013' "},
-    {"operador_no_ofrecido_sin_condicion", S::FechaCobro, TCondiciones::Contiene, ""},
-};
-
+// exact query texts (QueryTextTest). The cash box's column is followed by two spaces.
 TEST(ConditionText, DateConditionForEveryOperatorAndColumn)
 {
-    for (const FechaCase& row : kFechas) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(fechas(row.op).CondicionFecha(row.column), QString::fromUtf8(row.condition));
+    const std::pair<qint16, const char*> columnas[] = {{S::FechaCaja, "CA.FECHA AS DATE) "}, {S::FechaCobro, "CO.FECHA AS DATE)"},
+                                                       {S::FechaVenta, "MV.FECHA AS DATE)"}, {S::FechaPagado, "MV.FECHA_PAGADO AS DATE)"}};
+    const std::pair<int, const char*> operadores[] = {{TCondiciones::Distinto, "!="}, {TCondiciones::Mayor, ">"}, {TCondiciones::Menor, "<"}};
+    for (const auto& [columna, cast] : columnas) {
+        for (const auto& [op, signo] : operadores)
+            EXPECT_EQ(fechas(op).CondicionFecha(columna), QStringLiteral("CAST(%1 %2 '06/15/2013' ").arg(QLatin1String(cast), QLatin1String(signo)));
     }
+    EXPECT_EQ(fechas(TCondiciones::Entre).CondicionFecha(S::FechaCaja), "CAST(CA.FECHA AS DATE)  BETWEEN '06/15/2013'  AND '07/20/2013'");
+    EXPECT_EQ(fechas(TCondiciones::Entre).CondicionFecha(S::FechaCobro), "CAST(CO.FECHA AS DATE) BETWEEN '06/15/2013'  AND '07/20/2013'");
+    EXPECT_EQ(fechas(TCondiciones::Contiene).CondicionFecha(S::FechaCobro), "") << "an operator the window does not offer";
     EXPECT_THROW(fechas(TCondiciones::Igual).CondicionFecha(3), std::invalid_argument);
     EXPECT_THROW(fechas(TCondiciones::Todos).CondicionFecha(5), std::invalid_argument);
 }

@@ -40,12 +40,6 @@ protected:
                 result << link->text() + (link->isEnabled() ? QString() : QStringLiteral("*"));
         return result;
     }
-
-    void print()
-    {
-        control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
-        QApplication::processEvents();
-    }
 };
 
 TEST_F(ListingWindowTest, OpensWithItsListsDefaultsAndRules)
@@ -146,7 +140,8 @@ TEST_F(ListingWindowTest, DateValidation)
     open();
     const auto messages = [this] {
         interaction->messages.clear();
-        print();
+        control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
+        QApplication::processEvents();
         return interaction->messages;
     };
     auto* operador = control<QComboBox>(QStringLiteral("cbxFechaCaja"));
