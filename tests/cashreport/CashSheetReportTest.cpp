@@ -5,6 +5,7 @@
 #include "support/TestTools.h"
 #include "platform/format/DateTime.h"
 #include "platform/format/PrintQString.h"
+#include "platform/report/PrintedText.h"
 #include "platform/ui/CheckComboBox.h"
 #include "platform/ui/DateEdit.h"
 

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 using namespace lumetra;
 
@@ -90,12 +91,7 @@ TEST_F(AuditRecordTest, UnknownUserIsRecordedUnknownOptionRefusedAndDatabaseErro
 
 TEST_F(AuditRecordTest, ChecksRefuseIncompleteRowsInOrder)
 {
-    struct Caso {
-        const char* nombre;
-        std::function<void(TBDAcceso&)> romper;
-        int esperado;
-    };
-    const std::vector<Caso> casos = {
+    const std::tuple<const char*, std::function<void(TBDAcceso&)>, int> casos[] = {
         {"complete row is inserted", [](TBDAcceso&) {}, 0},
         {"no option", [](TBDAcceso& r) { r.SetIdOpcion(-1); }, TBDAcceso::ErrorOpcion},
         {"no user", [](TBDAcceso& r) { r.SetIdUsuario(-1); }, TBDAcceso::ErrorUsuario},
@@ -113,14 +109,14 @@ TEST_F(AuditRecordTest, ChecksRefuseIncompleteRowsInOrder)
          [](TBDAcceso& r) { r.SetFechaSistema(DateTime::zero()); r.SetFechaPrograma(DateTime::zero()); },
          TBDAcceso::ErrorFechaSistema},
     };
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.nombre);
+    for (const auto& [nombre, romper, esperado] : casos) {
+        SCOPED_TRACE(nombre);
         const int antes = filas();
         TBDAcceso registro(&db, nullptr, &db);
         completar(registro);
-        c.romper(registro);
-        EXPECT_EQ(registro.Insertar(), c.esperado);
-        EXPECT_EQ(filas(), antes + (c.esperado == 0 ? 1 : 0));
+        romper(registro);
+        EXPECT_EQ(registro.Insertar(), esperado);
+        EXPECT_EQ(filas(), antes + (esperado == 0 ? 1 : 0));
     }
 }
 

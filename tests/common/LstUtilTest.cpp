@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 using namespace lumetra;
 
@@ -89,23 +90,17 @@ TEST_F(LstUtilTest, NumberDateDocumentLocalityAndFamilyTexts)
 
 TEST_F(LstUtilTest, CurrencyPatternFollowsDecimalsAndSymbol)
 {
-    const struct {
-        const char* nombre;
-        int decimales;
-        const char* simbolo;
-        double importe;
-        QString esperado;
-    } casos[] = {
+    const std::tuple<const char*, int, const char*, double, QString> casos[] = {
         {"two decimals", 2, "€", 1234.6, "1.234,60 €"},
         {"no decimals rounds half up", 0, "€", 1234.6, "1.235 €"},
         {"three decimals", 3, "$", 0.5, "0,500 $"},
         {"a symbol with a period keeps it", 2, "S/.", 1234.5, "1.234,50 S/."},
         {"a symbol with a quote", 2, "o''", 1, "1,00 o'"},
     };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.nombre);
-        exec({QStringLiteral("update MONEDA set DECIMALES_M1 = %1, SIMBOLO_M1 = '%2'").arg(c.decimales).arg(c.simbolo)});
-        EXPECT_EQ(utilidad()->TextoImporte(false, c.importe), c.esperado);
+    for (const auto& [nombre, decimales, simbolo, importe, esperado] : casos) {
+        SCOPED_TRACE(nombre);
+        exec({QStringLiteral("update MONEDA set DECIMALES_M1 = %1, SIMBOLO_M1 = '%2'").arg(decimales).arg(simbolo)});
+        EXPECT_EQ(utilidad()->TextoImporte(false, importe), esperado);
     }
 }
 
