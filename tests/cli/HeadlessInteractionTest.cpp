@@ -27,8 +27,17 @@ ReportDocument oneLine(const QString& text)
     ReportDocument doc;
     doc.title = text;
     doc.pageSize = QSizeF(794, 1123);
-    doc.pages.append(ReportPage{{ReportItem{.rect = QRectF(40, 40, 400, 20), .text = text, .band = 0}}});
-    doc.bands.append(PrintedBand{.name = QStringLiteral("bndDetalle"), .type = BandType::Detail, .rect = QRectF(0, 40, 794, 20), .texts = {text}});
+    ReportItem item;
+    item.text = text;
+    item.rect = QRectF(40, 40, 400, 20);
+    item.band = 0;
+    doc.pages.append(ReportPage{{item}});
+    PrintedBand band;
+    band.name = QStringLiteral("bndDetalle");
+    band.type = BandType::Detail;
+    band.rect = QRectF(0, 40, 794, 20);
+    band.texts = {text};
+    doc.bands.append(band);
     return doc;
 }
 
