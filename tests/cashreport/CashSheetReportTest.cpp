@@ -1,18 +1,18 @@
-// The cash sheet end to end: the real module's window loads a real database and previews the
-// report; the tests read the laid-out pages.
+// The cash sheet and the VAT journal end to end: the real module's window loads a real database
+// and previews the report; the tests read the laid-out pages.
 #include "support/ListingWindowFixture.h"
 
 #include "support/TestTools.h"
 #include "platform/format/DateTime.h"
 #include "platform/format/PrintQString.h"
 #include "platform/report/PrintedText.h"
-#include "platform/report/ReportBand.h"
+#include "platform/ui/CheckComboBox.h"
 #include "platform/ui/DateEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QTemporaryDir>
 #include <QComboBox>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QToolButton>
 
@@ -62,6 +62,13 @@ protected:
     {
         exec({QStringLiteral("insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (%1, 2, '%2', %3, %4, %1)")
                   .arg(venta).arg(QString::fromLatin1(fecha), euros(importe)).arg(forma)});
+    }
+    // A direct sale of one line, collected whole when it is made.
+    void directa(int id, const char* fecha, const char* ref, double base, double iva, double porcentaje, int forma)
+    {
+        venta(id, fecha, 0, base + iva, fecha);
+        linea(id, ref, base, iva, porcentaje);
+        cobro(id, fecha, base + iva, forma);
     }
     void caja(const char* fecha, int tipo, double importe, int forma = Efectivo)
     {
@@ -119,17 +126,21 @@ protected:
         };
     }
 
-    // The text that follows `title` in a band's texts (a footer row: title then value).
-    static QString after(const QStringList& texts, const QString& title)
+    // The text next to `title` in a band's texts (a footer row: title then value, or the count before it).
+    static QString after(const QStringList& texts, const QString& title, int step = 1)
     {
         const int i = texts.indexOf(title);
-        return i >= 0 && i + 1 < texts.size() ? texts[i + 1] : QStringLiteral("<sin %1>").arg(title);
+        return i >= 0 ? texts.value(i + step, QStringLiteral("<sin %1>").arg(title)) : QStringLiteral("<sin %1>").arg(title);
     }
+    static QString before(const QStringList& texts, const QString& title) { return after(texts, title, -1); }
 
-    static QString before(const QStringList& texts, const QString& title)
+    // Each detail row as "description|amount columns".
+    static QStringList filas(const Hoja& h)
     {
-        const int i = texts.indexOf(title);
-        return i > 0 ? texts[i - 1] : QStringLiteral("<sin %1>").arg(title);
+        QStringList f;
+        for (const QStringList& d : h.detalle)
+            f << d.value(5) + QLatin1Char('|') + d.mid(8).join(QLatin1Char('|'));
+        return f;
     }
 
     // The rows of the day's VAT table: "base percentage VAT".
@@ -218,9 +229,7 @@ TEST_F(CashSheetReportTest, OrderCollectedByCardPrintsACuentaAndItsLinesOnlyWith
 
 TEST_F(CashSheetReportTest, DeliveryNotesOnlyInTheirTotalAndCashBoxBalances)
 {
-    venta(1, "2013-06-15 10:00", 0, 60.5, "2013-06-15 10:00");
-    linea(1, "SOL-1", 50, 10.5, 21);
-    cobro(1, "2013-06-15 10:00", 60.5, Albaran);
+    directa(1, "2013-06-15 10:00", "SOL-1", 50, 10.5, 21, Albaran);
     caja("2013-06-15 09:30", 5, 150);           // opening float
     caja("2013-06-15 12:00", 1, 20);            // expense in cash
     caja("2013-06-15 13:00", 1, 30, Tarjeta);   // expense by card
@@ -242,17 +251,10 @@ TEST_F(CashSheetReportTest, DeliveryNotesOnlyInTheirTotalAndCashBoxBalances)
 TEST_F(CashSheetReportTest, RowsWithoutAnAmountColumnPrintNoAmount)
 {
     exec({"insert into FORMA_PAGO (ID_FORMA_PAGO, CODIGO, DESCRIPCION, TIPO, TIPO_PAGO) values (10, 10, 'Financiera', 0, 5)"});
-    venta(1, "2013-06-15 10:00", 0, 99.99, "2013-06-15 10:00");
-    linea(1, "MON-1", 82.64, 17.35, 21);
-    cobro(1, "2013-06-15 10:00", 99.99, Tarjeta);
-    venta(2, "2013-06-15 11:00", 0, 60.5, "2013-06-15 11:00");   // paid through a finance company
-    linea(2, "MON-2", 50, 10.5, 21);
-    cobro(2, "2013-06-15 11:00", 60.5, 10);
-    caja("2013-06-15 18:00", 0, 12.34);                            // a movement of no known type
-    QStringList filas;
-    for (const QStringList& f : hoja(junio(15)).detalle)
-        filas << f.value(5) + QLatin1Char('|') + f.mid(8).join(QLatin1Char('|'));
-    EXPECT_EQ(filas, (QStringList{"Linea MON-1|||99,99 €|", "Linea MON-2||||", "Mov 0||||"}));
+    directa(1, "2013-06-15 10:00", "MON-1", 82.64, 17.35, 21, Tarjeta);
+    directa(2, "2013-06-15 11:00", "MON-2", 50, 10.5, 21, 10);   // paid through a finance company
+    caja("2013-06-15 18:00", 0, 12.34);                          // a movement of no known type
+    EXPECT_EQ(filas(hoja(junio(15))), (QStringList{"Linea MON-1|||99,99 €|", "Linea MON-2||||", "Mov 0||||"}));
 }
 
 TEST_F(CashSheetReportTest, DirectSalesPaidInPartsCountTheMoneyCollectedAndTheSaleOnce)
@@ -265,12 +267,6 @@ TEST_F(CashSheetReportTest, DirectSalesPaidInPartsCountTheMoneyCollectedAndTheSa
     linea(2, "SOL-2", 41.32, 8.68, 21);
     cobro(2, "2013-06-14 12:00", 20, Efectivo);
     cobro(2, "2013-06-15 12:00", 30, Tarjeta);
-    const auto filas = [](const Hoja& h) {
-        QStringList f;
-        for (const QStringList& d : h.detalle)
-            f << d.value(5) + QLatin1Char('|') + d.mid(8).join(QLatin1Char('|'));
-        return f;
-    };
 
     const Hoja h15 = hoja(junio(15), 0, marcar({"chxTotalesDia"}));
     // Each part with its amount in its column; the lines once, under the sale's first part,
@@ -294,10 +290,7 @@ TEST_F(CashSheetReportTest, DirectSalesPaidInPartsCountTheMoneyCollectedAndTheSa
 TEST_F(CashSheetReportTest, EachDayOnItsOwnPageWithThePageHeaderRules)
 {
     for (int d = 13; d <= 15; ++d) {
-        const QByteArray fecha = QStringLiteral("2013-06-%1 10:00").arg(d).toLatin1();
-        venta(d, fecha.constData(), 0, 12.1, fecha.constData());
-        linea(d, "ACC-1", 10, 2.1, 21);
-        cobro(d, fecha.constData(), 12.1, Efectivo);
+        directa(d, QStringLiteral("2013-06-%1 10:00").arg(d).toLatin1().constData(), "ACC-1", 10, 2.1, 21, Efectivo);
     }
     for (int i = 0; i < 29; ++i)
         caja("2013-06-13 12:00", 1, 1);
@@ -398,9 +391,7 @@ TEST_F(CashSheetReportTest, MonthTotalsAreTheDatabasesMonthToDateWhateverTheFirs
     int id = 0;
     for (const char* day : {"2013-06-01 10:00", "2013-06-10 10:00", "2013-06-15 10:00", "2013-06-16 10:00", "2013-07-01 10:00"}) {
         ++id;
-        venta(id, day, 0, 100 + id, day);
-        linea(id, "X", 100 + id, 0, 0);
-        cobro(id, day, 100 + id, Efectivo);
+        directa(id, day, "X", 100 + id, 0, 0, Efectivo);
         venta(10 + id, day, 1, 50, "2079-05-30");   // an order: a sale by order date, a down payment
         linea(10 + id, "Y", 50, 0, 0);
         cobro(10 + id, day, 20, Albaran);            // delivery notes count in the month's collections
@@ -469,9 +460,7 @@ TEST_F(CashSheetReportTest, DayVatByCashDateSplitsAtTheRateOfTheDayGivingTheCent
 TEST_F(CashSheetReportTest, CardListingAloneLeavesTheCashSheetOptionUnticked)
 {
     exec({"insert into FORMA_PAGO (ID_FORMA_PAGO, CODIGO, DESCRIPCION, TIPO_PAGO) values (10, 10, 'Visa', 2)"});
-    venta(1, "2013-06-15 10:00", 0, 121, "2013-06-15 10:00");
-    linea(1, "MON-1", 100, 21, 21);
-    cobro(1, "2013-06-15 10:00", 121, 10);
+    directa(1, "2013-06-15 10:00", "MON-1", 100, 21, 21, 10);
     open();
     auto* option = control<QCheckBox>(QStringLiteral("chxInformeTarjetas"));
     ASSERT_TRUE(option->isChecked());
@@ -489,6 +478,124 @@ TEST_F(CashSheetReportTest, CardListingAloneLeavesTheCashSheetOptionUnticked)
     key(desde, Qt::Key_F5);
     EXPECT_TRUE(interaction->outputs.isEmpty());
     EXPECT_EQ(interaction->messages, (QStringList{"ERROR: No existen operaciones en las fechas seleccionadas"}));
+}
+
+// The VAT journal printed from its page of the same window.
+class VatJournalWindowTest : public test::ListingWindowFixture {
+protected:
+    void SetUp() override
+    {
+        ListingWindowFixture::SetUp();
+        // A direct sale at 21 % and 10 %, and an order at 21 % paid 50 + 71 over two days.
+        exec({"insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1, FS_COBRO, FS_ENCARGO, FS_SERIE) "
+              "values (1, 2, '2013-06-15 10:00', '2013-06-15 10:00', 0, 501, 143, 7, 7, 'A')",
+              "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (1, 'SOL-1', 'Gafa de sol', 100, 21, 21)",
+              "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (1, 'LIQ-1', 'Solución', 20, 2, 10)",
+              "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (1, 2, '2013-06-15 10:00', 143, 1, 1)",
+              "insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1, FS_COBRO, FS_ENCARGO, FS_SERIE) "
+              "values (2, 2, '2013-06-10 10:00', '2013-06-15 11:00', 1, 502, 121, 8, 3, 'A')",
+              "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (2, 'MON-1', 'Montura', 100, 21, 21)",
+              "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (2, 2, '2013-06-10 10:00', 50, 1, 2)",
+              "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (2, 2, '2013-06-15 11:00', 71, 1, 3)"});
+    }
+
+    // Prints the journal page; the previewed document or null.
+    const ReportDocument* journal(const QString& operador, int calculo, int tipo,
+                                  const DateTime& desde = DateTime::fromYmd(2013, 6, 1),
+                                  const DateTime& hasta = DateTime::fromYmd(2013, 6, 30))
+    {
+        if (!window)
+            open();
+        window->findChild<QToolButton*>(QStringLiteral("nbiDiario"))->click();
+        control<QComboBox>(QStringLiteral("cbxFechaDiario"))->setCurrentText(operador);
+        control<DateEdit>(QStringLiteral("edtFechaInicioDiario"))->setValue(desde);
+        control<DateEdit>(QStringLiteral("edtFechaFinDiario"))->setValue(hasta);
+        control<CheckComboBox>(QStringLiteral("cbxTiendaDiario"))->setChecked(0, true);
+        control<QComboBox>(QStringLiteral("cbxIvaDiario"))->setCurrentIndex(calculo);
+        control<QComboBox>(QStringLiteral("cbxListadoDiario"))->setCurrentIndex(tipo);
+        interaction->outputs.clear();
+        interaction->messages.clear();
+        key(control<QComboBox>(QStringLiteral("cbxListadoDiario")), Qt::Key_F5);
+        EXPECT_TRUE(interaction->dialogs.isEmpty()) << interaction->dialogs.join(QLatin1Char('\n')).toStdString();
+        return interaction->outputs.isEmpty() ? nullptr : &interaction->outputs.first().document;
+    }
+
+    static QStringList details(const ReportDocument& doc)
+    {
+        QStringList rows;
+        for (const PrintedBand& b : doc.bands)
+            if (b.name == QLatin1String("bndDetalle"))
+                rows << b.texts.join(QLatin1Char('|'));
+        return rows;
+    }
+};
+
+TEST_F(VatJournalWindowTest, SummaryByCollectionDateThenAllDatesOnTheCashBasisWithNoDateTextLeft)
+{
+    const ReportDocument* doc = journal(QStringLiteral("...Entre..."), 0, 0);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(interaction->outputs.first().name, QStringLiteral("diario"));
+    EXPECT_EQ(details(*doc), (QStringList{"20,00 €|10,00 % IVA|2,00 €", "200,00 €|21,00 % IVA|42,00 €"}));
+    EXPECT_TRUE(doc->pageTexts(0).contains(QStringLiteral("Diario de I.V.A  Entre 01/06/2013 y 30/06/2013")));
+
+    doc = journal(QStringLiteral("Todos/as"), 2, 0);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(doc->pageTexts(0).contains(QStringLiteral("Diario de I.V.A ")));
+    for (const QString& text : doc->pageTexts(0))
+        EXPECT_FALSE(text.contains(QStringLiteral("Entre"))) << text.toStdString();
+    // The down payment of the 10th (41.32 + 8.68) and its adjustment on the 15th cancel out.
+    EXPECT_EQ(details(*doc), (QStringList{"20,00 €|10,00 % IVA|2,00 €", "200,00 €|21,00 % IVA|42,00 €"}));
+
+    // The per-day summary takes its title's dates and operator from the window too.
+    for (const auto& [operador, titulo] : {std::pair{"...Entre...", "Diario de I.V.A entre 01/06/2013 y 30/06/2013"},
+                                           {"Todos/as", "Diario de I.V.A"}}) {
+        doc = journal(QString::fromUtf8(operador), 0, 3);
+        ASSERT_NE(doc, nullptr);
+        EXPECT_TRUE(doc->pageTexts(0).contains(QString::fromUtf8(titulo))) << doc->pageTexts(0).join('|').toStdString();
+    }
+}
+
+TEST_F(VatJournalWindowTest, DetailedJournalByOrderDateAndNothingOnADayWithoutSales)
+{
+    const ReportDocument* doc = journal(QStringLiteral("Igual a..."), 1, 1, DateTime::fromYmd(2013, 6, 15));
+    ASSERT_NE(doc, nullptr);
+    QStringList rows = details(*doc);
+    rows.sort();
+    // Only the direct sale was ordered that day; the order of the 10th is not in it.
+    EXPECT_EQ(rows, (QStringList{"A/7|501|LIQ-1|Solución|20,00 €|10,00 %|2,00 €", "A/7|501|SOL-1|Gafa de sol|100,00 €|21,00 %|21,00 €"}));
+    EXPECT_TRUE(interaction->messages.isEmpty());
+
+    // Nothing in the dates: the message once and no preview.
+    EXPECT_EQ(journal(QStringLiteral("Igual a..."), 0, 1, DateTime::fromYmd(2013, 7, 1)), nullptr);
+    EXPECT_EQ(interaction->messages, (QStringList{"ERROR: No existen operaciones en las fechas seleccionadas"}));
+}
+
+TEST_F(VatJournalWindowTest, UnfinishedOrdersAndRepairsAreNotCollectedSales)
+{
+    // An order still in the workshop (paid date 30/05/2079), a type-2 order finished on the
+    // 20th and a repair (type 3) paid the same day.
+    exec({"insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1, FS_COBRO, FS_ENCARGO, FS_SERIE) "
+          "values (3, 2, '2013-06-12 10:00', '2079-05-30', 1, 503, 242, 9, 4, 'A')",
+          "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (3, 'MON-3', 'Montura', 200, 42, 21)",
+          "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (3, 2, '2013-06-12 10:00', 100, 1, 4)",
+          "insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1, FS_COBRO, FS_ENCARGO, FS_SERIE) "
+          "values (4, 2, '2013-06-18 10:00', '2013-06-20 10:00', 2, 504, 44, 10, 5, 'A')",
+          "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (4, 'LC-4', 'Lentillas', 40, 4, 10)",
+          "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (4, 2, '2013-06-20 10:00', 44, 1, 5)",
+          "insert into MVENTA (ID_MVENTA, ID_TIENDA, FECHA, FECHA_PAGADO, TIPO_OPERACION, N_TALON, LIQUIDO_M1, FS_COBRO, FS_ENCARGO, FS_SERIE) "
+          "values (5, 2, '2013-06-20 12:00', '2013-06-20 12:00', 3, 505, 12.1, 11, 6, 'A')",
+          "insert into DVENTA (ID_MVENTA, REFERENCIA, DESCRIPCION, BI_BASE_M1, BI_IVA_M1, IVA) values (5, 'REP-5', 'Soldadura', 10, 2.1, 21)",
+          "insert into COBRO (ID_MVENTA, ID_TIENDA, FECHA, IMPORTE_M1, ID_FORMA_PAGO, TICKET) values (5, 2, '2013-06-20 12:00', 12.1, 1, 6)"});
+    // By collection date: the three sales finished in June (the type-2 order's 10 % included),
+    // whatever the operator, and never the order still open.
+    for (const char* operador : {"Mayor que...", "Distinto de...", "Todos/as"}) {
+        SCOPED_TRACE(operador);
+        const ReportDocument* doc = journal(QString::fromUtf8(operador), 0, 0, DateTime::fromYmd(2013, 6, 1));
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(details(*doc), (QStringList{"60,00 €|10,00 % IVA|6,00 €", "200,00 €|21,00 % IVA|42,00 €"}));
+        for (const QString& text : doc->pageTexts(0))
+            EXPECT_FALSE(text.contains(QStringLiteral("2079"))) << text.toStdString();
+    }
 }
 
 } // namespace

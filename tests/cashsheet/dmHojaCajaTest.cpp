@@ -134,20 +134,16 @@ TEST_F(HojaCajaTest, DayRowsInPrintOrderWithLinesUnderFirstCollectionOfEachDay)
     EXPECT_EQ(t.fieldAsText("Agentes"), "5;7");
 }
 
+// The invoice number follows the VAT basis: FS_COBRO by collection or cash date, FS_ENCARGO by order date.
 TEST_F(HojaCajaTest, InvoiceNumberFollowsVatBasis)
 {
-    const struct { const char* caso; qint16 modo; double numero; } casos[] = {
-        {"collection date takes FS_COBRO", 0, 20},
-        {"order date takes FS_ENCARGO", 1, 900},
-        {"cash date takes FS_COBRO", 2, 20},
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.caso);
-        ASSERT_EQ(llenar(c.modo), 0);
+    for (const auto& [modo, numero] : {std::pair<qint16, double>{0, 20}, {1, 900}, {2, 20}}) {
+        SCOPED_TRACE(modo);
+        ASSERT_EQ(llenar(modo), 0);
         MemTable& t = dm->memHojaCaja;
         ASSERT_TRUE(t.locate("Descripcion", "Montura A"));
-        EXPECT_DOUBLE_EQ(t.fieldAsFloat("FacSimple"), c.numero);
-        EXPECT_TRUE(t.fieldAsText("Orden").endsWith(FormatFloat("0000000000", c.numero)));
+        EXPECT_DOUBLE_EQ(t.fieldAsFloat("FacSimple"), numero);
+        EXPECT_TRUE(t.fieldAsText("Orden").endsWith(FormatFloat("0000000000", numero)));
     }
 }
 

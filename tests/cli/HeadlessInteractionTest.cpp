@@ -15,6 +15,7 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace lumetra;
 using lumetra::test::DemoShop;
@@ -40,13 +41,6 @@ ReportDocument oneLine(const QString& text)
     return doc;
 }
 
-struct Outcome {
-    const char* name;
-    std::function<void(HeadlessInteraction&)> happens;
-    HeadlessInteraction::ExitStatus status;
-    const char* salida = "status.csv";
-};
-
 void say(HeadlessInteraction& i, const char* text)
 {
     i.message(nullptr, QStringLiteral("ERROR"), QString::fromUtf8(text), Interaction::Icon::Error);
@@ -55,32 +49,33 @@ void say(HeadlessInteraction& i, const char* text)
 TEST(HeadlessInteraction, WhatHappenedGivesTheExitStatus)
 {
     const auto hoja = [](auto& i) { i.preview(oneLine("Total"), -1, nullptr, "hoja"); };
-    const Outcome rows[] = {
-        {"report_written", hoja, HeadlessInteraction::Printed},
+    // What happens, the status it gives, and the output file it was to go to.
+    const std::tuple<const char*, std::function<void(HeadlessInteraction&)>, HeadlessInteraction::ExitStatus, const char*> rows[] = {
+        {"report_written", hoja, HeadlessInteraction::Printed, "status.csv"},
         {"unwritable_output", [&](auto& i) { hoja(i); EXPECT_TRUE(i.lines().join('|').contains("missing/hoja.pdf")); },
          HeadlessInteraction::Failure, "missing/hoja.pdf"},
-        {"nothing_happened", [](auto&) {}, HeadlessInteraction::Failure},
-        {"empty_date", [](auto& i) { say(i, "La Fecha No Puede ser Vacia"); }, HeadlessInteraction::InvalidConditions},
+        {"nothing_happened", [](auto&) {}, HeadlessInteraction::Failure, "status.csv"},
+        {"empty_date", [](auto& i) { say(i, "La Fecha No Puede ser Vacia"); }, HeadlessInteraction::InvalidConditions, "status.csv"},
         {"nothing_found", [](auto& i) { say(i, "No existen operaciones en las fechas seleccionadas"); },
-         HeadlessInteraction::NothingFound},
+         HeadlessInteraction::NothingFound, "status.csv"},
         {"listing_not_available", [](auto& i) { say(i, "El listado «Diario de I.V.A» no está disponible en esta versión"); },
-         HeadlessInteraction::Failure},
+         HeadlessInteraction::Failure, "status.csv"},
         {"error_window", [](auto& i) { QDialog d; EXPECT_EQ(i.execDialog(d, "Función: AbrirQuery"), int(QDialog::Accepted)); },
-         HeadlessInteraction::Failure},
+         HeadlessInteraction::Failure, "status.csv"},
         {"incomplete_report",
          [](auto& i) {
              ReportDocument doc = oneLine("Total");
              doc.error = QStringLiteral("bndDetalle: sin datos");
              i.preview(doc, -1, nullptr, "hoja");
          },
-         HeadlessInteraction::Failure},
+         HeadlessInteraction::Failure, "status.csv"},
     };
-    for (const Outcome& row : rows) {
-        HeadlessInteraction interaction(DemoShop::scratch(QString::fromLatin1(row.salida)), nullptr);
-        row.happens(interaction);
-        EXPECT_EQ(interaction.exitStatus(), row.status) << row.name;
-        if (row.status == HeadlessInteraction::Failure) {
-            EXPECT_TRUE(interaction.written().isEmpty()) << row.name;
+    for (const auto& [name, happens, status, salida] : rows) {
+        HeadlessInteraction interaction(DemoShop::scratch(QString::fromLatin1(salida)), nullptr);
+        happens(interaction);
+        EXPECT_EQ(interaction.exitStatus(), status) << name;
+        if (status == HeadlessInteraction::Failure) {
+            EXPECT_TRUE(interaction.written().isEmpty()) << name;
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "ListadosOptions.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace lumetra;
 
@@ -13,17 +14,11 @@ QStringList required(const QStringList& more = {})
     return QStringList{"--db", "demo.fdb", "--listado", "hoja", "--salida", "hoja.pdf"} + more;
 }
 
-struct Refused {
-    const char* name;
-    QStringList arguments;
-    const char* says;
-};
-
 TEST(ListadosOptions, RefusesWithTheReason)
 {
     // The rules the fuzz test holds every line to (no option outside its listing, no end date
     // without «entre», positive numbers, a known output format) are its own.
-    const Refused rows[] = {
+    const std::tuple<const char*, QStringList, const char*> rows[] = {
         {"missing_db", {"--listado", "hoja", "--salida", "h.pdf"}, "--db"},
         {"value_missing_at_end", required({"--desde"}), "--desde necesita un valor"},
         {"value_is_another_option", required({"--desde", "--iva", "caja"}), "--desde necesita un valor"},
@@ -39,12 +34,12 @@ TEST(ListadosOptions, RefusesWithTheReason)
         {"malformed_server_location", {"--db", "localhost/abc:/datos/tienda.fdb", "--listado", "hoja", "--salida", "h.pdf"},
          "el puerto «abc» no es un número entre 1 y 65535"},
     };
-    for (const Refused& row : rows) {
+    for (const auto& [name, arguments, says] : rows) {
         try {
-            ListadosOptions::parse(row.arguments);
-            ADD_FAILURE() << row.name << " was accepted";
+            ListadosOptions::parse(arguments);
+            ADD_FAILURE() << name << " was accepted";
         } catch (const OptionError& e) {
-            EXPECT_TRUE(e.message().contains(QString::fromUtf8(row.says))) << row.name << ": " << e.what();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(says))) << name << ": " << e.what();
         }
     }
 }

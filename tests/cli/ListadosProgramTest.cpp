@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace lumetra::test;
 
@@ -31,13 +32,6 @@ TEST(ListadosProgram, HelpNamesEveryOption)
         EXPECT_TRUE(help.out.contains(QString::fromLatin1(option) + QLatin1Char(' '))) << option;
 }
 
-struct Refused {
-    const char* name;
-    QStringList arguments;
-    int status;
-    QString says;
-};
-
 // 2: the options or the conditions are wrong; 1: the listing could not be made; 3: nothing to
 // list. Never a file.
 TEST(ListadosProgram, WhatStopsAListingGivesItsStatusAndSaysWhy)
@@ -45,7 +39,7 @@ TEST(ListadosProgram, WhatStopsAListingGivesItsStatusAndSaysWhy)
     const QString pdf = DemoShop::scratch(QStringLiteral("refused.pdf"));
     const QString missing = DemoShop::scratch(QStringLiteral("missing.fdb"));
     const QString folder = DemoShop::scratch(QStringLiteral("no-such-folder"));
-    const Refused rows[] = {
+    const std::tuple<const char*, QStringList, int, QString> rows[] = {
         {"option_error", hoja(pdf, {"--desde", "2013-05-01"}), 2, "2013-05-01"},
         {"unknown_store", hoja(pdf, {"--tiendas", "77"}), 2, "77"},
         {"right_the_user_lacks", hoja(pdf, {"--usuario", "2", "--totales-mes", "si"}), 2, "--totales-mes"},
@@ -60,11 +54,11 @@ TEST(ListadosProgram, WhatStopsAListingGivesItsStatusAndSaysWhy)
         {"day_without_operations", hoja(pdf, {"--desde", "30/04/2013", "--tiendas", "todas"}), 3,
          "No existen operaciones en las fechas seleccionadas"},
     };
-    for (const Refused& row : rows) {
-        SCOPED_TRACE(row.name);
-        const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"), row.arguments);
-        EXPECT_EQ(r.exitCode, row.status) << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(row.says)) << r.err.toStdString();
+    for (const auto& [name, arguments, status, says] : rows) {
+        SCOPED_TRACE(name);
+        const ProgramRun r = DemoShop::run(QStringLiteral("lumetra-listados"), arguments);
+        EXPECT_EQ(r.exitCode, status) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(says)) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(pdf));
     }
 }

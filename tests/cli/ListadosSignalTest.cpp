@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace lumetra::test;
 
@@ -62,32 +63,25 @@ protected:
     QTemporaryDir folder{QDir::tempPath() + QStringLiteral("/lumetra-senal-XXXXXX")};
 };
 
-struct Stop {
-    const char* name;
-    int signal;
-    int status;
-    const char* output;
-};
-
 TEST_F(ListadosSignalTest, ASignalMidListingEndsItWithTheSignalsStatusAndTheEarlierFileUntouched)
 {
-    const Stop stops[] = {{"sigterm_xlsx", SIGTERM, 143, "hoja.xlsx"}, {"sigint_csv", SIGINT, 130, "hoja.csv"}};
-    for (const Stop& stop : stops) {
-        const QString salida = earlierListing(QString::fromLatin1(stop.output));
+    const std::tuple<const char*, int, int, const char*> rows[] = {{"sigterm_xlsx", SIGTERM, 143, "hoja.xlsx"}, {"sigint_csv", SIGINT, 130, "hoja.csv"}};
+    for (const auto& [name, signal, status, output] : rows) {
+        const QString salida = earlierListing(QString::fromLatin1(output));
         RunningProgram listados(QStringLiteral("lumetra-listados"), monthsOfCashSheets(salida));
         // Connected: the Firebird client has put its own handlers in by now.
-        ASSERT_TRUE(listados.waitForLibrary(QStringLiteral("libEngine12"))) << stop.name << ": " << listados.err().toStdString();
+        ASSERT_TRUE(listados.waitForLibrary(QStringLiteral("libEngine12"))) << name << ": " << listados.err().toStdString();
         QThread::msleep(500);
-        ASSERT_TRUE(listados.running()) << stop.name << ": the listing ended before the signal; the history is too small";
-        listados.signal(stop.signal);
+        ASSERT_TRUE(listados.running()) << name << ": the listing ended before the signal; the history is too small";
+        listados.signal(signal);
 
-        EXPECT_EQ(listados.wait(), stop.status) << stop.name;
+        EXPECT_EQ(listados.wait(), status) << name;
         const QString err = listados.err();
-        EXPECT_TRUE(err.contains(QStringLiteral("interrumpido"))) << stop.name << ": " << err.toStdString();
-        EXPECT_EQ(err.count(QStringLiteral("lumetra-listados:")), 1) << stop.name << ": one line, no errors after it: " << err.toStdString();
-        EXPECT_TRUE(listados.out().isEmpty()) << stop.name;
-        EXPECT_EQ(contents(salida), kEarlier) << stop.name;
-        EXPECT_EQ(entries(), QStringList{QString::fromLatin1(stop.output)}) << stop.name << ": nothing written beside it";
+        EXPECT_TRUE(err.contains(QStringLiteral("interrumpido"))) << name << ": " << err.toStdString();
+        EXPECT_EQ(err.count(QStringLiteral("lumetra-listados:")), 1) << name << ": one line, no errors after it: " << err.toStdString();
+        EXPECT_TRUE(listados.out().isEmpty()) << name;
+        EXPECT_EQ(contents(salida), kEarlier) << name;
+        EXPECT_EQ(entries(), QStringList{QString::fromLatin1(output)}) << name << ": nothing written beside it";
         QFile::remove(salida);
     }
 }

@@ -54,12 +54,7 @@ protected:
         return s;
     }
 
-    const TiendasListado& stores() const
-    {
-        if (usuario.SoloTiendaPropia != 0)
-            return propia;
-        return todas;
-    }
+    const TiendasListado& stores() const { return usuario.SoloTiendaPropia != 0 ? propia : todas; }
 
     SolicitudListado build(const char* listado, const QStringList& more) const
     {

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 using namespace lumetra;
 
@@ -68,7 +69,7 @@ TEST_F(AuditRecordTest, RegistrarAccesoWritesOneCommittedRow)
     EXPECT_NEAR(horaDelDia(programa), horaDelDia(sistema), segundo) << "with the time of day of now";
 }
 
-TEST_F(AuditRecordTest, UnknownUserIsRecordedAndUnknownOptionRefused)
+TEST_F(AuditRecordTest, UnknownUserIsRecordedUnknownOptionRefusedAndDatabaseErrorsThrown)
 {
     TBDAcceso desconocido(&db, nullptr, &db);
     desconocido.RegistrarAcceso(999, 4001, 0, DateTime::fromYmd(2013, 6, 15));
@@ -79,16 +80,18 @@ TEST_F(AuditRecordTest, UnknownUserIsRecordedAndUnknownOptionRefused)
     sinOpcion.RegistrarAcceso(7, 4999, 0, DateTime::fromYmd(2013, 6, 15));
     EXPECT_EQ(sinOpcion.Insertar(), TBDAcceso::ErrorNombreOpcion);
     EXPECT_EQ(filas(), 1) << "the unknown option wrote nothing";
+
+    // A database error reaches the caller.
+    TBDAcceso largo(&db, nullptr, &db);
+    completar(largo);
+    largo.SetUsuarioNom(QString(60, QLatin1Char('x')));   // longer than the column
+    EXPECT_THROW(largo.Insertar(), DatabaseError);
+    EXPECT_EQ(filas(), 1);
 }
 
 TEST_F(AuditRecordTest, ChecksRefuseIncompleteRowsInOrder)
 {
-    struct Caso {
-        const char* nombre;
-        std::function<void(TBDAcceso&)> romper;
-        int esperado;
-    };
-    const std::vector<Caso> casos = {
+    const std::tuple<const char*, std::function<void(TBDAcceso&)>, int> casos[] = {
         {"complete row is inserted", [](TBDAcceso&) {}, 0},
         {"no option", [](TBDAcceso& r) { r.SetIdOpcion(-1); }, TBDAcceso::ErrorOpcion},
         {"no user", [](TBDAcceso& r) { r.SetIdUsuario(-1); }, TBDAcceso::ErrorUsuario},
@@ -106,24 +109,15 @@ TEST_F(AuditRecordTest, ChecksRefuseIncompleteRowsInOrder)
          [](TBDAcceso& r) { r.SetFechaSistema(DateTime::zero()); r.SetFechaPrograma(DateTime::zero()); },
          TBDAcceso::ErrorFechaSistema},
     };
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.nombre);
+    for (const auto& [nombre, romper, esperado] : casos) {
+        SCOPED_TRACE(nombre);
         const int antes = filas();
         TBDAcceso registro(&db, nullptr, &db);
         completar(registro);
-        c.romper(registro);
-        EXPECT_EQ(registro.Insertar(), c.esperado);
-        EXPECT_EQ(filas(), antes + (c.esperado == 0 ? 1 : 0));
+        romper(registro);
+        EXPECT_EQ(registro.Insertar(), esperado);
+        EXPECT_EQ(filas(), antes + (esperado == 0 ? 1 : 0));
     }
-}
-
-TEST_F(AuditRecordTest, DatabaseErrorReachesTheCaller)
-{
-    TBDAcceso registro(&db, nullptr, &db);
-    completar(registro);
-    registro.SetUsuarioNom(QString(60, QLatin1Char('x')));   // longer than the column
-    EXPECT_THROW(registro.Insertar(), DatabaseError);
-    EXPECT_EQ(filas(), 0);
 }
 
 } // namespace

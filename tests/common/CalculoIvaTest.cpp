@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <cmath>
+#include <tuple>
 
 using namespace lumetra;
 
@@ -22,19 +23,10 @@ long long centimos(double importe)
     return std::llround(importe * 100);
 }
 
-struct Caso {
-    const char* nombre;
-    double defecto;     // the shop's default rate
-    DateTime fecha;
-    double importe;
-    double porcentaje;  // the rate in force
-    double base;
-    double iva;
-};
-
 // Each default rate the table changes on the days its changes fall, the rates it leaves alone,
-// the rounding difference going to the VAT, a refund and an amount in thousands.
-const Caso kCasos[] = {
+// the rounding difference going to the VAT, a refund and an amount in thousands. Each row: the
+// shop's default rate, the date, the amount, the rate in force, base and VAT.
+const std::tuple<const char*, double, DateTime, double, double, double, double> kCasos[] = {
     {"21 before July 2010 is 16", 21, dia(30, 6, 2010), 100, 16, 86.21, 13.79},
     {"21 from July 2010 is 18 (VAT takes the cent)", 21, dia(1, 7, 2010), 100, 18, 84.75, 15.25},
     {"21 in August 2012 is still 18", 21, dia(31, 8, 2012), 100, 18, 84.75, 15.25},
@@ -56,14 +48,14 @@ const Caso kCasos[] = {
 
 TEST(CalculoIvaTest, RateInForceAndSplitByTable)
 {
-    for (const Caso& c : kCasos) {
-        SCOPED_TRACE(c.nombre);
-        const TCalculoIva calculo(c.defecto);
-        EXPECT_EQ(calculo.PorcentajeFecha(c.fecha), c.porcentaje);
-        const TDesgloseIva d = calculo.DesglosarFecha(c.importe, c.fecha);
-        EXPECT_EQ(d.Porcentaje, c.porcentaje);
-        EXPECT_EQ(centimos(d.Base), centimos(c.base));
-        EXPECT_EQ(centimos(d.Iva), centimos(c.iva));
+    for (const auto& [nombre, defecto, fecha, importe, porcentaje, base, iva] : kCasos) {
+        SCOPED_TRACE(nombre);
+        const TCalculoIva calculo(defecto);
+        EXPECT_EQ(calculo.PorcentajeFecha(fecha), porcentaje);
+        const TDesgloseIva d = calculo.DesglosarFecha(importe, fecha);
+        EXPECT_EQ(d.Porcentaje, porcentaje);
+        EXPECT_EQ(centimos(d.Base), centimos(base));
+        EXPECT_EQ(centimos(d.Iva), centimos(iva));
         EXPECT_EQ(d.Iva, TCalculoIva::Redondear(d.Iva)) << "the VAT carries float noise";
     }
     const TCalculoIva fijo = TCalculoIva::Fijo(TCalculoIva::PorcentajeSinConfiguracion);

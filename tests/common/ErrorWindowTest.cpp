@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <tuple>
 
 using namespace lumetra;
 
@@ -66,12 +67,6 @@ template <class T>
 T* control(QWidget& w, const char* nombre)
 {
     return w.findChild<T*>(QLatin1String(nombre));
-}
-
-void pulsarEscape(QWidget& w)
-{
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&w, &escape);
 }
 
 TEST_F(ErrorWindowTest, EachFailureShowsItsOwnWindowOwnedByTheHost)
@@ -131,29 +126,26 @@ TEST_F(ErrorWindowTest, MultiLineMessageShowsInFullOnScreenAndOnPaper)
 
 TEST_F(ErrorWindowTest, ClosingWaysAndWhatTheyPrint)
 {
-    struct Caso {
-        const char* nombre;
-        std::function<void(TfrmError&)> accion;
-        bool cierra;
-        int impresiones;
-    };
-    const std::vector<Caso> casos = {
+    const std::tuple<const char*, std::function<void(TfrmError&)>, bool, int> casos[] = {
         {"Salir closes without printing", [](TfrmError& f) { control<QPushButton>(f, "btnSalir")->click(); }, true, 0},
-        {"Escape closes without printing", [](TfrmError& f) { pulsarEscape(f); }, true, 0},
+        {"Escape closes without printing", [](TfrmError& f) {
+             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QApplication::sendEvent(&f, &escape);
+         }, true, 0},
         {"E-Mail sends and shows nothing", [](TfrmError& f) { control<QPushButton>(f, "btnCorreo")->click(); }, false, 0},
     };
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.nombre);
+    for (const auto& [nombre, accion, cierra, impresiones] : casos) {
+        SCOPED_TRACE(nombre);
         interaccion.outputs.clear();
         TfrmError ventana(&principal);
         ventana.setResult(-1);
         ventana.show();
-        c.accion(ventana);
-        EXPECT_EQ(!ventana.isVisible(), c.cierra);
-        if (c.cierra) {
+        accion(ventana);
+        EXPECT_EQ(!ventana.isVisible(), cierra);
+        if (cierra) {
             EXPECT_EQ(ventana.result(), int(QDialog::Accepted));
         }
-        EXPECT_EQ(interaccion.outputs.size(), c.impresiones);
+        EXPECT_EQ(interaccion.outputs.size(), impresiones);
         EXPECT_TRUE(interaccion.messages.isEmpty());
     }
 }

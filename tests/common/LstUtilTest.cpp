@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 using namespace lumetra;
 
@@ -47,7 +48,7 @@ void comprobar(TLstUtil& u, const std::vector<Caso>& casos)
     }
 }
 
-TEST_F(LstUtilTest, NumberDateAndDocumentTexts)
+TEST_F(LstUtilTest, NumberDateDocumentLocalityAndFamilyTexts)
 {
     auto u = utilidad();
     comprobar(*u, {
@@ -68,48 +69,14 @@ TEST_F(LstUtilTest, NumberDateAndDocumentTexts)
         {"far-future date", [](TLstUtil& u) { return u.TextoFecha("30/05/2079"); }, ""},
         {"ordinary date", [](TLstUtil& u) { return u.TextoFecha("15/06/2013"); }, "15/06/2013"},
         {"whole text compared", [](TLstUtil& u) { return u.TextoFecha(" 30/12/1899"); }, " 30/12/1899"},
-    });
-}
-
-TEST_F(LstUtilTest, CurrencyPatternFollowsDecimalsAndSymbol)
-{
-    const struct {
-        const char* nombre;
-        int decimales;
-        const char* simbolo;
-        double importe;
-        QString esperado;
-    } casos[] = {
-        {"two decimals", 2, "€", 1234.6, "1.234,60 €"},
-        {"no decimals rounds half up", 0, "€", 1234.6, "1.235 €"},
-        {"three decimals", 3, "$", 0.5, "0,500 $"},
-        {"a symbol with a period keeps it", 2, "S/.", 1234.5, "1.234,50 S/."},
-        {"a symbol with a quote", 2, "o''", 1, "1,00 o'"},
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.nombre);
-        exec({QStringLiteral("update MONEDA set DECIMALES_M1 = %1, SIMBOLO_M1 = '%2'").arg(c.decimales).arg(c.simbolo)});
-        EXPECT_EQ(utilidad()->TextoImporte(false, c.importe), c.esperado);
-    }
-}
-
-TEST_F(LstUtilTest, LocalityLines)
-{
-    auto u = utilidad();
-    comprobar(*u, {
+        // Locality lines.
         {"id 0 is undefined", [](TLstUtil& u) { return u.TextoLocalidad(0); }, "[No definida]"},
         {"known locality", [](TLstUtil& u) { return u.TextoLocalidad(1); }, "08001 - Barcelona (Barcelona)"},
         {"missing province not taken from the last line", [](TLstUtil& u) { return u.TextoLocalidad(50); },
          "46100 - Burjassot ()"},
         {"unknown id", [](TLstUtil& u) { return u.TextoLocalidad(999); }, "[No Definida]"},
         {"found again after a miss", [](TLstUtil& u) { return u.TextoLocalidad(3); }, "28001 - Madrid (Madrid)"},
-    });
-}
-
-TEST_F(LstUtilTest, ArticleFamily)
-{
-    auto u = utilidad();
-    comprobar(*u, {
+        // Article families.
         {"reference 0", [](TLstUtil& u) { return u.FamiliaArticulo("0", "Otros"); }, "Otros"},
         {"found article", [](TLstUtil& u) { return u.FamiliaArticulo("MON-001", "Otros"); }, "Monturas"},
         {"13-character reference is searched", [](TLstUtil& u) { return u.FamiliaArticulo("ABCDEFGHIJKLM", "Otros"); },
@@ -119,6 +86,22 @@ TEST_F(LstUtilTest, ArticleFamily)
         {"empty reference", [](TLstUtil& u) { return u.FamiliaArticulo("", "Otros"); }, "Otros"},
         {"article whose family is missing", [](TLstUtil& u) { return u.FamiliaArticulo("SINFAM", "Otros"); }, ""},
     });
+}
+
+TEST_F(LstUtilTest, CurrencyPatternFollowsDecimalsAndSymbol)
+{
+    const std::tuple<const char*, int, const char*, double, QString> casos[] = {
+        {"two decimals", 2, "€", 1234.6, "1.234,60 €"},
+        {"no decimals rounds half up", 0, "€", 1234.6, "1.235 €"},
+        {"three decimals", 3, "$", 0.5, "0,500 $"},
+        {"a symbol with a period keeps it", 2, "S/.", 1234.5, "1.234,50 S/."},
+        {"a symbol with a quote", 2, "o''", 1, "1,00 o'"},
+    };
+    for (const auto& [nombre, decimales, simbolo, importe, esperado] : casos) {
+        SCOPED_TRACE(nombre);
+        exec({QStringLiteral("update MONEDA set DECIMALES_M1 = %1, SIMBOLO_M1 = '%2'").arg(decimales).arg(simbolo)});
+        EXPECT_EQ(utilidad()->TextoImporte(false, importe), esperado);
+    }
 }
 
 // Counts the procedure calls and queries that reach the database.

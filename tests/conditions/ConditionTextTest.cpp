@@ -6,6 +6,7 @@
 #include "window/SolicitudListado.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace lumetra {
 namespace {
@@ -24,54 +25,27 @@ SolicitudListado fechas(int operador, const DateTime& desde = DateTime::fromYmd(
     return s;
 }
 
-struct FechaCase {
-    const char* name;
-    qint16 column;
-    int op;
-    const char* condition;
-};
-
 // The = comparison, the ranges of MV.FECHA and MV.FECHA_PAGADO and "Todos/as" stand inside the
-// exact query texts (QueryTextTest).
-const FechaCase kFechas[] = {
-    {"caja_distinto_dos_espacios", S::FechaCaja, TCondiciones::Distinto, "CAST(CA.FECHA AS DATE)  != '06/15/2013' "},
-    {"caja_mayor_dos_espacios", S::FechaCaja, TCondiciones::Mayor, "CAST(CA.FECHA AS DATE)  > '06/15/2013' "},
-    {"caja_menor_dos_espacios", S::FechaCaja, TCondiciones::Menor, "CAST(CA.FECHA AS DATE)  < '06/15/2013' "},
-    {"caja_entre", S::FechaCaja, TCondiciones::Entre, "CAST(CA.FECHA AS DATE)  BETWEEN '06/15/2013'  AND '07/20/2013'"},
-    {"cobro_distinto", S::FechaCobro, TCondiciones::Distinto, "CAST(CO.FECHA AS DATE) != '06/15/2013' "},
-    {"cobro_mayor", S::FechaCobro, TCondiciones::Mayor, "CAST(CO.FECHA AS DATE) > '06/15/2013' "},
-    {"cobro_menor", S::FechaCobro, TCondiciones::Menor, "CAST(CO.FECHA AS DATE) < '06/15/2013' "},
-    {"cobro_entre", S::FechaCobro, TCondiciones::Entre, "CAST(CO.FECHA AS DATE) BETWEEN '06/15/2013'  AND '07/20/2013'"},
-    {"venta_distinto", S::FechaVenta, TCondiciones::Distinto, "CAST(MV.FECHA AS DATE) != '06/15/2013' "},
-    {"venta_mayor", S::FechaVenta, TCondiciones::Mayor, "CAST(MV.FECHA AS DATE) > '06/15/2013' "},
-    {"venta_menor", S::FechaVenta, TCondiciones::Menor, "CAST(MV.FECHA AS DATE) < '06/15/2013' "},
-    {"pagado_distinto", S::FechaPagado, TCondiciones::Distinto, "CAST(MV.FECHA_PAGADO AS DATE) != '06/15/2013' "},
-    {"pagado_mayor", S::FechaPagado, TCondiciones::Mayor, "CAST(MV.FECHA_PAGADO AS DATE) > '06/15/2013' "},
-    {"pagado_menor", S::FechaPagado, TCondiciones::Menor, "CAST(MV.FECHA_PAGADO AS DATE) < '06/15/2013' "},
-    {"operador_no_ofrecido_sin_condicion", S::FechaCobro, TCondiciones::Contiene, ""},
-};
-
+// exact query texts (QueryTextTest). The cash box's column is followed by two spaces.
 TEST(ConditionText, DateConditionForEveryOperatorAndColumn)
 {
-    for (const FechaCase& row : kFechas) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(fechas(row.op).CondicionFecha(row.column), QString::fromUtf8(row.condition));
+    const std::pair<qint16, const char*> columnas[] = {{S::FechaCaja, "CA.FECHA AS DATE) "}, {S::FechaCobro, "CO.FECHA AS DATE)"},
+                                                       {S::FechaVenta, "MV.FECHA AS DATE)"}, {S::FechaPagado, "MV.FECHA_PAGADO AS DATE)"}};
+    const std::pair<int, const char*> operadores[] = {{TCondiciones::Distinto, "!="}, {TCondiciones::Mayor, ">"}, {TCondiciones::Menor, "<"}};
+    for (const auto& [columna, cast] : columnas) {
+        for (const auto& [op, signo] : operadores)
+            EXPECT_EQ(fechas(op).CondicionFecha(columna), QStringLiteral("CAST(%1 %2 '06/15/2013' ").arg(QLatin1String(cast), QLatin1String(signo)));
     }
+    EXPECT_EQ(fechas(TCondiciones::Entre).CondicionFecha(S::FechaCaja), "CAST(CA.FECHA AS DATE)  BETWEEN '06/15/2013'  AND '07/20/2013'");
+    EXPECT_EQ(fechas(TCondiciones::Entre).CondicionFecha(S::FechaCobro), "CAST(CO.FECHA AS DATE) BETWEEN '06/15/2013'  AND '07/20/2013'");
+    EXPECT_EQ(fechas(TCondiciones::Contiene).CondicionFecha(S::FechaCobro), "") << "an operator the window does not offer";
     EXPECT_THROW(fechas(TCondiciones::Igual).CondicionFecha(3), std::invalid_argument);
     EXPECT_THROW(fechas(TCondiciones::Todos).CondicionFecha(5), std::invalid_argument);
 }
 
-struct TextoCase {
-    const char* name;
-    int op;
-    bool conFechas;
-    const char* textoFechas;
-    const char* textoPie;
-};
-
 TEST(ConditionText, ReadableDateTextsFollowTheOperator)
 {
-    const TextoCase rows[] = {
+    const std::tuple<const char*, int, bool, const char*, const char*> rows[] = {
         {"igual", TCondiciones::Igual, true, " Igual a 15/06/2013", "15/06/2013"},
         {"distinto_sin_pie", TCondiciones::Distinto, true, " Distinto a 15/06/2013", ""},
         {"mayor_sin_pie", TCondiciones::Mayor, true, " Mayor 15/06/2013", ""},
@@ -80,12 +54,12 @@ TEST(ConditionText, ReadableDateTextsFollowTheOperator)
         {"todos_sin_textos", TCondiciones::Todos, false, "", ""},
         {"vacio_sin_textos", TCondiciones::Vacio, false, "", ""},
     };
-    for (const TextoCase& row : rows) {
-        SCOPED_TRACE(row.name);
-        const SolicitudListado s = fechas(row.op);
-        EXPECT_EQ(s.ConFechas(), row.conFechas);
-        EXPECT_EQ(s.TextoFechas(), QString::fromUtf8(row.textoFechas));
-        EXPECT_EQ(s.TextoFechaPie(), QString::fromUtf8(row.textoPie));
+    for (const auto& [name, op, conFechas, textoFechas, textoPie] : rows) {
+        SCOPED_TRACE(name);
+        const SolicitudListado s = fechas(op);
+        EXPECT_EQ(s.ConFechas(), conFechas);
+        EXPECT_EQ(s.TextoFechas(), QString::fromUtf8(textoFechas));
+        EXPECT_EQ(s.TextoFechaPie(), QString::fromUtf8(textoPie));
     }
     // An empty date field shows nothing.
     EXPECT_EQ(fechas(TCondiciones::Igual, DateTime::zero()).TextoFechas(), QStringLiteral(" Igual a "));
@@ -109,59 +83,42 @@ TEST(ConditionText, SqlLiteralIgnoresTheDisplayedDateFormat)
     EXPECT_TRUE(caja.contains(QLatin1String("CAST(CA.FECHA AS DATE) = '06/15/2013' "))) << caja.toStdString();
 }
 
-struct ValidacionCase {
-    const char* name;
-    int op;
-    DateTime desde;
-    DateTime hasta;
-    const char* error;
-};
-
 // What a request's dates must be; the reversed range and the empty end date are checked through
 // the print (PrintDispatchTest).
 TEST(ConditionText, DateValidation)
 {
     const DateTime dia = DateTime::fromYmd(2013, 6, 15);
-    const ValidacionCase rows[] = {
+    const std::tuple<const char*, int, DateTime, DateTime, const char*> rows[] = {
         {"igual_sin_fecha", TCondiciones::Igual, DateTime::zero(), dia, "La Fecha No Puede ser Vacia"},
         {"menor_sin_fecha", TCondiciones::Menor, DateTime::zero(), dia, "La Fecha No Puede ser Vacia"},
         {"entre_mismo_dia", TCondiciones::Entre, dia, dia, ""},
         {"todos_acepta_cualquier_fecha", TCondiciones::Todos, DateTime::zero(), DateTime::fromYmd(2013, 6, 14), ""},
     };
-    for (const ValidacionCase& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(fechas(row.op, row.desde, row.hasta).ErrorFechas(), QString::fromUtf8(row.error));
+    for (const auto& [name, op, desde, hasta, error] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(fechas(op, desde, hasta).ErrorFechas(), QString::fromUtf8(error));
     }
 }
-
-struct TiendaCase {
-    const char* name;
-    qint16 column;
-    QList<int> items;
-    const char* condition;
-    QStringList ids;
-    const char* filtro;
-};
 
 TEST(ConditionText, StoreConditionFollowsTheTickedItems)
 {
     // One store, stores in the list's order and "all stores" alone are pinned by the query texts
     // and by the command line's request (ListingRequestTest).
-    const TiendaCase rows[] = {
+    const std::tuple<const char*, qint16, QList<int>, const char*, QStringList, const char*> rows[] = {
         {"todas_aunque_haya_otras_marcadas", S::TiendaVenta, {0, 2}, "", {},
          "[Todas las Tiendas Seleccionadas];Lumetra Sabadell"},
         {"misma_descripcion_ambas", S::TiendaCobro, {5, 4}, " (CO.ID_TIENDA = 4 Or CO.ID_TIENDA = 5) ", {"4", "5"},
          "Lumetra Duplicada;Lumetra Duplicada"},
         {"ninguna_muestra_el_texto_vacio", S::TiendaCobro, {}, " () ", {}, "[Debe Seleccionar al menos una Tienda]"},
     };
-    for (const TiendaCase& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, column, items, condition, ids, filtro] : rows) {
+        SCOPED_TRACE(name);
         SolicitudListado s;
-        s.MarcarTiendas(test::tiendasDePrueba(), row.items);
-        EXPECT_EQ(s.CondicionTienda(row.column), QString::fromUtf8(row.condition));
-        EXPECT_EQ(s.TiendasSeleccionadas(), row.ids);
-        EXPECT_EQ(s.filtro, QString::fromUtf8(row.filtro));
-        EXPECT_EQ(s.todasLasTiendas, row.items.contains(0));
+        s.MarcarTiendas(test::tiendasDePrueba(), items);
+        EXPECT_EQ(s.CondicionTienda(column), QString::fromUtf8(condition));
+        EXPECT_EQ(s.TiendasSeleccionadas(), ids);
+        EXPECT_EQ(s.filtro, QString::fromUtf8(filtro));
+        EXPECT_EQ(s.todasLasTiendas, items.contains(0));
     }
 }
 

@@ -3,10 +3,7 @@
 #include "platform/db/Dataset.h"
 #include "platform/format/DateTime.h"
 #include "platform/ui/CheckComboBox.h"
-#include "platform/ui/DateEdit.h"
 
-#include <QApplication>
-#include <QComboBox>
 
 namespace lumetra::test {
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace lumetra::test {
 namespace {
@@ -75,20 +76,11 @@ QString texto(const SolicitudListado& s, Texto t)
     return kTextos[int(t)](s);
 }
 
-struct TextCase {
-    const char* name;
-    Texto texto;
-    int op;
-    QList<int> stores;
-    int tipo;
-    QString expected;
-};
-
 const QString kIgual = QStringLiteral("CAST(%1 AS DATE) = '06/15/2013' ");
 
 TEST(QueryText, TextsAreExact)
 {
-    const TextCase rows[] = {
+    const std::tuple<const char*, Texto, int, QList<int>, int, QString> rows[] = {
         {"caja_dia_y_tienda", Texto::Caja, TCondiciones::Igual, {1}, 0,
          kCaja + " where " + kIgual.arg("CA.FECHA") + " And  (CA.ID_TIENDA = 2)  Order By CA.FECHA "},
         {"caja_todos_una_tienda", Texto::Caja, TCondiciones::Todos, {1}, 0, kCaja + " where  (CA.ID_TIENDA = 2)  Order By CA.FECHA "},
@@ -137,11 +129,11 @@ TEST(QueryText, TextsAreExact)
         {"cobros_caja_todos_una_tienda", Texto::CobrosCaja, TCondiciones::Todos, {1}, 0, kCobrosCaja + " where  (CO.ID_TIENDA = 2) "},
         {"cobros_caja_todos_todas_sin_where", Texto::CobrosCaja, TCondiciones::Todos, {0}, 0, kCobrosCaja},
     };
-    for (const TextCase& row : rows) {
-        SCOPED_TRACE(row.name);
-        SolicitudListado s = solicitud(S::ListadoHojaCaja, row.op, row.stores);
-        s.tipoDiario = row.tipo;
-        EXPECT_EQ(texto(s, row.texto), row.expected);
+    for (const auto& [name, cual, op, stores, tipo, expected] : rows) {
+        SCOPED_TRACE(name);
+        SolicitudListado s = solicitud(S::ListadoHojaCaja, op, stores);
+        s.tipoDiario = tipo;
+        EXPECT_EQ(texto(s, cual), expected);
     }
     EXPECT_EQ(S::SQLLineasCobro(), kLineas);
     EXPECT_EQ(S::SQLReferenciasEncargo(), kReferencias);
@@ -177,19 +169,10 @@ TEST_F(QueryTextTest, EveryGeneratedTextRunsOnTheDatabase)
         EXPECT_NO_THROW(run(detalle)) << detalle.toStdString();
 }
 
-struct RowsCase {
-    const char* name;
-    Texto texto;
-    int op;
-    QList<int> stores;
-    int fromDay, fromMonth, toDay, toMonth;
-    int rows;
-};
-
 // The rows each text selects are the ones its conditions ask for.
 TEST_F(QueryTextTest, TextsSelectWhatTheConditionsAskFor)
 {
-    const RowsCase rows[] = {
+    const std::tuple<const char*, Texto, int, QList<int>, int, int, int, int, int> rows[] = {
         {"caja_dia_de_sabadell", Texto::Caja, TCondiciones::Igual, {2}, 15, 6, 0, 0, 0},
         // The order-date range with its space after the quote still selects the range.
         {"encargos_desde_el_dia", Texto::Encargos, TCondiciones::Entre, {0}, 15, 6, 1, 7, 1},
@@ -199,57 +182,48 @@ TEST_F(QueryTextTest, TextsSelectWhatTheConditionsAskFor)
         // Two stores and a date: the stores' "Or" stays inside the date's "AND".
         {"cobros_caja_del_dia_dos_tiendas", Texto::CobrosCaja, TCondiciones::Igual, {1, 2}, 15, 6, 0, 0, 2},
     };
-    for (const RowsCase& row : rows) {
-        SCOPED_TRACE(row.name);
-        const SolicitudListado s = solicitud(S::ListadoHojaCaja, row.op, row.stores, row.fromDay, row.fromMonth,
-                                             row.toDay ? row.toDay : 20, row.toMonth ? row.toMonth : 7);
-        EXPECT_EQ(run(texto(s, row.texto)), row.rows) << texto(s, row.texto).toStdString();
+    for (const auto& [name, cual, op, stores, fromDay, fromMonth, toDay, toMonth, filas] : rows) {
+        SCOPED_TRACE(name);
+        const SolicitudListado s = solicitud(S::ListadoHojaCaja, op, stores, fromDay, fromMonth,
+                                             toDay ? toDay : 20, toMonth ? toMonth : 7);
+        EXPECT_EQ(run(texto(s, cual)), filas) << texto(s, cual).toStdString();
     }
 }
-
-struct FalloCase {
-    const char* name;
-    int fromDay, fromMonth;   // 2 January: no operations
-    bool informes;
-    bool cancel;              // else, on 15 June, the cash-box query fails on the database
-    int result;
-    int dialogs;
-    QStringList messages;
-};
 
 // A cash sheet that finds nothing or fails stays so with the reports ticked: the card and group
 // queries would load fine, and their status must not replace it.
 TEST_F(QueryTextTest, EmptyOrFailedCashSheetStaysSoWithReportsTicked)
 {
     const QStringList noExisten{QStringLiteral("ERROR: No existen operaciones en las fechas seleccionadas")};
-    const FalloCase rows[] = {
+    // 2 January has no operations; on 15 June, unless cancelled, the cash-box query fails on the database.
+    const std::tuple<const char*, int, int, bool, bool, int, int, QStringList> rows[] = {
         {"dia_vacio", 2, 1, false, false, -5, 0, noExisten},
         {"dia_vacio_con_informes", 2, 1, true, false, -5, 0, noExisten},
         {"error_de_base_de_datos", 15, 6, true, false, -1, 1, {}},
         {"cancelado", 15, 6, true, true, -1, 0, {}},
     };
-    for (const FalloCase& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, fromDay, fromMonth, informes, cancel, result, dialogs, messages] : rows) {
+        SCOPED_TRACE(name);
         TearDown();
         SetUp();
-        if (row.cancel) {
+        if (cancel) {
             interaction->onProcessEvents = [this] {
                 if (w && w->DmHojaCaja() && w->DmHojaCaja()->Porcentaje())
                     w->DmHojaCaja()->Porcentaje()->btnCancelarClick();
             };
-        } else if (row.result == -1) {
+        } else if (result == -1) {
             exec({"alter table CAJA drop DESCRIPCION"});
         }
         open();
-        SolicitudListado s = solicitud(S::ListadoHojaCaja, TCondiciones::Igual, {0}, row.fromDay, row.fromMonth);
-        s.informeTarjetas = s.informeGrupos = row.informes;
-        EXPECT_EQ(w->GenerarSQLHojaCaja(s), row.result);
-        EXPECT_EQ(w->Resultado(), row.result);
-        if (row.result == -1) {
+        SolicitudListado s = solicitud(S::ListadoHojaCaja, TCondiciones::Igual, {0}, fromDay, fromMonth);
+        s.informeTarjetas = s.informeGrupos = informes;
+        EXPECT_EQ(w->GenerarSQLHojaCaja(s), result);
+        EXPECT_EQ(w->Resultado(), result);
+        if (result == -1) {
             EXPECT_TRUE(w->SQLPrincipal.startsWith(kCaja)) << w->SQLPrincipal.toStdString();
         }
-        EXPECT_EQ(interaction->dialogs.size(), row.dialogs) << interaction->dialogs.join(QLatin1Char('\n')).toStdString();
-        EXPECT_EQ(interaction->messages, row.messages);
+        EXPECT_EQ(interaction->dialogs.size(), dialogs) << interaction->dialogs.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(interaction->messages, messages);
         EXPECT_EQ(w->DmHojaCaja()->Porcentaje(), nullptr);
     }
 }

@@ -40,12 +40,6 @@ protected:
                 result << link->text() + (link->isEnabled() ? QString() : QStringLiteral("*"));
         return result;
     }
-
-    void print()
-    {
-        control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
-        QApplication::processEvents();
-    }
 };
 
 TEST_F(ListingWindowTest, OpensWithItsListsDefaultsAndRules)
@@ -146,7 +140,8 @@ TEST_F(ListingWindowTest, DateValidation)
     open();
     const auto messages = [this] {
         interaction->messages.clear();
-        print();
+        control<QToolButton>(QStringLiteral("nbiImprimir"))->click();
+        QApplication::processEvents();
         return interaction->messages;
     };
     auto* operador = control<QComboBox>(QStringLiteral("cbxFechaCaja"));
@@ -206,12 +201,6 @@ TEST_F(ListingWindowTest, WindowsOpenAtTheirSizeOneOffsetFromTheOtherAndTheModul
     };
     const auto ventana = [&] { return variable("_ZN7lumetra11frmHojaCajaE"); };
     const auto configuracion = [&] { return variable("_ZN7lumetra15dmConfiguracionE"); };
-    const auto cerrar = [this](QWidget* w) {
-        for (QMdiSubWindow* sub : mdi->subWindowList())
-            if (sub->widget() == w)
-                sub->close();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
     QWidget* first = open();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->size(), QSize(774, 427));
@@ -237,7 +226,8 @@ TEST_F(ListingWindowTest, WindowsOpenAtTheirSizeOneOffsetFromTheOtherAndTheModul
 
     // The last one opened goes first: the variable no longer points to it, the configuration
     // stays and the other window keeps working, its images and lists with it.
-    cerrar(second);
+    second->parentWidget()->close();   // its frame's close box
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(ventana(), nullptr);
     EXPECT_EQ(configuracion(), conf);
     window = first;
