@@ -18,6 +18,7 @@ class RecordingInteraction : public Interaction {
 public:
     struct Output {
         ReportDocument document;
+        int printerIndex = -1;
         QString name;
         bool previewed = false;
     };
@@ -34,20 +35,29 @@ public:
         dialogs << summary;
         return onDialog ? onDialog(dialog) : int(QDialog::Accepted);
     }
-    void showWindow(QWidget&) override {}
+    void showWindow(QWidget& window) override { shownWindows << window.objectName(); }
     void processEvents() override
     {
+        ++eventPasses;
         if (onProcessEvents)
             onProcessEvents();
     }
-    void preview(const ReportDocument& document, int, QWidget*, const QString& name) override { outputs.append({document, name, true}); }
-    void print(const ReportDocument& document, int, const QString& name) override { outputs.append({document, name, false}); }
+    void preview(const ReportDocument& document, int printerIndex, QWidget*, const QString& name) override
+    {
+        outputs.append({document, printerIndex, name, true});
+    }
+    void print(const ReportDocument& document, int printerIndex, const QString& name) override
+    {
+        outputs.append({document, printerIndex, name, false});
+    }
 
     bool canPrint() const override { return printerAvailable; }
 
     QStringList messages;
     QStringList dialogs;
+    QStringList shownWindows;
     QVector<Output> outputs;
+    int eventPasses = 0;
     bool printerAvailable = true;
     std::function<int(QDialog&)> onDialog;
     std::function<void()> onProcessEvents;

@@ -112,7 +112,7 @@ TEST(FormatDateTime, Tokens)
         {"mm", "12"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatDateTime(QString::fromUtf8(c.pattern), dt, kSpanish), QString::fromUtf8(c.expected)) << c.pattern << " " << c.value;
+        EXPECT_EQ(FormatDateTime(QString::fromUtf8(c.pattern), dt, kSpanish), QString::fromUtf8(c.expected)) << c.pattern;
     EXPECT_EQ(FormatDateTime("dddd", DateTime::fromYmd(2013, 6, 16), kSpanish), "domingo");
 }
 
