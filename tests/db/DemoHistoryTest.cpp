@@ -17,22 +17,25 @@ protected:
     double number(const QString& sql) { return number(db, sql); }
 
     void fill(const DemoOptions& options) { DemoHistory(options).fill(db); }
+    static DemoOptions options(int tiendas, int dias)
+    {
+        DemoOptions o;
+        o.tiendas = tiendas;
+        o.dias = dias;
+        return o;
+    }
 };
 
 TEST_F(DemoHistoryTest, SameSeedSameHistoryOtherSeedOtherHistory)
 {
-    DemoOptions options;
-    options.tiendas = 2;
-    options.dias = 12;
-    fill(options);
-
-    Database again;
+    DemoOptions twelveDays = options(2, 12);
+    fill(twelveDays);
+    Database again, other;
     again.open(freshCopy(QStringLiteral("again")));
-    DemoHistory(options).fill(again);
-    Database other;
+    DemoHistory(twelveDays).fill(again);
     other.open(freshCopy(QStringLiteral("other")));
-    options.semilla = 99;
-    DemoHistory(options).fill(other);
+    twelveDays.semilla = 99;
+    DemoHistory(twelveDays).fill(other);
 
     const QString fingerprint = QStringLiteral(
         "select sum(CO.IMPORTE_M1 * CO.ID_COBRO) + count(*) from COBRO CO");
@@ -40,12 +43,10 @@ TEST_F(DemoHistoryTest, SameSeedSameHistoryOtherSeedOtherHistory)
     EXPECT_NE(number(fingerprint), number(other, fingerprint));
 }
 
-TEST_F(DemoHistoryTest, MoneyAddsUp)
+// One history of three stores over forty days: its money adds up and it holds every kind of row.
+TEST_F(DemoHistoryTest, MoneyAddsUpAndEveryKindOfRowTheListingsDistinguishIsThere)
 {
-    DemoOptions options;
-    options.tiendas = 2;
-    options.dias = 40;
-    fill(options);
+    fill(options(3, 40));
 
     // Each line splits its amount exactly into base and VAT.
     EXPECT_EQ(number("select count(*) from DVENTA where BI_BASE_M1 + BI_IVA_M1 <> LIQUIDO_M1"), 0);
@@ -62,14 +63,6 @@ TEST_F(DemoHistoryTest, MoneyAddsUp)
                      "and exists (select 1 from COBRO CO where CO.ID_MVENTA = MV.ID_MVENTA "
                      "and CAST(CO.FECHA AS DATE) < CAST(MV.FECHA_PAGADO AS DATE))"), 0);
     EXPECT_GT(number("select count(*) from MVENTA where CAST(FECHA_PAGADO AS DATE) = '05/30/2079'"), 0);
-}
-
-TEST_F(DemoHistoryTest, EveryKindOfRowTheListingsDistinguish)
-{
-    DemoOptions options;
-    options.tiendas = 3;
-    options.dias = 30;
-    fill(options);
 
     for (int tipo = 0; tipo <= 3; ++tipo)
         EXPECT_GT(number(QStringLiteral("select count(*) from MVENTA where TIPO_OPERACION = %1").arg(tipo)), 0) << tipo;
@@ -98,20 +91,11 @@ TEST_F(DemoHistoryTest, EveryKindOfRowTheListingsDistinguish)
 
 TEST_F(DemoHistoryTest, HistoryBeforeJuly2010CrossesBothRateChanges)
 {
-    DemoOptions options;
-    options.tiendas = 1;
-    options.desde = QDate(2010, 6, 20);
-    options.dias = 820;   // to mid September 2012
-    fill(options);
-
-    Dataset rates(QStringLiteral("dstAux"));
-    rates.setDatabase(&db);
-    rates.setSql(QStringLiteral("select distinct DV.IVA from DVENTA DV order by 1"));
-    rates.open();
-    QList<double> seen;
-    for (; !rates.eof(); rates.next())
-        seen << rates.fieldAsFloat(QStringLiteral("IVA"));
-    EXPECT_EQ(seen, (QList<double>{7, 8, 10, 16, 18, 21}));
+    DemoOptions since2010 = options(1, 820);   // to mid September 2012
+    since2010.desde = QDate(2010, 6, 20);
+    fill(since2010);
+    EXPECT_EQ(test::queryRows(db, "select distinct DV.IVA from DVENTA DV order by 1"),
+              (QList<QStringList>{{"7"}, {"8"}, {"10"}, {"16"}, {"18"}, {"21"}}));
     EXPECT_EQ(number("select count(*) from DVENTA DV join MVENTA MV on MV.ID_MVENTA = DV.ID_MVENTA "
                      "where DV.IVA = 18 and CAST(MV.FECHA AS DATE) < '07/01/2010'"), 0);
     EXPECT_EQ(number("select count(*) from DVENTA DV join MVENTA MV on MV.ID_MVENTA = DV.ID_MVENTA "
@@ -120,9 +104,7 @@ TEST_F(DemoHistoryTest, HistoryBeforeJuly2010CrossesBothRateChanges)
 
 TEST_F(DemoHistoryTest, NewRowsAfterTheHistoryGetFreshKeys)
 {
-    DemoOptions options;
-    options.dias = 3;
-    fill(options);
+    fill(options(3, 3));
     EXPECT_NO_THROW(db.execute(QStringLiteral("insert into MVENTA (TIPO_OPERACION) values (0)")));
     EXPECT_NO_THROW(db.execute(QStringLiteral("insert into COBRO (ID_MVENTA) values (1)")));
     EXPECT_NO_THROW(db.execute(QStringLiteral("insert into CAJA (TIPO) values (1)")));
@@ -130,12 +112,8 @@ TEST_F(DemoHistoryTest, NewRowsAfterTheHistoryGetFreshKeys)
 
 TEST_F(DemoHistoryTest, BadOptionsAreRefusedBeforeWriting)
 {
-    DemoOptions options;
-    options.tiendas = 0;
-    EXPECT_THROW(fill(options), DatabaseError);
-    options.tiendas = 1;
-    options.dias = 0;
-    EXPECT_THROW(fill(options), DatabaseError);
+    EXPECT_THROW(fill(options(0, 60)), DatabaseError);
+    EXPECT_THROW(fill(options(1, 0)), DatabaseError);
     EXPECT_EQ(number("select count(*) from MVENTA"), 0);
 }
 

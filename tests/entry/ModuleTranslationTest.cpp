@@ -32,14 +32,11 @@ protected:
         for (DateEdit* edit : window->findChildren<DateEdit*>()) {
             edit->setValue(DateTime::fromYmd(2013, 6, 15));
             edit->showCalendar();
-            QCalendarWidget* calendar = edit->calendar();
-            EXPECT_NE(calendar, nullptr);
-            if (!calendar)
-                continue;
             QApplication::processEvents();
-            if (auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton")))
-                months << month->text().toLower();
-            calendar->close();
+            auto* month = edit->calendar() ? edit->calendar()->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton")) : nullptr;
+            months << (month ? month->text().toLower() : QStringLiteral("(no calendar)"));
+            if (edit->calendar())
+                edit->calendar()->close();
         }
         return months;
     }

@@ -2,8 +2,8 @@
 // loop, and the process and its Firebird connection live on.
 #include "TerminationSignals.h"
 
-#include "platform/db/Dataset.h"
 #include "support/FirebirdFixture.h"
+#include "support/TestTools.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -24,14 +24,7 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
 
-    int users()
-    {
-        Dataset usuarios(QStringLiteral("dstUsuario"));
-        usuarios.setDatabase(&db);
-        usuarios.setSql(QStringLiteral("select count(*) from USUARIO"));
-        usuarios.open();
-        return usuarios.fieldAsInteger(QStringLiteral("COUNT"));
-    }
+    int users() { return int(test::queryNumber(db, "select count(*) from USUARIO")); }
 };
 
 TEST_F(TerminationSignalsTest, SignalsReachTheEventLoopAndTheConnectionLivesOn)
