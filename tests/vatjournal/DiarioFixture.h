@@ -128,8 +128,7 @@ protected:
     static QStringList textos(const ReportDocument& doc, const QString& banda, bool sinVacios = false)
     {
         QStringList t;
-        for (const PrintedBand& b : bands(doc, banda)) {
-            QStringList textosBanda = b.texts;
+        for (QStringList textosBanda : bandTexts(doc, banda)) {
             if (sinVacios)
                 textosBanda.removeAll(QString());
             t << textosBanda.join('|');
