@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <array>
 
@@ -86,7 +87,7 @@ class FaultAtEveryCall : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/lumetra-faults-XXXXXX"));
+        dir_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/lumetra-faults-XXXXXX"));
         path_ = dir_->filePath(QStringLiteral("tienda.fdb"));
         ShopDatabase::create(path_);
         Database db;
@@ -94,11 +95,7 @@ protected:
         // Two stores, two days: sales paid over several collections, orders, cards, groups.
         DemoHistory({2, QDate(2013, 6, 10), 2, 7}).fill(db);
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
 
     static QStringList options(const QStringList& listing)
     {
@@ -107,12 +104,9 @@ protected:
             + listing;
     }
 
-    static QTemporaryDir* dir_;
-    static QString path_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline QString path_;
 };
-
-QTemporaryDir* FaultAtEveryCall::dir_ = nullptr;
-QString FaultAtEveryCall::path_;
 
 TEST_F(FaultAtEveryCall, EveryListingFailsOnceAndCleanlyWhereverTheDatabaseFails)
 {

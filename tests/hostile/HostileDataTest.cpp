@@ -21,6 +21,7 @@
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace lumetra;
 using namespace lumetra::test;
@@ -66,7 +67,7 @@ class HostileData : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/lumetra-hostil-XXXXXX"));
+        dir_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/lumetra-hostil-XXXXXX"));
         path_ = dir_->filePath(QStringLiteral("hostil.fdb"));
         ShopDatabase::create(path_);
         Database db;
@@ -89,18 +90,11 @@ protected:
         db.execute(QStringLiteral("update CAJA set IMPORTE_M1 = 1000000000000 where mod(ID_CAJA, 3) = 0"));
         db.execute(QStringLiteral("update CAJA set IMPORTE_M1 = -IMPORTE_M1 where mod(ID_CAJA, 3) = 1"));
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
 
-    static QTemporaryDir* dir_;
-    static QString path_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline QString path_;
 };
-
-QTemporaryDir* HostileData::dir_ = nullptr;
-QString HostileData::path_;
 
 // The CSV cell of a printed text: what a spreadsheet would run starts with an apostrophe.
 QString csvCell(const QString& printed)

@@ -97,7 +97,7 @@ class NullColumns : public ::testing::TestWithParam<NullColumn> {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/lumetra-nulls-XXXXXX"));
+        dir_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/lumetra-nulls-XXXXXX"));
         template_ = dir_->filePath(QStringLiteral("tienda.fdb"));
         ShopDatabase::create(template_);
         Database db;
@@ -105,11 +105,7 @@ protected:
         // Across the end of a month: the month totals of the first day come from the database.
         DemoHistory({2, QDate(2013, 5, 27), 8, 1}).fill(db);
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
 
     // A copy of the shop with `value` in the column of every other row (the first row's among
     // them: the company, the currency); the rows changed.
@@ -123,12 +119,9 @@ protected:
         return int(queryNumber(db, QStringLiteral("select count(*) from %1%2").arg(QLatin1String(c.table), where)));
     }
 
-    static QTemporaryDir* dir_;
-    static QString template_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline QString template_;
 };
-
-QTemporaryDir* NullColumns::dir_ = nullptr;
-QString NullColumns::template_;
 
 // The CSV lines of a document, sorted: the queries leave the order of equal keys (the lines of
 // one sale) to the database, which breaks such ties by the rows' contents, NULL or not.

@@ -21,6 +21,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <map>
 
@@ -81,7 +82,7 @@ class ListingPlans : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/lumetra-plans-XXXXXX"));
+        dir_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/lumetra-plans-XXXXXX"));
         path_ = dir_->filePath(QStringLiteral("anio.fdb"));
         ShopDatabase::create(path_);
         Database db;
@@ -89,11 +90,7 @@ protected:
         DemoHistory({10, QDate(2013, 5, 1), 365, 1}).fill(db);
         ShopDatabase::refreshStatistics(db);
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
 
     // Prints one listing in this process; its exit status.
     static int print(const QStringList& options)
@@ -137,12 +134,9 @@ protected:
         return result;
     }
 
-    static QTemporaryDir* dir_;
-    static QString path_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline QString path_;
 };
-
-QTemporaryDir* ListingPlans::dir_ = nullptr;
-QString ListingPlans::path_;
 
 TEST_F(ListingPlans, BigTablesAreReadThroughAnIndexAndNoRowWalksAWholeIndex)
 {

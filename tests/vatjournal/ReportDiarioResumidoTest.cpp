@@ -17,17 +17,6 @@ constexpr qint16 kOpIgual = 0, kOpDistinto = 1, kOpEntre = 4;
 
 class ReportDiarioResumidoTest : public test::DiarioFixture {
 protected:
-    template <class Form> ReportDocument documento(Form& form, qint16 tipoCalculo)
-    {
-        form.SetDmDiarioIva(dm);
-        form.SetTipoCalculo(tipoCalculo);
-        form.SetFiltro(QStringLiteral("[Todas las Tiendas Seleccionadas]"));
-        EXPECT_EQ(form.Inicializar(session->params()), 0);
-        ReportDocument doc = form.Documento();
-        EXPECT_FALSE(doc.failed()) << doc.error.toStdString();
-        EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
-        return doc;
-    }
     ReportDocument resumido(qint16 tipoCalculo)
     {
         TfrmReportDiarioResumido form(&owner);
