@@ -18,7 +18,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include <array>
 
@@ -52,7 +51,7 @@ struct FaultAt : DatabaseCalls::Observer {
 template <class Run> int observed(DatabaseCalls::Observer& observer, Run run)
 {
     DatabaseCalls::setObserver(&observer);
-    const struct Reset { ~Reset() { DatabaseCalls::setObserver(nullptr); } } reset;
+    struct Reset { ~Reset() { DatabaseCalls::setObserver(nullptr); } } reset;
     return run();
 }
 
