@@ -3,30 +3,23 @@
 // connection does. Whichever call fails, the print shows exactly one error, returns -1, hands
 // nothing to the preview or the printer, leaves no dataset open and no progress window up, and
 // the next print in the same window is the right listing again.
-#include "ListadosOptions.h"
 #include "ListadosRunner.h"
 #include "EveryListing.h"
-#include "ListingRequest.h"
 #include "demodb/DemoHistory.h"
 #include "demodb/ShopDatabase.h"
-#include "hostapi/HostSession.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseCalls.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/Dataset.h"
 #include "support/RecordingInteraction.h"
-#include "window/frmHojaCaja.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMainWindow>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <array>
 
 using namespace lumetra;
 
@@ -36,20 +29,14 @@ const QString kLostConnection = QStringLiteral("Se ha perdido la conexión con e
 
 const char* operationName(DatabaseCalls::Operation op)
 {
-    switch (op) {
-    case DatabaseCalls::Operation::Prepare: return "prepare";
-    case DatabaseCalls::Operation::Execute: return "execute";
-    case DatabaseCalls::Operation::Fetch: return "fetch";
-    case DatabaseCalls::Operation::Procedure: return "procedure";
-    case DatabaseCalls::Operation::Commit: return "commit";
-    }
-    return "?";
+    return std::array{"prepare", "execute", "fetch", "procedure", "commit"}.at(size_t(op));
 }
 
 // Counts the calls, and makes the chosen one fail.
 struct FaultAt : DatabaseCalls::Observer {
+    explicit FaultAt(int at = 0) : failAt(at) {}
     int calls = 0;
-    int failAt = 0;   // 0: none fails
+    int failAt;   // 0: none fails
     DatabaseCalls::Operation failed{};
     void call(DatabaseCalls::Operation operation, const QString&) override
     {
@@ -60,11 +47,13 @@ struct FaultAt : DatabaseCalls::Observer {
     }
 };
 
-class Observing {
-public:
-    explicit Observing(DatabaseCalls::Observer& observer) { DatabaseCalls::setObserver(&observer); }
-    ~Observing() { DatabaseCalls::setObserver(nullptr); }
-};
+// What `run` returns, with `observer` told of every database call it makes.
+template <class Run> int observed(DatabaseCalls::Observer& observer, Run run)
+{
+    DatabaseCalls::setObserver(&observer);
+    struct Reset { ~Reset() { DatabaseCalls::setObserver(nullptr); } } reset;
+    return run();
+}
 
 // What a print handed over, as text: each report's name and the texts of its bands, without the
 // time it was printed at.
@@ -97,7 +86,7 @@ class FaultAtEveryCall : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/lumetra-faults-XXXXXX"));
+        dir_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/lumetra-faults-XXXXXX"));
         path_ = dir_->filePath(QStringLiteral("tienda.fdb"));
         ShopDatabase::create(path_);
         Database db;
@@ -105,67 +94,17 @@ protected:
         // Two stores, two days: sales paid over several collections, orders, cards, groups.
         DemoHistory({2, QDate(2013, 6, 10), 2, 7}).fill(db);
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
 
     static QStringList options(const QStringList& listing)
     {
-        return QStringList{QStringLiteral("--db"), path_, QStringLiteral("--fecha-trabajo"), QStringLiteral("11/06/2013"),
-                           QStringLiteral("--tiendas"), QStringLiteral("todas"), QStringLiteral("--fecha"), QStringLiteral("entre"),
-                           QStringLiteral("--desde"), QStringLiteral("10/06/2013"), QStringLiteral("--hasta"), QStringLiteral("11/06/2013"),
-                           QStringLiteral("--salida"), dir_->filePath(QStringLiteral("listado.csv"))}
+        return QStringList{"--db", path_, "--fecha-trabajo", "11/06/2013", "--tiendas", "todas", "--fecha", "entre", "--desde",
+                           "10/06/2013", "--hasta", "11/06/2013", "--salida", dir_->filePath(QStringLiteral("listado.csv"))}
             + listing;
     }
 
-    static QTemporaryDir* dir_;
-    static QString path_;
-};
-
-QTemporaryDir* FaultAtEveryCall::dir_ = nullptr;
-QString FaultAtEveryCall::path_;
-
-// The listing window as the module opens it, kept for every print of one listing.
-struct OpenWindow {
-    explicit OpenWindow(const QString& path)
-    {
-        HostOptions host;
-        host.baseDatos = path;
-        host.idUsuario = 1;
-        session = std::make_unique<HostSession>(host, &owner);
-        window = new TfrmHojaCaja(&owner);
-        window->SetParametros(session->params());
-        window->Preparar();
-    }
-    ~OpenWindow()
-    {
-        if (window)
-            window->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete window.data();
-    }
-
-    int print(const QStringList& args)
-    {
-        const ListadosOptions parsed = ListadosOptions::parse(args);
-        const SolicitudListado request = ListingRequest::build(parsed, window->Solicitud(ListingRequest::listingCode(parsed.listado)),
-                                                               window->ListaTiendas(), *session->params());
-        return window->Imprimir(request);
-    }
-
-    bool progressShown() const
-    {
-        for (QWidget* w : owner.findChildren<QWidget*>(QStringLiteral("frmPorcentajeListado")))
-            if (w->isVisible())
-                return true;
-        return false;
-    }
-
-    QMainWindow owner;
-    std::unique_ptr<HostSession> session;
-    QPointer<TfrmHojaCaja> window;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline QString path_;
 };
 
 TEST_F(FaultAtEveryCall, EveryListingFailsOnceAndCleanlyWhereverTheDatabaseFails)
@@ -174,7 +113,7 @@ TEST_F(FaultAtEveryCall, EveryListingFailsOnceAndCleanlyWhereverTheDatabaseFails
     for (const QStringList& listing : test::everyListing()) {
         SCOPED_TRACE(listing.join(QLatin1Char(' ')).toStdString());
         const QStringList args = options(listing);
-        OpenWindow open(path_);
+        test::OpenWindow open(path_);
         test::RecordingInteraction interaction;
 
         // The host's own datasets stay open for the session; a failed print leaves none of its own.
@@ -183,13 +122,9 @@ TEST_F(FaultAtEveryCall, EveryListingFailsOnceAndCleanlyWhereverTheDatabaseFails
         // parameters); the calls are counted on the second, as every later print makes them.
         ASSERT_EQ(open.print(args), 0) << interaction.dialogs.join(QLatin1Char('\n')).toStdString();
         interaction.outputs.clear();
+        const auto print = [&] { return open.print(args); };
         FaultAt counter;
-        int status = 0;
-        {
-            const Observing observing(counter);
-            status = open.print(args);
-        }
-        ASSERT_EQ(status, 0) << interaction.dialogs.join(QLatin1Char('\n')).toStdString();
+        ASSERT_EQ(observed(counter, print), 0) << interaction.dialogs.join(QLatin1Char('\n')).toStdString();
         const QString expected = printed(interaction);
         ASSERT_FALSE(interaction.outputs.isEmpty());
         const int calls = counter.calls;
@@ -199,12 +134,8 @@ TEST_F(FaultAtEveryCall, EveryListingFailsOnceAndCleanlyWhereverTheDatabaseFails
             interaction.outputs.clear();
             interaction.dialogs.clear();
             interaction.messages.clear();
-            FaultAt fault;
-            fault.failAt = n;
-            {
-                const Observing observing(fault);
-                status = open.print(args);
-            }
+            FaultAt fault(n);
+            const int status = observed(fault, print);
             ++runs;
             ASSERT_EQ(fault.calls >= n, true) << "the print made only " << fault.calls << " calls, not " << calls;
             const std::string where = "call " + std::to_string(n) + " of " + std::to_string(calls) + " (" + operationName(fault.failed) + ")";
@@ -233,23 +164,16 @@ TEST_F(FaultAtEveryCall, TheProgramExitsOneAndKeepsThePreviousFile)
     const QString salida = dir_->filePath(QStringLiteral("listado.csv"));
     for (const QStringList& listing : {QStringList{"--listado", "hoja", "--iva", "caja"}, QStringList{"--listado", "diario", "--tipo", "detallado"}}) {
         SCOPED_TRACE(listing.join(QLatin1Char(' ')).toStdString());
+        const auto run = [&] { return ListadosRunner(ListadosOptions::parse(options(listing))).run(); };
         FaultAt counter;
-        {
-            const Observing observing(counter);
-            ASSERT_EQ(ListadosRunner(ListadosOptions::parse(options(listing))).run(), 0);
-        }
+        ASSERT_EQ(observed(counter, run), 0);
         for (const int n : {counter.calls / 3, counter.calls / 2, counter.calls * 2 / 3}) {
             QFile previous(salida);
             ASSERT_TRUE(previous.open(QIODevice::WriteOnly | QIODevice::Truncate));
             previous.write("el listado de ayer\n");
             previous.close();
-            FaultAt fault;
-            fault.failAt = n;
-            int status = 0;
-            {
-                const Observing observing(fault);
-                status = ListadosRunner(ListadosOptions::parse(options(listing))).run();
-            }
+            FaultAt fault(n);
+            const int status = observed(fault, run);
             EXPECT_EQ(status, 1) << "call " << n << " (" << operationName(fault.failed) << ")";
             ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
             EXPECT_EQ(previous.readAll(), QByteArray("el listado de ayer\n")) << "call " << n;

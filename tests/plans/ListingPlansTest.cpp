@@ -8,6 +8,7 @@
 // the database, and isql prepares each of them again to print its plan.
 #include "ListadosOptions.h"
 #include "ListadosRunner.h"
+#include "faults/EveryListing.h"
 #include "demodb/DemoHistory.h"
 #include "demodb/ShopDatabase.h"
 #include "platform/db/Database.h"
@@ -20,14 +21,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <map>
 
 using namespace lumetra;
 
 namespace {
-
-const QStringList kBigTables{QStringLiteral("MVENTA"), QStringLiteral("DVENTA"), QStringLiteral("COBRO"), QStringLiteral("CAJA")};
 
 struct PreparedStatements : DatabaseCalls::Observer {
     QSet<QString> texts;
@@ -82,7 +82,7 @@ class ListingPlans : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/lumetra-plans-XXXXXX"));
+        dir_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/lumetra-plans-XXXXXX"));
         path_ = dir_->filePath(QStringLiteral("anio.fdb"));
         ShopDatabase::create(path_);
         Database db;
@@ -90,30 +90,23 @@ protected:
         DemoHistory({10, QDate(2013, 5, 1), 365, 1}).fill(db);
         ShopDatabase::refreshStatistics(db);
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
 
     // Prints one listing in this process; its exit status.
     static int print(const QStringList& options)
     {
-        const QStringList args = QStringList{QStringLiteral("--db"), path_, QStringLiteral("--fecha-trabajo"), QStringLiteral("30/06/2013"),
-                                             QStringLiteral("--salida"), dir_->filePath(QStringLiteral("listado.csv"))}
-            + options;
-        return ListadosRunner(ListadosOptions::parse(args)).run();
+        return ListadosRunner(ListadosOptions::parse(QStringList{"--db", path_, "--fecha-trabajo", "30/06/2013", "--salida",
+                                                                dir_->filePath(QStringLiteral("listado.csv"))}
+                                                    + options))
+            .run();
     }
 
     // Each statement's plan lines, from isql preparing them only.
     static std::map<QString, QStringList> plans(const QStringList& statements)
     {
-        const QString isql = [] {
-            for (const char* name : {"isql-fb", "isql"})
-                if (const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name)); !found.isEmpty())
-                    return found;
-            return QString();
-        }();
+        QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
+        if (isql.isEmpty())
+            isql = QStandardPaths::findExecutable(QStringLiteral("isql"));
         EXPECT_FALSE(isql.isEmpty()) << "isql-fb is not installed (scripts/setup installs it)";
         // A statement of known plan between two of ours tells where each one's plan ends.
         const QString separator = QStringLiteral("select 1 from RDB$DATABASE");
@@ -122,8 +115,7 @@ protected:
             script += positional(s) + QStringLiteral(";\n") + separator + QStringLiteral(";\n");
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(isql, {QStringLiteral("-user"), QStringLiteral("SYSDBA"), QStringLiteral("-password"), QStringLiteral("masterkey"),
-                             QStringLiteral("-m"), QStringLiteral("-ch"), QStringLiteral("UTF8"), path_});
+        process.start(isql, {"-user", "SYSDBA", "-password", "masterkey", "-m", "-ch", "UTF8", path_});
         process.write(script.toUtf8());
         process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(120000));
@@ -142,39 +134,23 @@ protected:
         return result;
     }
 
-    static QTemporaryDir* dir_;
-    static QString path_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline QString path_;
 };
-
-QTemporaryDir* ListingPlans::dir_ = nullptr;
-QString ListingPlans::path_;
 
 TEST_F(ListingPlans, BigTablesAreReadThroughAnIndexAndNoRowWalksAWholeIndex)
 {
     PreparedStatements recorded;
     DatabaseCalls::setObserver(&recorded);
-    const QStringList week{QStringLiteral("--fecha"), QStringLiteral("entre"), QStringLiteral("--desde"), QStringLiteral("03/06/2013"),
-                           QStringLiteral("--hasta"), QStringLiteral("09/06/2013")};
-    const QStringList day{QStringLiteral("--fecha"), QStringLiteral("igual"), QStringLiteral("--desde"), QStringLiteral("14/06/2013")};
+    const QStringList week{"--fecha", "entre", "--desde", "03/06/2013", "--hasta", "09/06/2013"};
+    const QStringList day{"--fecha", "igual", "--desde", "14/06/2013"};
     int printed = 0;
-    for (const char* stores : {"todas", "4", "2,7,9"}) {
-        const QStringList tiendas{QStringLiteral("--tiendas"), QString::fromLatin1(stores)};
-        for (const QStringList& dates : {week, day}) {
-            for (const char* iva : {"cobro", "encargo", "caja"}) {
-                const QStringList basis{QStringLiteral("--iva"), QString::fromLatin1(iva)};
-                EXPECT_EQ(print(tiendas + dates + basis + QStringList{"--listado", "hoja", "--totales-dia", "si", "--totales-mes", "si",
-                                                                      "--detalle-encargos", "si", "--informe-grupos", "si",
-                                                                      "--informe-tarjetas", "si"}), 0)
-                    << stores << " " << iva;
-                for (const char* tipo : {"resumido", "detallado", "dias-hoja", "dias"})
-                    EXPECT_EQ(print(tiendas + dates + basis + QStringList{"--listado", "diario", "--tipo", tipo}), 0) << stores << " " << iva << " " << tipo;
-                printed += 5;
+    for (const char* stores : {"todas", "4", "2,7,9"})
+        for (const QStringList& dates : {week, day})
+            for (const QStringList& listing : test::everyListing()) {
+                EXPECT_EQ(print(QStringList{"--tiendas", stores} + dates + listing), 0) << stores << " " << listing.join(' ').toStdString();
+                ++printed;
             }
-            EXPECT_EQ(print(tiendas + dates + QStringList{"--listado", "grupos"}), 0) << stores;
-            EXPECT_EQ(print(tiendas + dates + QStringList{"--listado", "tarjetas"}), 0) << stores;
-            printed += 2;
-        }
-    }
     DatabaseCalls::setObserver(nullptr);
 
     QStringList statements;

@@ -5,7 +5,6 @@
 #include "cli/RunningProgram.h"
 
 #include "platform/db/Database.h"
-#include "platform/db/Dataset.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -23,13 +22,6 @@ namespace {
 QStringList oneDay(const QString& db, const QString& salida)
 {
     return {"--db", db, "--fecha-trabajo", "14/06/2013", "--tiendas", "todas", "--listado", "hoja", "--salida", salida};
-}
-
-bool nothingWritten(const QString& csv)
-{
-    const QString stem = csv.chopped(4);
-    return !QFileInfo::exists(csv) && !QFileInfo::exists(stem + QStringLiteral("-grupos.csv"))
-        && !QFileInfo::exists(stem + QStringLiteral("-tarjetas.csv"));
 }
 
 // A port of this machine where nothing listens.
@@ -81,7 +73,7 @@ TEST(ServerFaults, TheLoginIsTakenFromTheOptionsThenTheEnvironmentAndAWrongOneIs
             EXPECT_TRUE(r.err.contains(QStringLiteral("el usuario o la clave no son válidos para el servidor de Firebird")))
                 << r.err.toStdString();
             EXPECT_FALSE(r.err.contains(QStringLiteral("Your user name"))) << r.err.toStdString();
-            EXPECT_TRUE(nothingWritten(csv));
+            EXPECT_TRUE(ServerShop::written(csv).isEmpty());
         }
     }
 
@@ -129,7 +121,7 @@ TEST(ServerFaults, ServerDownAtStartIsOneSpanishErrorAndNoFile)
     EXPECT_EQ(r.err.count(QStringLiteral("lumetra-listados:")), 1) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("no se puede conectar con el servidor de Firebird"))) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains(QStringLiteral("Unable to complete network request"))) << r.err.toStdString();
-    EXPECT_TRUE(nothingWritten(csv));
+    EXPECT_TRUE(ServerShop::written(csv).isEmpty());
 }
 
 // The server goes away while the cash sheet of a year, with its reports, is being made: the
@@ -153,10 +145,7 @@ TEST(ServerFaults, ServerStoppedDuringAYearsListingIsOneSpanishErrorAndNothingWr
 
     const QString csv = ServerShop::scratch(QStringLiteral("anual-cortado.csv"));
     QProcess listing;
-    listing.setProcessEnvironment(ServerShop::environment());
-    listing.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lumetra-listados")),
-                  year + QStringList{"--salida", csv});
-    ASSERT_TRUE(listing.waitForStarted(30000));
+    ASSERT_TRUE(ServerShop::start(listing, year + QStringList{"--salida", csv}));
     QThread::msleep(static_cast<unsigned long>(duration * 6 / 10));
     ASSERT_EQ(listing.state(), QProcess::Running) << "the listing ended before the server was stopped";
     const bool ours = server.owned();
@@ -183,7 +172,7 @@ TEST(ServerFaults, ServerStoppedDuringAYearsListingIsOneSpanishErrorAndNothingWr
         << err.toStdString();
     for (const char* english : {"Error reading data", "connection shutdown", "Cursor is not open"})
         EXPECT_FALSE(err.contains(QLatin1String(english))) << err.toStdString();
-    EXPECT_TRUE(nothingWritten(csv)) << err.toStdString();
+    EXPECT_TRUE(ServerShop::written(csv).isEmpty()) << err.toStdString();
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "server/ServerShop.h"
 
 #include "platform/db/Database.h"
-#include "platform/db/Dataset.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,17 +36,6 @@ QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The files one run writes: the listing, and the reports the cash sheet prints after it.
-QStringList written(const QString& csv)
-{
-    QStringList files;
-    const QString stem = csv.chopped(4);
-    for (const QString& f : {csv, stem + QStringLiteral("-grupos.csv"), stem + QStringLiteral("-tarjetas.csv")})
-        if (QFileInfo::exists(f))
-            files << f;
-    return files;
 }
 
 struct Listing {
@@ -91,8 +79,8 @@ TEST(ServerListings, EveryListingPrintsTheSameAsTheEmbeddedEngineOnTheSameFile)
                                                 QStringList{"--db", ServerShop::embedded(), "--salida", embebido} + l.options);
         ASSERT_EQ(remote.exitCode, 0) << remote.err.toStdString();
         ASSERT_EQ(local.exitCode, 0) << local.err.toStdString();
-        const QStringList remoteFiles = written(servidor);
-        const QStringList localFiles = written(embebido);
+        const QStringList remoteFiles = ServerShop::written(servidor);
+        const QStringList localFiles = ServerShop::written(embebido);
         ASSERT_EQ(remoteFiles.size(), localFiles.size());
         for (qsizetype i = 0; i < remoteFiles.size(); ++i) {
             EXPECT_GT(contents(remoteFiles[i]).size(), 200) << remoteFiles[i].toStdString();
@@ -111,13 +99,7 @@ TEST(ServerListings, RowsCommittedWhileAListingRunsPrintAsTheDatabaseStoodAtOneI
     const QString marca = QStringLiteral("Movimiento durante el listado");
     Database db;
     db.open(ServerShop::location(), FirebirdServer::user(), FirebirdServer::password());
-    const auto number = [&](const QString& sql) {
-        Dataset q(QStringLiteral("dstConsulta"));
-        q.setDatabase(&db);
-        q.setSql(sql);
-        q.open();
-        return q.fieldAsInteger(QStringLiteral("N"));
-    };
+    const auto number = [&](const QString& sql) { return int(queryNumber(db, sql)); };
     const int caja = number(QStringLiteral("select first 1 ID_CAJA N from CAJA where CAST(FECHA AS DATE) = '06/14/2013' "
                                            "and IMPORTE_M1 > 0 order by ID_CAJA"));
     const int cobro = number(QStringLiteral(
@@ -148,10 +130,7 @@ TEST(ServerListings, RowsCommittedWhileAListingRunsPrintAsTheDatabaseStoodAtOneI
     for (int i = 0; i < 3; ++i)
         commitOne();
     QProcess listing;
-    listing.setProcessEnvironment(ServerShop::environment());
-    listing.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lumetra-listados")),
-                  QStringList{"--db", ServerShop::location(), "--salida", durante} + year);
-    ASSERT_TRUE(listing.waitForStarted(30000));
+    ASSERT_TRUE(ServerShop::start(listing, QStringList{"--db", ServerShop::location(), "--salida", durante} + year));
     while (!listing.waitForFinished(5))
         commitOne();
     const int during = committed;
@@ -170,8 +149,8 @@ TEST(ServerListings, RowsCommittedWhileAListingRunsPrintAsTheDatabaseStoodAtOneI
     const ServerRun quiet = ServerShop::run(QStringLiteral("lumetra-listados"),
                                             QStringList{"--db", ServerShop::location(), "--salida", despues} + year);
     ASSERT_EQ(quiet.exitCode, 0) << quiet.err.toStdString();
-    const QStringList shown = written(durante);
-    const QStringList expected = written(despues);
+    const QStringList shown = ServerShop::written(durante);
+    const QStringList expected = ServerShop::written(despues);
     ASSERT_EQ(shown.size(), 3);
     ASSERT_EQ(expected.size(), 3);
     for (qsizetype i = 0; i < shown.size(); ++i)

@@ -39,6 +39,24 @@ public:
         return runProgram(program, arguments, env);
     }
 
+    // Starts lumetra-listados without waiting for its end; false when it does not start.
+    static bool start(QProcess& listing, const QStringList& arguments)
+    {
+        listing.setProcessEnvironment(environment());
+        listing.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lumetra-listados")), arguments);
+        return listing.waitForStarted(30000);
+    }
+
+    // The files a run writes to `csv`: the listing, and the reports the cash sheet prints after it.
+    static QStringList written(const QString& csv)
+    {
+        QStringList files;
+        for (const QString& f : {csv, csv.chopped(4) + QStringLiteral("-grupos.csv"), csv.chopped(4) + QStringLiteral("-tarjetas.csv")})
+            if (QFileInfo::exists(f))
+                files << f;
+        return files;
+    }
+
     // The database file on the server, as a path of this machine.
     static const QString& file()
     {

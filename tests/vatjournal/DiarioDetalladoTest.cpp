@@ -32,16 +32,9 @@ protected:
     ReportDocument imprimir(qint16 tipoListado)
     {
         TfrmDiarioDetallado form(&owner);
-        form.SetDmDiarioIva(dm);
         form.SetTipoListado(tipoListado);
-        form.SetTipoCalculo(2);
         form.SetSustituirFamilia(false);
-        EXPECT_EQ(form.Inicializar(session->params()), 0);
-        form.SetFiltro(QStringLiteral("[Todas las Tiendas Seleccionadas]"));
-        ReportDocument doc = form.Documento();
-        EXPECT_FALSE(doc.failed()) << doc.error.toStdString();
-        EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
-        return doc;
+        return documento(form, 2);
     }
 };
 

@@ -122,14 +122,26 @@ protected:
         return filas;
     }
 
+    // Drives a journal form as the print dispatch does; its laid-out pages.
+    template <class Form> ReportDocument documento(Form& form, qint16 tipoCalculo)
+    {
+        form.SetDmDiarioIva(dm);
+        form.SetTipoCalculo(tipoCalculo);
+        EXPECT_EQ(form.Inicializar(session->params()), 0);
+        form.SetFiltro(QStringLiteral("[Todas las Tiendas Seleccionadas]"));
+        ReportDocument doc = form.Documento();
+        EXPECT_FALSE(doc.failed()) << doc.error.toStdString();
+        EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
+        return doc;
+    }
+
     static QList<PrintedBand> bands(const ReportDocument& doc, const QString& name) { return test::bands(doc, name); }
     // Each printed band of that name as its texts joined by "|"; empty texts (blank run-time VAT
     // rows) dropped on request.
     static QStringList textos(const ReportDocument& doc, const QString& banda, bool sinVacios = false)
     {
         QStringList t;
-        for (const PrintedBand& b : bands(doc, banda)) {
-            QStringList textosBanda = b.texts;
+        for (QStringList textosBanda : bandTexts(doc, banda)) {
             if (sinVacios)
                 textosBanda.removeAll(QString());
             t << textosBanda.join('|');

@@ -17,34 +17,20 @@ constexpr qint16 kOpIgual = 0, kOpDistinto = 1, kOpEntre = 4;
 
 class ReportDiarioResumidoTest : public test::DiarioFixture {
 protected:
-    template <class Form> ReportDocument documento(Form& form)
-    {
-        EXPECT_EQ(form.Inicializar(session->params()), 0);
-        ReportDocument doc = form.Documento();
-        EXPECT_FALSE(doc.failed()) << doc.error.toStdString();
-        EXPECT_TRUE(ui.dialogs.isEmpty()) << ui.dialogs.join('\n').toStdString();
-        return doc;
-    }
     ReportDocument resumido(qint16 tipoCalculo)
     {
         TfrmReportDiarioResumido form(&owner);
-        form.SetDmDiarioIva(dm);
-        form.SetTipoCalculo(tipoCalculo);
-        form.SetFiltro(QStringLiteral("[Todas las Tiendas Seleccionadas]"));
         form.SetTextoFechas(QStringLiteral(" Entre 01/01/2013 y 31/01/2013"));
         form.SetTextoFechaPie(QStringLiteral("31/01/2013"));
-        return documento(form);
+        return documento(form, tipoCalculo);
     }
     ReportDocument porDias(qint16 tipoCalculo, qint16 operador = kOpEntre)
     {
         TfrmReportDiarioResumidoLineas form(&owner);
-        form.SetDmDiarioIva(dm);
-        form.SetTipoCalculo(tipoCalculo);
-        form.SetFiltro(QStringLiteral("[Todas las Tiendas Seleccionadas]"));
         form.SetTextoFechaInicio(QStringLiteral("01/01/2013"));
         form.SetTextoFechaFin(QStringLiteral("31/01/2013"));
         form.SetOperador(operador);
-        return documento(form);
+        return documento(form, tipoCalculo);
     }
 };
 
